@@ -1,0 +1,18 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace kerfline::cli {
+
+enum ExitCode : int { ExitSuccess = 0, ExitRefused = 1, ExitUsage = 2 };
+
+struct Command {
+    std::string_view name;
+    int (*run)(int argc, char** argv);  // the arguments after the command's name
+};
+
+// Every command of the tool; each lives in its own file.
+std::span<const Command> commands();
+
+}  // namespace kerfline::cli

@@ -1,0 +1,37 @@
+// kerfline-cli: the engine without a window. JSON to stdout, messages to stderr; exit 0 success,
+// 1 a refused input, 2 usage.
+#include "cli/commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+void printUsage()
+{
+    std::fputs(
+        "usage: kerfline-cli COMMAND [ARGS...] [SWITCH...]\n"
+        "commands:\n"
+        "  inspect FILE [--raw] [--pen N] [--unit mm|in|ft] [--dxf-resolution 1..8]\n"
+        "parameters the tool does not know are passed on as the program's own switches\n",
+        stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        printUsage();
+        return argc < 2 ? 2 : 0;
+    }
+    const std::string_view command = argv[1];
+    for (const auto& entry : kerfline::cli::commands()) {
+        if (command == entry.name)
+            return entry.run(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "kerfline-cli: unknown command '%s'\n", argv[1]);
+    printUsage();
+    return 2;
+}

@@ -1,0 +1,38 @@
+#include "shell/app_context.h"
+
+#include "shell/directories.h"
+
+namespace kerfline {
+
+std::string dealerEditionFor(const CommandLine& commandLine, bool dealerTalmor)
+{
+    if (dealerTalmor)
+        return "TALMOR";
+    std::string dealer;
+    for (const std::string& p : commandLine.parameters())
+        if (p.size() > 2 && equalsIgnoringCase(std::string_view(p).substr(0, 2), "D:"))
+            dealer = toUpperAscii(std::string_view(p).substr(2));
+    return dealer;
+}
+
+bool startShell(AppContext& context, const std::function<const char*(const char*)>& getenv)
+{
+    if (context.programDirectory.empty())
+        context.programDirectory = programDirectoryOfExecutable();
+
+    const LanguageChoice choice = chooseLanguage(countryCodeFromLocale(getenv), context.commandLine);
+    context.language.load(context.programDirectory, choice);
+
+    context.dataDirectory = dataDirectoryFor(context.commandLine, getenv);
+    if (context.language.loaded() && !ensureDirectory(context.dataDirectory)) {
+        context.language.ShowMessageBox(
+            context.Text("Universal", "nieMoznaUtworzycKatalogu") + "\n\r" + context.dataDirectory, true);
+        return false;
+    }
+    if (!context.language.loaded())
+        return false;
+    context.dealerEdition = dealerEditionFor(context.commandLine, context.language.dealerTalmor());
+    return true;
+}
+
+}  // namespace kerfline

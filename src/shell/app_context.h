@@ -1,0 +1,45 @@
+#pragma once
+
+#include "shell/clock.h"
+#include "shell/host.h"
+#include "shell/language.h"
+#include "shell/switches.h"
+
+#include <string>
+
+namespace kerfline {
+
+// The program-wide state, owned by main() (or a test) and passed by reference. Two contexts in
+// one process never see each other.
+struct AppContext {
+    AppContext(Host& host, Clock& clock, CommandLine commandLine)
+        : host(host), clock(clock), commandLine(std::move(commandLine)), language(host)
+    {
+    }
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    Host& host;
+    Clock& clock;
+    CommandLine commandLine;
+    std::string programDirectory;  // with a trailing slash
+    std::string dataDirectory;     // with a trailing slash
+    tInterfejs language;
+    std::string dealerEdition;     // upper-case dealer edition identifier, empty by default
+
+    // Shortcut for the lookups every Part makes.
+    std::string Text(std::string_view section, std::string_view key) const
+    {
+        return language.Text(section, key);
+    }
+};
+
+// The start-up steps every executable shares: language from the locale and switches, then the
+// data directory. Shows the messages of their failures; false means the program must end.
+bool startShell(AppContext& context, const std::function<const char*(const char*)>& getenv);
+
+// The dealer edition: "TALMOR" when the language chose it; otherwise the last parameter longer
+// than two characters that starts with "D:" (ignoring case), upper-cased, without the "D:".
+std::string dealerEditionFor(const CommandLine& commandLine, bool dealerTalmor);
+
+}  // namespace kerfline
