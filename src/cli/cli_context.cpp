@@ -1,0 +1,14 @@
+#include "cli/cli_context.h"
+
+#include <cstdlib>
+
+namespace kerfline::cli {
+
+bool CliContext::start(std::vector<std::string> switches)
+{
+    host.echoToStderr = true;
+    app = std::make_unique<AppContext>(host, clock, CommandLine(std::move(switches)));
+    return startShell(*app, [](const char* name) { return std::getenv(name); });
+}
+
+}  // namespace kerfline::cli

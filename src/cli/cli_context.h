@@ -1,0 +1,24 @@
+#pragma once
+
+#include "shell/app_context.h"
+#include "shell/scripted_host.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kerfline::cli {
+
+// What every command needs: a context like the desktop program's, with a host that prints the
+// program's messages to stderr. Parameters the command does not know become switches.
+struct CliContext {
+    ScriptedHost host;
+    SteadyClock clock;
+    std::unique_ptr<AppContext> app;
+
+    // Starts the shell (language, data directory) with the given switches; false when the
+    // program could not start (the message was printed).
+    bool start(std::vector<std::string> switches);
+};
+
+}  // namespace kerfline::cli
