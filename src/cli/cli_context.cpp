@@ -8,6 +8,7 @@ bool CliContext::start(std::vector<std::string> switches)
 {
     host.echoToStderr = true;
     app = std::make_unique<AppContext>(host, clock, CommandLine(std::move(switches)));
+    app->decimalSeparator = adoptEnvironmentLocale();
     return startShell(*app, [](const char* name) { return std::getenv(name); });
 }
 

@@ -2,6 +2,8 @@
 
 #include "shell/directories.h"
 
+#include <clocale>
+
 namespace kerfline {
 
 std::string dealerEditionFor(const CommandLine& commandLine, bool dealerTalmor)
@@ -13,6 +15,18 @@ std::string dealerEditionFor(const CommandLine& commandLine, bool dealerTalmor)
         if (p.size() > 2 && equalsIgnoringCase(std::string_view(p).substr(0, 2), "D:"))
             dealer = toUpperAscii(std::string_view(p).substr(2));
     return dealer;
+}
+
+char adoptEnvironmentLocale()
+{
+    std::setlocale(LC_ALL, "");
+    const lconv* conventions = std::localeconv();
+    const char separator =
+        (conventions != nullptr && conventions->decimal_point != nullptr && conventions->decimal_point[0] != '\0')
+            ? conventions->decimal_point[0]
+            : '.';
+    std::setlocale(LC_NUMERIC, "C");
+    return separator;
 }
 
 bool startShell(AppContext& context, const std::function<const char*(const char*)>& getenv)

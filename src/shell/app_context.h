@@ -26,6 +26,9 @@ struct AppContext {
     std::string dataDirectory;     // with a trailing slash
     tInterfejs language;
     std::string dealerEdition;     // upper-case dealer edition identifier, empty by default
+    // The decimal separator of the operator's locale. The process itself keeps the "C" numeric
+    // locale so that every file format and the JSON of the tool read and write points.
+    char decimalSeparator = '.';
 
     // Shortcut for the lookups every Part makes.
     std::string Text(std::string_view section, std::string_view key) const
@@ -37,6 +40,10 @@ struct AppContext {
 // The start-up steps every executable shares: language from the locale and switches, then the
 // data directory. Shows the messages of their failures; false means the program must end.
 bool startShell(AppContext& context, const std::function<const char*(const char*)>& getenv);
+
+// Takes the locale of the environment, remembers its decimal separator and keeps numbers in the
+// "C" locale for the rest of the process.
+char adoptEnvironmentLocale();
 
 // The dealer edition: "TALMOR" when the language chose it; otherwise the last parameter longer
 // than two characters that starts with "D:" (ignoring case), upper-cased, without the "D:".

@@ -1,0 +1,112 @@
+#include "shell/ui/qt_host.h"
+
+#include "shell/ui/text.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace kerfline::ui {
+
+QtHost::QtHost()
+{
+    qApp->installEventFilter(this);
+}
+
+QtHost::~QtHost()
+{
+    if (qApp != nullptr)
+        qApp->removeEventFilter(this);
+}
+
+void QtHost::showMessage(const std::string& text, bool isError, const std::string& caption)
+{
+    QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, qs(caption), qs(text),
+                    QMessageBox::Ok, m_window);
+    box.exec();
+}
+
+int QtHost::ask(const std::string& text, Buttons buttons, const std::string& caption)
+{
+    const auto standard = buttons == Buttons::YesNoCancel
+                              ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                              : QMessageBox::Ok | QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, caption.empty() ? qApp->applicationName() : qs(caption), qs(text),
+                    standard, m_window);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return AnswerOk;
+    case QMessageBox::Yes: return AnswerYes;
+    case QMessageBox::No: return AnswerNo;
+    default: return AnswerCancel;
+    }
+}
+
+void QtHost::setStatus(int panel, const std::string& text)
+{
+    if (m_statusSink)
+        m_statusSink(panel, text);
+}
+
+void QtHost::beginBusy()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtHost::endBusy()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+PendingInput QtHost::takePendingInput()
+{
+    // Deliver what is queued with the filter recording, so presses are taken, not acted on.
+    m_recording = true;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_recording = false;
+    if (m_inputs.empty())
+        return PendingInput::None;
+    const PendingInput input = m_inputs.front();
+    m_inputs.pop_front();
+    return input;
+}
+
+void QtHost::keepPainting()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtHost::post(std::function<void()> callback)
+{
+    QMetaObject::invokeMethod(qApp, std::move(callback), Qt::QueuedConnection);
+}
+
+bool QtHost::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_recording)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        m_inputs.push_back(PendingInput::KeyDown);
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        m_inputs.push_back(static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
+                               ? PendingInput::LeftButtonDown
+                               : PendingInput::Other);
+        return true;
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+        return true;  // input during a wait belongs to the wait
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+}  // namespace kerfline::ui

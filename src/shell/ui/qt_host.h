@@ -1,0 +1,52 @@
+#pragma once
+
+#include "shell/clock.h"
+#include "shell/host.h"
+
+#include <QObject>
+
+#include <deque>
+#include <functional>
+
+class QWidget;
+
+namespace kerfline::ui {
+
+// The Host of the desktop program. Operator input that arrives while the core waits is recorded
+// by an application event filter and handed out one press at a time; it never reaches a widget.
+class QtHost : public QObject, public Host {
+    Q_OBJECT
+public:
+    QtHost();
+    ~QtHost() override;
+
+    void setWindow(QWidget* window) { m_window = window; }
+    void setStatusSink(std::function<void(int, const std::string&)> sink) { m_statusSink = std::move(sink); }
+
+    void showMessage(const std::string& text, bool isError, const std::string& caption) override;
+    int ask(const std::string& text, Buttons buttons, const std::string& caption) override;
+    void setStatus(int panel, const std::string& text) override;
+    void beginBusy() override;
+    void endBusy() override;
+    PendingInput takePendingInput() override;
+    void keepPainting() override;
+    void post(std::function<void()> callback) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* m_window = nullptr;
+    std::function<void(int, const std::string&)> m_statusSink;
+    std::deque<PendingInput> m_inputs;
+    bool m_recording = false;
+};
+
+// Real time; sleeping keeps the windows painting but delivers no operator input.
+class QtClock : public Clock {
+public:
+    std::int64_t nowMs() override;
+    void sleepMs(std::int64_t ms) override;
+};
+
+}  // namespace kerfline::ui

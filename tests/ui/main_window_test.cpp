@@ -1,0 +1,100 @@
+#include "shell/app_context.h"
+#include "shell/scripted_host.h"
+#include "shell/ui/main_window.h"
+#include "support/temp_dir.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace kerfline::ui {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    kerfline::testing::TempDir home;
+    ScriptedHost host;
+    SimulatedClock clock;
+
+    std::unique_ptr<AppContext> start(std::vector<std::string> switches)
+    {
+        auto context = std::make_unique<AppContext>(host, clock, CommandLine(std::move(switches)));
+        context->programDirectory = KERFLINE_LANG_DIR;
+        const std::map<std::string, std::string> env{{"HOME", home.path().string()}};
+        const bool started = startShell(*context, [&](const char* name) -> const char* {
+            const auto it = env.find(name);
+            return it == env.end() ? nullptr : it->second.c_str();
+        });
+        EXPECT_TRUE(started);
+        return context;
+    }
+};
+
+TEST_F(MainWindowTest, ShowsCaptionAndMenusFromTheLanguageFile)
+{
+    auto context = start({"PL"});
+    TMainForm window(*context);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    EXPECT_EQ(window.windowTitle().toStdString(), "Kerfline   " + context->Text("Universal", "txtWer") + " 5.5.0.0");
+    const QList<QAction*> top = window.menuBar()->actions();
+    ASSERT_EQ(top.size(), 3);
+    EXPECT_EQ(top[0]->text().toStdString(), context->Text("Main_window", "File1.Caption"));
+    EXPECT_EQ(top[0]->text(), QString::fromUtf8("&Plik"));
+    EXPECT_EQ(window.action("Start1")->text().toStdString(), context->Text("Main_window", "Start1.Caption"));
+    EXPECT_TRUE(window.statusPanel(0) != nullptr && window.statusPanel(1) != nullptr);
+}
+
+TEST_F(MainWindowTest, SharedAndHiddenShortcutsGoWhereTheMenuOrderSays)
+{
+    auto context = start({"US"});
+    TMainForm window(*context);
+    EXPECT_EQ(window.action("miGenSeryjnego3D")->shortcut(), QKeySequence(Qt::Key_F6));
+    EXPECT_TRUE(window.action("Konfiguracja")->shortcut().isEmpty());
+    EXPECT_EQ(window.action("FileSaveAsHPGL")->shortcut(), QKeySequence(Qt::Key_F11));
+    EXPECT_EQ(window.action("FileSaveAsDXF")->shortcut(), QKeySequence(Qt::Key_F12));
+    // hidden items live on the window itself, not in a menu, so their keys still reach them
+    EXPECT_TRUE(window.actions().contains(window.action("FileSaveAsHPGL")));
+    EXPECT_EQ(window.action("Wstrzymaj1")->shortcut(), QKeySequence(Qt::Key_Space));
+}
+
+TEST_F(MainWindowTest, RightToLeftReversesTheTopLevelMenu)
+{
+    auto context = start({"SA"});
+    TMainForm window(*context);
+    const QList<QAction*> top = window.menuBar()->actions();
+    ASSERT_EQ(top.size(), 3);
+    EXPECT_EQ(top[0]->objectName(), "Window1");
+    EXPECT_EQ(top[2]->objectName(), "File1");
+    EXPECT_EQ(window.layoutDirection(), Qt::RightToLeft);
+    qApp->setLayoutDirection(Qt::LeftToRight);
+}
+
+TEST_F(MainWindowTest, ProjectCommandsFollowTheNumberOfWindows)
+{
+    auto context = start({"US"});
+    TMainForm window(*context);
+    EXPECT_FALSE(window.action("FileCloseItem")->isEnabled());
+    EXPECT_FALSE(window.action("WindowTileItem")->isEnabled());
+
+    window.mdiArea()->addSubWindow(new QWidget)->show();
+    window.UpdateMenuItems();
+    EXPECT_TRUE(window.action("FileCloseItem")->isEnabled());
+    EXPECT_TRUE(window.action("WindowTileItem")->isEnabled());
+
+    window.CloseAll();
+    window.UpdateMenuItems();
+    EXPECT_TRUE(window.mdiArea()->subWindowList().isEmpty());
+    EXPECT_FALSE(window.action("FileCloseItem")->isEnabled());
+}
+
+}  // namespace
+}  // namespace kerfline::ui
