@@ -25,6 +25,7 @@ struct VertexRecord {
 struct AuxRecord {
     std::array<std::int32_t, 4> values{};
 };
+static_assert(sizeof(AuxRecord) == 16);
 
 // One contour of a design or one added element (connector, entry line, frame), with the working
 // fields of cut planning. Widths follow the controller-era layout the planners rely on.
