@@ -12,4 +12,10 @@ bool CliContext::start(std::vector<std::string> switches)
     return startShell(*app, [](const char* name) { return std::getenv(name); });
 }
 
+void CliContext::openPlatform()
+{
+    // The tool reads and ends: no hotplug thread.
+    platform = machine::createHidPlatform(app->commandLine, host, clock, false);
+}
+
 }  // namespace kerfline::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "machine/hid_platform_choice.h"
 #include "shell/app_context.h"
 #include "shell/scripted_host.h"
 
@@ -19,6 +20,11 @@ struct CliContext {
     // Starts the shell (language, data directory) with the given switches; false when the
     // program could not start (the message was printed).
     bool start(std::vector<std::string> switches);
+
+    // The controller's HID platform as the switches ask for it: the virtual cutter with
+    // --virtual-machine[=PRODUCT] (running on `clock`), the USB devices otherwise. After start().
+    machine::PlatformChoice platform;
+    void openPlatform();
 };
 
 }  // namespace kerfline::cli

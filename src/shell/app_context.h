@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/configuration.h"
+#include "machine/machine_state.h"
 #include "shell/clock.h"
 #include "shell/host.h"
 #include "shell/language.h"
@@ -29,6 +31,8 @@ struct AppContext {
     // The decimal separator of the operator's locale. The process itself keeps the "C" numeric
     // locale so that every file format and the JSON of the tool read and write points.
     char decimalSeparator = '.';
+    MachineState machine;                               // the controller as last read
+    Configuration configuration{machine, commandLine};  // the configuration model
 
     // Shortcut for the lookups every Part makes.
     std::string Text(std::string_view section, std::string_view key) const

@@ -1,0 +1,23 @@
+#include "config/config_file_result.h"
+
+#include "shell/language.h"
+
+namespace kerfline {
+
+std::string messageFor(const ConfigFileResult& result, const tInterfejs& language)
+{
+    switch (result.status) {
+    case ConfigFileResult::Status::Ok:
+        return {};
+    case ConfigFileResult::Status::ReadFailed:
+        return formatText(language.Text("Configuration", "bladOdczytuPliku"), {result.path});
+    case ConfigFileResult::Status::WriteFailed:
+        return formatText(language.Text("Configuration", "bladZapisuPliku"), {result.path});
+    case ConfigFileResult::Status::BadValue:
+        return formatText(language.Text("Configuration", "bladWartosciKonfiguracji"),
+                          {result.path, std::to_string(result.line), result.value});
+    }
+    return {};
+}
+
+}  // namespace kerfline

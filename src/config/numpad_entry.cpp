@@ -1,0 +1,43 @@
+#include "config/numpad_entry.h"
+
+namespace kerfline {
+
+void NumPadEntry::digit(int d)
+{
+    if (d >= 0 && d <= 9)
+        m_text += static_cast<char>('0' + d);
+}
+
+void NumPadEntry::decimalSeparator()
+{
+    m_text += m_separator;
+}
+
+void NumPadEntry::minus()
+{
+    if (m_text.empty() || m_text.front() != '-')
+        m_text.insert(m_text.begin(), '-');
+}
+
+void NumPadEntry::clear()
+{
+    m_text.clear();
+}
+
+void NumPadEntry::clearLast()
+{
+    if (!m_text.empty())
+        m_text.pop_back();
+}
+
+KeypadPlacement placeKeypad(int fieldLeft, int fieldTop, int width, int height, int screenRight, int screenBottom)
+{
+    KeypadPlacement placement{fieldLeft, fieldTop};
+    if (fieldLeft + width > screenRight)
+        placement.x = fieldLeft - width;
+    if (fieldTop + height > screenBottom)
+        placement.y = fieldTop - height;
+    return placement;
+}
+
+}  // namespace kerfline

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace kerfline {
+
+// How a parameter is held and written.
+enum class ParameterKind {
+    Float,     // a plain number
+    Length,    // millimetres whatever the display unit; speeds in millimetres per minute
+    Check,     // a check box state
+    Choice,    // a zero-based index in a radio group, -1 = nothing chosen
+    Position,  // a scroll-bar position
+    Radio,     // a single radio button
+};
+
+enum class CheckState { cbUnchecked, cbChecked, cbGrayed };
+
+// The stored parameters in file order (the order of the controls in the dialog). The names are
+// the keys of the configuration file, case and all.
+enum class Param : int {
+    Mode,
+    AutoSave,
+    radiounit,
+    CatDir,
+    work_power,
+    CzasRozgrzewania,
+    Wstrzymaj,
+    KierunekObrotow,
+    dopasujKierunek,
+    il_obr_rys,
+    Pauza_w_kacie,
+    ilosckrokow,
+    Srednicamaterialu,
+    szybkoscObrobki,
+    PrzeSpeed,
+    skala,
+    Heavy,
+    StolikSwitch,
+    AddFrame,
+    MoveAfter,
+    Xwrzeciona,
+    Ywrzeciona,
+    Xstolika,
+    Ystolika,
+    Xnarzedzia,
+    Ynarzedzia,
+    feKalibracjaX,
+    feKalibracjaY,
+    cbCheckForUpdate,
+    rgBazowanie,
+    rgKatObrotu,
+    rgAlgorytmObrotowego,
+    fuPlt_accuracy,
+    sbWspSymulacji,
+    sbRozdzKrzywychDXF,
+    rgPredkoscTokarki,
+    rbZmiennaPredkosc,
+    rbStalaPredkosc,
+    PowerOutput,
+};
+inline constexpr int kParameterCount = 39;
+
+// One row of the parameter table. Values of every kind are held as a double: the number, the
+// choice index or position, the CheckState as 0/1/2, a radio button as 0/1.
+struct ParameterInfo {
+    Param id;
+    const char* key;
+    ParameterKind kind;
+    double defaultValue;
+    // Float, Length, Position: the range (none when equal). Choice: unused, see choiceCount.
+    double minimum;
+    double maximum;
+    double step;       // spin increment of Float parameters; 0 elsewhere
+    int choiceCount;   // Choice: the number of items in the list
+};
+
+const std::array<ParameterInfo, kParameterCount>& parameterTable();
+const ParameterInfo& parameterInfo(Param p);
+std::optional<Param> parameterByKey(std::string_view key);
+
+std::string_view checkStateName(CheckState state);
+
+// The display units of lengths: 0 millimetre, 1 inch, 2 foot.
+enum DisplayUnit : int { UnitMillimetre = 0, UnitInch = 1, UnitFoot = 2 };
+// Millimetres per display unit.
+double unitFactor(int displayUnit);
+
+// The cutting modes, the index of Mode.
+enum CuttingMode : int {
+    Mode2D = 0,
+    ModeRotary = 1,
+    ModeSerial = 2,
+    ModeTurning = 3,
+    ModeIndependent = 4,
+    ModePerpendicular = 5,
+};
+
+// The rotary device, the index of StolikSwitch.
+enum RotaryDevice : int { DeviceSpindle = 0, DeviceTable = 1, DeviceNone = 2 };
+
+}  // namespace kerfline

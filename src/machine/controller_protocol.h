@@ -1,0 +1,60 @@
+#pragma once
+
+#include "machine/command_encoding.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kerfline {
+struct AppContext;
+struct MachineState;
+}  // namespace kerfline
+
+namespace kerfline::machine {
+
+class TfUsb;
+
+// The controller protocol on top of the link: sends commands, reads the reply channels into the
+// program's MachineState and derives the machine's limits, resolutions and speed limits.
+class ControllerProtocol {
+public:
+    ControllerProtocol(AppContext& context, TfUsb& link);
+
+    // Sends a command; moves go in 6-byte pieces. The first failed write shows
+    // "ploterBrakLacznosci" with the status number as caption and returns false.
+    bool SendCommand(std::string_view text);
+
+    void ReadStatus();
+    void ReadPositions();
+    void ReadSpeeds();
+    void ReadPower();
+    // Limits and device strings, the command-line overrides, then resolution, speed limits and
+    // version.
+    void ReadMachineInfo();
+    void ReadResolution();
+    void ApplySpeedLimits();
+    // "major.minor"
+    std::string ReadVersion();
+    void ReadTension();
+    // Polls the status until the axes stand still; operator input meanwhile is dropped.
+    void WaitWhileBusy();
+
+    // The move builder and the speed conversions with this machine's numbers.
+    MoveCommand BuildMove(char letter, const AxisSteps& steps) const;
+    std::uint16_t SpeedToPeriod(std::uint16_t speed) const;
+    std::uint16_t PeriodToSpeed(std::int32_t period) const;
+
+    // Program command lengths: the manual control panel switches "t" to the new power format.
+    CommandLengthTable lengths;
+
+    AppContext& context() { return m_context; }
+    MachineState& state();
+    TfUsb& link() { return m_link; }
+
+private:
+    AppContext& m_context;
+    TfUsb& m_link;
+};
+
+}  // namespace kerfline::machine

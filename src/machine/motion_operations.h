@@ -1,0 +1,97 @@
+#pragma once
+
+#include "machine/command_encoding.h"
+
+#include <cstdint>
+
+namespace kerfline::machine {
+
+class ControllerProtocol;
+
+// Key codes of the jog keys.
+enum JogKey : int {
+    KeyPageUp = 33,
+    KeyPageDown = 34,
+    KeyLeft = 37,
+    KeyUp = 38,
+    KeyRight = 39,
+    KeyDown = 40,
+    KeyPad1 = 97,
+    KeyPad2 = 98,
+    KeyPad3 = 99,
+    KeyPad4 = 100,
+    KeyPad6 = 102,
+    KeyPad7 = 103,
+    KeyPad8 = 104,
+    KeyPad9 = 105,
+    KeyComma = 188,
+    KeyFullStop = 190,
+};
+
+// Where a jog key sends the machine: signed distances of each arm in hundredths of a millimetre
+// and whole revolutions of the table and the spindle.
+struct JogDistances {
+    std::int32_t frontX = 0, frontY = 0, backX = 0, backY = 0;
+    std::int32_t tableRevolutions = 0, spindleRevolutions = 0;
+    bool any() const
+    {
+        return frontX || frontY || backX || backY || tableRevolutions || spindleRevolutions;
+    }
+};
+
+// The motion and heating sequences: jogs, go-to and heated moves inside the machine's limits,
+// heating, power, speed and tension. All block the user-interface thread while they wait.
+class MotionOperations {
+public:
+    explicit MotionOperations(ControllerProtocol& protocol) : m_protocol(protocol) {}
+
+    void StopMotion();
+    // Period of the selected speed set (a value as ReadSpeeds shows it, times speedMultiplier).
+    void SetSpeed(std::uint16_t period);
+    // The origin recorded by the cut command, hundredths of a millimetre.
+    void SetProgramOrigin(std::int32_t originX, std::int32_t originY);
+    void SetDisplayUnit(int unitIndex);
+    void SetTension(std::int32_t tenthsOfNewton);
+    void WriteEepromByte(std::uint8_t address, std::uint8_t value);
+
+    void HeatAndPause();
+    void SendPowerSetting();
+    void SetWorkPower(int output, double power);
+    void HeatRamp(int output, int percent);
+    void ToggleHeating();
+
+    // The distances a key gives in the present state (four-axis and two-wire tables).
+    JogDistances jogDistances(int key, bool front, bool back) const;
+    JogDistances jogDistancesTwoWire(int key, bool front, bool back) const;
+    void JogByKey(int key, bool front, bool back);
+    void JogByKeyTwoWire(int key, bool front, bool back);
+
+    // Travel move without heating; positions in millimetres, rotary targets in steps within a
+    // revolution (the shorter way round is taken).
+    bool gotopoint(bool wait, int speedSet, double frontX, double backX, double frontY, double backY,
+                   std::int32_t tableTarget, std::int32_t spindleTarget);
+    // Heated moves inside the limits; lengths in the display unit, the angle in degrees.
+    void MoveToPoint(bool front, bool back, double angle, double y, double x);
+    void MoveByDelta(bool front, bool back, double angle, double dy, double dx);
+    // Two-wire machine: the side wire to X 0, Y 0, then 10 mm below the table.
+    void ParkSideWire();
+    // Records the rotary positions after a jog or a stop.
+    void saveRotaryRemainders();
+
+    // Shared with the manual control panel and the cut command.
+    bool rotaryMoved = false;
+    std::int32_t savedTableRemainder = 0;
+    std::int32_t savedSpindleRemainder = 0;
+
+private:
+    struct Offsets;
+    void jog(const JogDistances& distances, bool front, bool back, bool twoWire);
+    void heatedMove(bool front, bool back, const Offsets& offsets);
+    bool prepareSideWire(bool back, double dy, bool always, double& limitXmm, double& limitYmm);
+    void sleepMs(double ms);
+    CommandBytes powerCommand(int output, std::int32_t value) const;
+
+    ControllerProtocol& m_protocol;
+};
+
+}  // namespace kerfline::machine

@@ -1,0 +1,682 @@
+#include "machine/virtual_controller.h"
+
+#include "machine/hid_platform.h"
+#include "machine/reply_bytes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace kerfline::machine {
+namespace {
+
+// Status bits the program reads from channel 10.
+enum StatusBit : std::uint32_t {
+    BitBusy = 1u << 0,
+    BitProgramRunning = 1u << 1,
+    BitHeatingOn = 1u << 2,
+    BitPaused = 1u << 6,
+    BitBufferFull = 1u << 9,
+    BitStartRequest = 1u << 11,
+    BitStopRequest = 1u << 12,
+    BitContinueRequest = 1u << 13,
+    BitHomed = 1u << 18,
+    BitWireBreak = 1u << 19,
+    BitWaitingForGo = 1u << 20,
+};
+
+// "S" 8 with 2 in the top byte points into the program memory; the low 24 bits are the address.
+constexpr std::int32_t kProgramMemoryId = 2;
+constexpr std::uint16_t kErasedWord = 0xFFFF;
+constexpr std::size_t kMoveStartTag = 0xFF;
+constexpr std::size_t kMoveEndTag = 0xFE;
+
+std::uint8_t byteAt(const std::string& command, std::size_t index)
+{
+    return index < command.size() ? static_cast<std::uint8_t>(command[index]) : 0;
+}
+
+std::int32_t int32At(const std::string& command, std::size_t index)
+{
+    return replyI32(std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()), index);
+}
+
+std::uint16_t uint16At(const std::string& command, std::size_t index)
+{
+    return replyU16(std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()), index);
+}
+
+// Step period of a speed in mm/min at the given resolution, as the program computes it.
+std::uint16_t periodFor(int mmPerMinute, int multiplier, double resX)
+{
+    return SpeedToPeriod(static_cast<std::uint16_t>(mmPerMinute * multiplier), resX);
+}
+
+std::int32_t firstNumberIn(const std::string& text, std::int32_t fallback)
+{
+    const auto digit = std::find_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (digit == text.end())
+        return fallback;
+    std::int64_t value = 0;
+    for (auto it = digit; it != text.end() && *it >= '0' && *it <= '9' && value < 100000; ++it)
+        value = value * 10 + (*it - '0');
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+VirtualMachineProfile profileForProduct(const std::string& product)
+{
+    VirtualMachineProfile p;
+    p.product = product;
+    std::string family = product.substr(0, 2);
+    std::string upper = family;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+
+    // The model number is the working length in millimetres ("Qd 1200"); "KK45" and "N 45" are
+    // type numbers, not lengths.
+    std::int32_t length = firstNumberIn(product, 1200);
+    if (length < 300 || length > 10000)
+        length = 1200;
+    p.limitX = length;
+    p.limitY = std::max(300, length / 2);
+    p.secondWireLimitX = p.limitX;
+
+    if (family == "Qd") {
+        p.versionMajor = 4;
+        p.versionMinor = 2;
+    } else if (family == "Qm") {
+        p.versionMajor = 4;
+        p.versionMinor = 2;
+        p.fcWidth = 2000;
+    } else if (family == "Pr") {
+        p.versionMajor = 3;
+        p.versionMinor = 1;
+        p.secondWireLimitX = p.limitX / 2;
+    } else if (upper == "BV") {
+        p.versionMajor = 3;
+        p.versionMinor = 5;
+        p.speedMultiplier = 3;
+        p.powerInPercent = true;
+    } else if (upper == "GV") {
+        p.versionMajor = 2;
+        p.versionMinor = 8;
+        p.fcWidth = 2000;
+    } else {
+        p.versionMajor = 2;
+        p.versionMinor = 7;
+    }
+    return p;
+}
+
+VirtualController::VirtualController(VirtualMachineProfile profile)
+    : m_profile(std::move(profile)), m_memory(kProgramWords)
+{
+    m_versionMajor = m_profile.versionMajor;
+    m_versionMinor = m_profile.versionMinor;
+    const int m = m_profile.speedMultiplier;
+    m_periods = {periodFor(2000, m, m_profile.resX), periodFor(500, m, m_profile.resX),
+                 periodFor(1000, m, m_profile.resX), periodFor(500, m, m_profile.resX)};
+    // The arms stand somewhere inside the work area until the machine is homed.
+    m_position = {std::llround(15000 * m_profile.resX), std::llround(8000 * m_profile.resY), 1234, 0,
+                  std::llround(15000 * m_profile.resX), std::llround(8000 * m_profile.resY), 567, 0};
+    // A firmware that is not blank: no word is 0xFFFF.
+    for (std::size_t i = 0; i < m_memory.size(); ++i)
+        m_memory[i] = static_cast<std::uint16_t>((i * 40503u + 0x1234u) % 0xFFFFu);
+    m_nonBlankWords = m_memory.size();
+    m_power.fill(0);
+    m_outputOn.fill(false);
+    m_tension = 250;
+}
+
+bool VirtualController::newPowerFormat() const
+{
+    return m_versionMajor >= 4 && m_versionMajor <= 9 && !m_profile.powerInPercent;
+}
+
+int VirtualController::programLength(char letter) const
+{
+    CommandLengthTable table;
+    table.setNewPowerFormat(newPowerFormat());
+    return table.lengthOf(letter);
+}
+
+int VirtualController::directLength(const std::string& bytes) const
+{
+    switch (bytes.empty() ? 0 : bytes[0]) {
+    case 'A': return 6;
+    case 'B': case 'F': return 2;
+    case 'R': return 3;
+    case 'T': return newPowerFormat() ? 6 : 3;
+    case 'U': return 9;
+    case 'V': return 4;
+    case 'S':
+        switch (byteAt(bytes, 1)) {
+        case 9: case 11: return 2;
+        case 13: return 4;
+        default: return 6;
+        }
+    default: return 1;
+    }
+}
+
+void VirtualController::receiveReport(std::span<const std::uint8_t> report)
+{
+    if (report.size() < 2)
+        return;
+    const std::string payload(reinterpret_cast<const char*>(report.data()) + 1,
+                              std::min(report.size() - 1, kReportPayload));
+    if (!m_pending.empty()) {
+        const auto letter = m_pending[0];
+        const int length = std::isupper(static_cast<unsigned char>(letter)) ? directLength(m_pending)
+                                                                            : programLength(letter);
+        const std::size_t missing = static_cast<std::size_t>(length) - m_pending.size();
+        m_pending += payload.substr(0, missing);
+        if (m_pending.size() >= static_cast<std::size_t>(length)) {
+            std::string command = std::move(m_pending);
+            m_pending.clear();
+            execute(command);
+        }
+        return;
+    }
+    const char letter = payload[0];
+    if (!std::isalpha(static_cast<unsigned char>(letter)))
+        return;  // not a command: the controller ignores the report
+    const int length = std::isupper(static_cast<unsigned char>(letter)) ? directLength(payload)
+                                                                        : programLength(letter);
+    if (static_cast<std::size_t>(length) > payload.size())
+        m_pending = payload;
+    else
+        execute(payload.substr(0, static_cast<std::size_t>(length)));
+}
+
+void VirtualController::execute(const std::string& command)
+{
+    if (std::isupper(static_cast<unsigned char>(command[0]))) {
+        executeDirect(command);
+        return;
+    }
+    // The power output selection takes effect when it arrives: the program writer sends it
+    // beside the program, before the program is started.
+    if (command[0] == 's' && byteAt(command, 1) == 4)
+        m_selectedOutput = int32At(command, 2) & 7;
+    if (m_buffer.size() < kBufferCapacity)
+        m_buffer.push_back(command);
+    else
+        ++m_dropped;
+}
+
+void VirtualController::executeDirect(const std::string& command)
+{
+    switch (command[0]) {
+    case 'X':
+        break;
+    case 'Y':
+        stopManualMotion();
+        // The program answers every machine button with a stop first; that ends the request.
+        m_startRequest = m_stopRequest = m_continueRequest = false;
+        break;
+    case 'Q':
+        pauseProgram();
+        break;
+    case 'C':
+        clearProgram();
+        break;
+    case 'G':
+        if (m_waitingForGo)
+            m_waitingForGo = false;
+        else if (m_paused)
+            continueProgram();
+        else
+            m_programRunning = true;
+        break;
+    case 'K':
+        if (m_paused)
+            continueProgram();
+        break;
+    case 'B':
+        startHoming(byteAt(command, 1));
+        break;
+    case 'F':
+        m_speedSet = byteAt(command, 1);
+        break;
+    case 'V':
+        if (byteAt(command, 1) < 4)
+            m_periods[byteAt(command, 1)] = uint16At(command, 2);
+        break;
+    case 'R':
+        m_outputOn[byteAt(command, 2) & 7] = byteAt(command, 1) != 0;
+        break;
+    case 'T':
+        m_power[byteAt(command, 1) & 7] = newPowerFormat() ? int32At(command, 2) : byteAt(command, 2);
+        break;
+    case 'U':
+        m_origin = {int32At(command, 1), int32At(command, 5)};
+        break;
+    case 'S':
+        executeParameter(byteAt(command, 1), int32At(command, 2), command);
+        break;
+    case 'A':
+        if (!m_programRunning)
+            movePiece(true, byteAt(command, 1), int32At(command, 2));
+        break;
+    default:
+        break;
+    }
+}
+
+void VirtualController::executeParameter(std::uint8_t parameter, std::int32_t value, const std::string& command)
+{
+    switch (parameter) {
+    case 2:
+        ++m_heavySettings;
+        break;
+    case 3:
+        m_waitingForGo = true;
+        break;
+    case 4:
+        m_selectedOutput = value & 7;
+        break;
+    case 6:
+        m_displayUnit = value;
+        break;
+    case 7:
+        m_tension = value;
+        break;
+    case 8:
+        if ((value >> 24) == kProgramMemoryId)
+            m_readAddress = m_writeAddress = static_cast<std::size_t>(value & 0xFFFFFF);
+        break;
+    case 9:
+        std::fill(m_memory.begin(), m_memory.end(), kErasedWord);
+        m_nonBlankWords = 0;
+        break;
+    case 10:
+        if (m_writeAddress < m_memory.size()) {
+            auto word = static_cast<std::uint16_t>(value);
+            if (m_corruptAddress == m_writeAddress) {
+                word ^= 0x5A5A;
+                m_corruptAddress.reset();
+            }
+            std::uint16_t& cell = m_memory[m_writeAddress];
+            const bool wasBlank = cell == kErasedWord;
+            cell &= word;  // flash: writing only clears bits
+            if (wasBlank && cell != kErasedWord)
+                ++m_nonBlankWords;
+        }
+        ++m_writeAddress;
+        break;
+    case 11:
+        m_restartRequested = true;
+        break;
+    case 13:
+        m_eeprom[byteAt(command, 2)] = byteAt(command, 3);
+        break;
+    default:
+        break;
+    }
+}
+
+void VirtualController::movePiece(bool manual, std::uint8_t tag, std::int32_t value)
+{
+    AxisSteps& move = manual ? m_directMove : m_programMove;
+    if (tag == kMoveStartTag)
+        move.fill(0);
+    else if (tag == kMoveEndTag)
+        startMove(manual, value);
+    else if (tag < kAxisCount)
+        move[tag] = value;
+}
+
+void VirtualController::startMove(bool manual, std::int64_t count)
+{
+    AxisSteps& move = manual ? m_directMove : m_programMove;
+    const AxisSteps steps = move;
+    move.fill(0);
+    if (count <= 0 || std::all_of(steps.begin(), steps.end(), [](std::int32_t s) { return s == 0; }))
+        return;
+    if (manual)
+        stopManualMotion();
+    Activity activity;
+    activity.start = m_position;
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        activity.target[axis] = m_position[axis] + steps[axis];
+    activity.period = m_periods[m_speedSet < 4 ? m_speedSet : 0];
+    activity.startUs = m_nowUs;
+    // A move of count C at step period P lasts C x P x 0.8 microseconds.
+    activity.endUs = m_nowUs + count * std::max<std::int64_t>(activity.period, 1) * 4 / 5;
+    activity.manual = manual;
+    m_activity = activity;
+}
+
+void VirtualController::startHoming(std::uint8_t mask)
+{
+    if (m_programRunning || mask == 0)
+        return;
+    stopManualMotion();
+    Activity activity;
+    activity.start = m_position;
+    activity.target = m_position;
+    std::int64_t longest = 0;
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        if (mask & (1u << axis)) {
+            activity.target[axis] = 0;
+            longest = std::max<std::int64_t>(longest, std::llabs(m_position[axis]));
+        }
+    }
+    activity.period = m_periods[0];
+    activity.startUs = m_nowUs;
+    activity.endUs = m_nowUs + std::max<std::int64_t>(
+                                   1000, longest * m_profile.speedMultiplier * std::max<std::int64_t>(m_periods[0], 1) * 4 / 5);
+    activity.manual = true;
+    activity.homing = true;
+    m_homed = false;
+    m_activity = activity;
+}
+
+std::array<std::int64_t, kAxisCount> VirtualController::positionAt(std::int64_t timeUs) const
+{
+    if (!m_activity || !m_activity->moves)
+        return m_position;
+    const Activity& a = *m_activity;
+    const double duration = static_cast<double>(a.endUs - a.startUs);
+    const double fraction =
+        duration <= 0 ? 1.0 : std::clamp(static_cast<double>(timeUs - a.startUs) / duration, 0.0, 1.0);
+    std::array<std::int64_t, kAxisCount> position{};
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        position[axis] = a.start[axis] + std::llround(static_cast<double>(a.target[axis] - a.start[axis]) * fraction);
+    return position;
+}
+
+AxisSteps VirtualController::positions() const
+{
+    const auto position = positionAt(m_nowUs);
+    AxisSteps steps{};
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        steps[axis] = static_cast<std::int32_t>(position[axis]);
+    return steps;
+}
+
+void VirtualController::record(std::int64_t timeUs)
+{
+    PathPoint point;
+    point.timeUs = timeUs;
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        point.steps[axis] = static_cast<std::int32_t>(m_position[axis]);
+    m_path.push_back(point);
+}
+
+void VirtualController::stopManualMotion()
+{
+    if (!m_activity || !m_activity->manual)
+        return;
+    m_position = positionAt(m_nowUs);
+    m_activity.reset();
+    record(m_nowUs);
+}
+
+void VirtualController::pauseProgram()
+{
+    if (!m_programRunning)
+        return;
+    if (m_activity && !m_activity->manual) {
+        if (m_activity->moves) {
+            m_interrupted = Interrupted{m_activity->target, m_activity->endUs - m_nowUs, m_activity->period};
+            m_position = positionAt(m_nowUs);
+            record(m_nowUs);
+        }
+        m_activity.reset();
+    }
+    m_programRunning = false;
+    m_paused = true;
+}
+
+void VirtualController::continueProgram()
+{
+    m_paused = false;
+    m_programRunning = true;
+    if (!m_interrupted)
+        return;
+    Activity activity;
+    activity.start = m_position;
+    activity.target = m_interrupted->target;
+    activity.period = m_interrupted->period;
+    activity.startUs = m_nowUs;
+    activity.endUs = m_nowUs + m_interrupted->remainingUs;
+    m_interrupted.reset();
+    stopManualMotion();
+    m_activity = activity;
+}
+
+void VirtualController::clearProgram()
+{
+    if (m_activity && !m_activity->manual) {
+        if (m_activity->moves) {
+            m_position = positionAt(m_nowUs);
+            record(m_nowUs);
+        }
+        m_activity.reset();
+    }
+    m_buffer.clear();
+    m_programMove.fill(0);
+    m_interrupted.reset();
+    m_programRunning = m_paused = m_waitingForGo = false;
+}
+
+void VirtualController::finishActivity()
+{
+    const Activity activity = *m_activity;
+    m_activity.reset();
+    if (!activity.moves)
+        return;
+    m_position = activity.target;
+    record(activity.endUs);
+    if (activity.homing)
+        m_homed = true;
+}
+
+bool VirtualController::stepProgram()
+{
+    const std::string command = m_buffer.front();
+    m_buffer.pop_front();
+    switch (command[0]) {
+    case 'a':
+        movePiece(false, byteAt(command, 1), int32At(command, 2));
+        break;
+    case 'p': {
+        Activity pause;
+        pause.moves = false;
+        pause.start = pause.target = m_position;
+        pause.startUs = m_nowUs;
+        pause.endUs = m_nowUs + std::int64_t{byteAt(command, 1)} * 1000;  // units of 1 ms
+        m_activity = pause;
+        break;
+    }
+    case 'g':
+        m_waitingForGo = true;
+        break;
+    case 'b':
+        m_programRunning = false;  // homing is a manual motion
+        startHoming(byteAt(command, 1));
+        m_programRunning = true;
+        break;
+    case 'f': case 'v': case 'r': case 't': case 's': {
+        std::string direct = command;
+        direct[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(direct[0])));
+        if (direct[0] == 'S' && byteAt(direct, 1) != 4 && byteAt(direct, 1) != 2 &&
+            byteAt(direct, 1) != 3 && byteAt(direct, 1) != 7)
+            break;  // memory commands are service commands, never part of a program
+        executeDirect(direct);
+        break;
+    }
+    default:
+        break;
+    }
+    return true;
+}
+
+void VirtualController::advanceToUs(std::int64_t timeUs)
+{
+    if (timeUs < m_nowUs)
+        return;
+    for (;;) {
+        if (m_activity) {
+            if (m_activity->endUs > timeUs)
+                break;
+            m_nowUs = std::max(m_nowUs, m_activity->endUs);
+            finishActivity();
+            continue;
+        }
+        if (m_programRunning && !m_paused && !m_waitingForGo) {
+            if (m_buffer.empty()) {
+                m_programRunning = false;
+                break;
+            }
+            stepProgram();
+            continue;
+        }
+        break;
+    }
+    m_nowUs = timeUs;
+}
+
+std::uint32_t VirtualController::statusFlags() const
+{
+    std::uint32_t flags = 0;
+    if (m_activity && m_activity->manual)
+        flags |= BitBusy;
+    if (m_programRunning)
+        flags |= BitProgramRunning;
+    if (std::any_of(m_outputOn.begin(), m_outputOn.end(), [](bool on) { return on; }))
+        flags |= BitHeatingOn;
+    if (m_paused)
+        flags |= BitPaused;
+    if (kBufferCapacity - m_buffer.size() < kBatch)
+        flags |= BitBufferFull;
+    if (m_startRequest)
+        flags |= BitStartRequest;
+    if (m_stopRequest)
+        flags |= BitStopRequest;
+    if (m_continueRequest)
+        flags |= BitContinueRequest;
+    if (m_homed)
+        flags |= BitHomed;
+    if (m_wireBreak)
+        flags |= BitWireBreak;
+    if (m_waitingForGo)
+        flags |= BitWaitingForGo;
+    return flags;
+}
+
+void VirtualController::breakWire()
+{
+    m_wireBreak = true;
+    m_outputOn.fill(false);
+    pauseProgram();
+}
+
+void VirtualController::reset()
+{
+    m_position = positionAt(m_nowUs);
+    m_activity.reset();
+    m_pending.clear();
+    m_directMove.fill(0);
+    clearProgram();
+    m_homed = false;
+    m_outputOn.fill(false);
+    m_startRequest = m_stopRequest = m_continueRequest = false;
+    m_readAddress = m_writeAddress = 0;
+    // With its program memory blank only the boot loader runs, and it reports version 1.0.
+    if (m_nonBlankWords == 0) {
+        m_versionMajor = 1;
+        m_versionMinor = 0;
+    } else {
+        m_versionMajor = m_profile.versionMajor;
+        m_versionMinor = m_profile.versionMinor;
+    }
+}
+
+bool VirtualController::takeRestartRequest()
+{
+    const bool requested = m_restartRequested;
+    m_restartRequested = false;
+    return requested;
+}
+
+std::vector<std::uint8_t> VirtualController::programMemoryReply()
+{
+    std::vector<std::uint8_t> reply(kReplyLength, 0);
+    reply[0] = m_versionMajor;
+    reply[1] = m_versionMinor;
+    putBits(reply, 2, m_readAddress, 4);
+    const std::uint16_t word = m_readAddress < m_memory.size() ? m_memory[m_readAddress] : 0;
+    putBits(reply, 6, word, 2);
+    // The high half tells a blank memory (0) from one with any word written (0xFFFF).
+    putBits(reply, 8, m_nonBlankWords == 0 ? 0 : 0xFFFF, 2);
+    if (m_readAddress < m_memory.size())
+        ++m_readAddress;
+    return reply;
+}
+
+std::optional<std::vector<std::uint8_t>> VirtualController::channel(int k)
+{
+    std::vector<std::uint8_t> reply(kReplyLength, 0);
+    switch (k) {
+    case 10: {
+        const std::uint8_t state = m_paused ? 3 : m_programRunning ? 2 : (m_activity && m_activity->manual) ? 1 : 0;
+        reply[1] = state;
+        putBits(reply, 2, statusFlags(), 4);
+        const AxisSteps steps = positions();
+        for (int axis = 0; axis < kAxisCount; ++axis)
+            putBits(reply, 6 + 4 * static_cast<std::size_t>(axis), static_cast<std::uint32_t>(steps[axis]), 4);
+        return reply;
+    }
+    case 12: {
+        reply[0] = m_speedSet;
+        for (std::size_t set = 0; set < 4; ++set)
+            putBits(reply, 2 + 2 * set, m_periods[set], 2);
+        const std::uint16_t current = (m_activity && m_activity->moves) ? m_activity->period : 0;
+        putBits(reply, 10, current, 2);
+        return reply;
+    }
+    case 13: {
+        reply[0] = static_cast<std::uint8_t>(m_selectedOutput);
+        for (std::size_t output = 0; output < kAxisCount; ++output)
+            putBits(reply, 2 + 4 * output, static_cast<std::uint32_t>(m_power[output]), 4);
+        const auto selected = static_cast<std::size_t>(m_selectedOutput);
+        const std::int32_t measured =
+            (m_outputOn[selected] && !m_wireBreak) ? std::clamp(m_power[selected], 0, 0xFFFF) : 0;
+        putBits(reply, 34, static_cast<std::uint32_t>(measured), 2);
+        return reply;
+    }
+    case 14:
+        putBits(reply, 2, static_cast<std::uint32_t>(m_profile.limitX), 4);
+        putBits(reply, 6, static_cast<std::uint32_t>(m_profile.limitY), 4);
+        putBits(reply, 10, static_cast<std::uint32_t>(m_profile.secondWireLimitX), 4);
+        putBits(reply, 14, static_cast<std::uint32_t>(m_profile.stepsS), 4);
+        putBits(reply, 18, static_cast<std::uint32_t>(m_profile.stepsW), 4);
+        return reply;
+    case 15: {
+        auto fixed = [](double value) { return static_cast<std::uint64_t>(std::llround(value * 16777216.0)); };
+        putBits(reply, 6, fixed(m_profile.resX), 8);
+        putBits(reply, 14, fixed(m_profile.resY), 8);
+        putBits(reply, 22, fixed(m_profile.res3), 8);
+        putBits(reply, 30, static_cast<std::uint64_t>(m_profile.stepsW), 8);
+        putBits(reply, 38, static_cast<std::uint64_t>(m_profile.stepsS), 8);
+        putBits(reply, 46, static_cast<std::uint64_t>(m_profile.stepsT), 8);
+        putBits(reply, 54, static_cast<std::uint64_t>(m_profile.fcWidth), 8);
+        return reply;
+    }
+    case 16:
+        putBits(reply, 2, static_cast<std::uint32_t>(m_tension), 4);
+        putBits(reply, 6, static_cast<std::uint32_t>(m_wireBreak ? 0 : m_tension), 4);
+        return reply;
+    case 17:
+        return programMemoryReply();
+    default:
+        return std::nullopt;
+    }
+}
+
+}  // namespace kerfline::machine
