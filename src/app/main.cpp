@@ -1,4 +1,8 @@
 // kerfline: the desktop program.
+#include "config/configuration_lifecycle.h"
+#include "machine/controller_link.h"
+#include "machine/hid_platform_choice.h"
+#include "machine/virtual_cutter.h"
 #include "shell/app_context.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_host.h"
@@ -7,6 +11,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QSurfaceFormat>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -37,6 +42,27 @@ int main(int argc, char** argv)
         if (auto* label = window.statusPanel(panel))
             label->setText(QString::fromStdString(text));
     });
+
+    // The controller: the virtual cutter with --virtual-machine, the USB devices otherwise. The
+    // platform outlives the link that uses it.
+    kerfline::machine::PlatformChoice platform =
+        kerfline::machine::createHidPlatform(context.commandLine, host, clock, true);
+    kerfline::machine::TfUsb link(context, *platform.platform);
+    QTimer virtualCutterTimer;
+    if (platform.virtualCutter != nullptr) {
+        // The virtual cutter runs in real time, also while nothing polls it.
+        QObject::connect(&virtualCutterTimer, &QTimer::timeout,
+                         [&] { platform.virtualCutter->advanceTo(clock.nowMs()); });
+        virtualCutterTimer.start(50);
+    }
+
+    // The configuration dialog's creation: global settings, then the configuration file.
+    const kerfline::ConfigFileResult configuration = kerfline::startConfiguration(context);
+    if (!configuration.ok())
+        context.language.ShowMessageBox(kerfline::messageFor(configuration, context.language), true);
+
     window.showMaximized();
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    kerfline::finishConfiguration(context);
+    return result;
 }

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "geometry/figure.h"
+#include "project/touch_rule.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kerfline {
+
+struct AppContext;
+class Thpgl;
+class ConnectorSearch;
+
+// One point the front/back mixing recorded from the replay of a project.
+struct MixSource {
+    std::int32_t figure = 0;
+    std::int32_t vertex = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+// What became of the window after Load: a failed load has shown its message and the window
+// must close itself.
+enum class LoadOutcome { Opened, Closed };
+
+// How a preparation ended: the operator may interrupt the connector search.
+enum class PreparationOutcome { Completed, Interrupted };
+
+// The result of the two-dimensional preparation beyond the project fields it sets.
+struct PreparationReport {
+    PreparationOutcome outcome = PreparationOutcome::Completed;
+    int unconnectedFigures = 0;  // figures no connection rule could reach
+};
+
+// The project window's model: one opened design, its figures and everything the cut planning
+// adds to it. The window of the user interface wraps it and shows its state; the model speaks
+// to the operator only through the Host of its context.
+//
+// Fields keep the names and widths of the window they model, since the planners, the cut
+// program writer and the dialogs read and write them directly.
+class TMDIChild {
+public:
+    explicit TMDIChild(AppContext& context);
+    ~TMDIChild();
+    TMDIChild(const TMDIChild&) = delete;
+    TMDIChild& operator=(const TMDIChild&) = delete;
+
+    // The text of the window's status bar (figure count after loading, search progress). The
+    // hidden "Zapis do BMP" button of the window holds no state and has no field here.
+    std::string StatusBar;
+    std::unique_ptr<Thpgl> importer;  // only during a load
+    std::uint8_t simulationStopped = 0;
+    std::int32_t axisIndex = -1;
+    std::int32_t minX = 0;
+    std::int32_t minY = 0;
+    std::int32_t maxX = 0;
+    std::int32_t maxY = 0;
+    std::uint8_t pathReady = 0;
+    std::vector<tfigura> figures;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t startFromLeft = 0;
+    std::int32_t startFromRight = 0;
+    std::int32_t startFromTop = 0;
+    std::int32_t startFromBottom = 0;
+    std::uint8_t simulating = 0;
+    std::int32_t selectedFigure = -1;
+    std::int32_t maxNestLevel = 0;
+    double cutLength = 0.0;
+    std::uint8_t profileBelowAxis = 0;
+    std::uint8_t cutOutline = 1;
+    std::uint8_t frameAdded = 0;
+    std::uint8_t horizontalAxisFound = 0;
+    std::int32_t seriesIndex = 0;
+    std::int32_t fileType = 0;  // 1 HPGL, 2 DXF, 3 EPS or AI
+    std::uint8_t singleOpenFigure = 0;
+    std::uint8_t synchronousPair = 0;
+    std::vector<MixSource> mixSources;
+    std::int32_t startFigure = 0;
+    std::array<std::uint8_t, 2> directionX{1, 1};  // 1 or 255 (-1)
+    double rotationAngle = 0.0;
+    std::string fileName;
+
+    // Called whenever the window should repaint: a new status text, a finished preparation.
+    std::function<void()> repaintRequested;
+
+    // Loading (project_load.cpp). penFilter 255 takes every pen; any other value takes that
+    // pen and pen 6.
+    LoadOutcome Load(const std::string& fileName, std::uint8_t penFilter);
+
+    // Figure bookkeeping (tmdichild.cpp).
+    void licz_parametry(tfigura& figure) const;
+    std::int32_t AddFigure(tfigura figure);
+    std::int32_t AddLacznik(tfigura figure, std::uint8_t closed);
+    void Ustaw_PPiPK();
+    // Every caller passes -1, for which it does nothing.
+    std::int32_t JakiKierunek(std::int32_t index) const;
+
+    // Directions (figure_direction.cpp). An index below 0 reverses every figure.
+    void OdwrocKierunek(std::int32_t index);
+    void UstawKierunek(std::int32_t direction);
+    void buildTurnAngles();
+
+    // Order of figures (nesting.cpp, start_selection.cpp, vertex_classification.cpp).
+    void co_w_czym();
+    // Open figures that can lead the wire in, ascending.
+    std::vector<LeadIn> leadInCandidates() const;
+    // Chooses the start figure, adding a frame or an entry line when the design offers none.
+    void selectStartFigure();
+    void selectStartFigure(const std::vector<LeadIn>& candidates);
+    void setUpStartFigure();
+    void linkTouchingFigures();
+    void propagateTouches();
+    // Links `figure` to the connected figure it touches at the pair's vertices.
+    void linkByTouch(std::int32_t figure, std::int32_t connected, TouchPair pair);
+    void classifyVertices();
+    // The vertex of a figure nearest to the project's lower-left corner.
+    std::int32_t vertexNearestToOrigin(const tfigura& figure) const;
+
+    // Added figures (entry_and_frame.cpp, connectors.cpp, neighbours.cpp).
+    std::int32_t addFrame();
+    std::int32_t addEntryLine();
+    bool connectEntry();
+    // Appends the connector from vertex dc of figure c to vertex du of figure u and links u
+    // through it. The searches choose the pair and repair crossings first.
+    std::int32_t linkByConnector(std::int32_t c, std::int32_t dc, std::int32_t u, std::int32_t du);
+    void buildNeighbourLists();
+
+    // The connector searches and their driver (search_driver.cpp, connector_search.cpp). Each
+    // search adds at most one connector and says whether it did.
+    bool connectInside(std::int32_t container);
+    bool connectInsideCorners(std::int32_t container);
+    bool connectGlobalCorners();
+    bool connectGlobal();
+    // The driver of the searches; false when the operator interrupted it.
+    bool connectRemaining(ConnectorSearch& search);
+
+    // The two-dimensional preparation (ciecie.cpp). The overload takes the searches to use.
+    PreparationReport ciecie();
+    PreparationReport ciecie(ConnectorSearch& search);
+    // The last steps of ciecie: the start vertex of an open start figure, the start offsets
+    // and the cut length.
+    void finishStartVertex();
+    void computeStartOffsets();
+    // Preparations of the rotary and turning modes, owned elsewhere; they do nothing yet.
+    void ciecie_obrotowe();
+    void toczenie();
+
+    // Marks a figure as part of the cut tree and records the order in which figures joined it.
+    void markConnected(std::int32_t index);
+    const std::vector<std::int32_t>& connectionOrder() const { return m_connectionOrder; }
+
+    AppContext& context() const { return m_context; }
+    // Configuration values the planning reads, in plotter units where they are lengths.
+    std::int32_t joinTolerance() const;
+    int mode() const;
+
+    // Sets the window's status text and asks for a repaint.
+    void setStatusText(std::string text);
+    void requestRepaint() const;
+
+private:
+    void prepareForMode();
+    std::unique_ptr<ConnectorSearch> m_search;  // the searches of the running preparation
+    AppContext& m_context;
+    std::vector<std::int32_t> m_connectionOrder;
+};
+
+}  // namespace kerfline
