@@ -1,8 +1,12 @@
 #include "cli/commands.h"
 
 #include "cli/config_command.h"
+#include "cli/export_command.h"
+#include "cli/cut_command.h"
+#include "cli/decode_command.h"
 #include "cli/inspect_command.h"
 #include "cli/machine_command.h"
+#include "cli/plan_command.h"
 
 #include <array>
 
@@ -12,8 +16,12 @@ std::span<const Command> commands()
 {
     static const auto table = std::to_array<Command>({
         {"config", runConfig},
+        {"export", runExport},
+        {"cut", runCut},
+        {"decode", runDecode},
         {"inspect", runInspect},
         {"machine", runMachine},
+        {"plan", runPlan},
     });
     return table;
 }

@@ -5,9 +5,13 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "designfiles/design_settings.h"
 #include "designfiles/thpgl.h"
+#include "shell/app_context.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -22,8 +26,7 @@ struct InspectOptions {
     std::string file;
     bool raw = false;
     std::optional<int> pen;
-    std::string unit;           // for the configuration model of the loaded form
-    std::optional<int> dxfResolution;
+    DesignReadOptions design;
     std::vector<std::string> switches;
 };
 
@@ -32,7 +35,7 @@ int usage(const std::string& problem)
     std::fprintf(stderr,
                  "kerfline-cli inspect: %s\n"
                  "usage: kerfline-cli inspect FILE [--raw] [--pen N] [--unit mm|in|ft] "
-                 "[--dxf-resolution 1..8] [SWITCH...]\n",
+                 "[--dxf-resolution 1..8] [--config FILE] [--set NAME=VALUE]... [SWITCH...]\n",
                  problem.c_str());
     return ExitUsage;
 }
@@ -70,20 +73,16 @@ std::optional<int> parse(int argc, char** argv, InspectOptions& options)
     options.file = argv[0];
     for (int i = 1; i < argc; ++i) {
         std::optional<std::string> value;
+        std::string problem;
         if (std::strcmp(argv[i], "--raw") == 0) {
             options.raw = true;
         } else if (takeOption("--pen", argc, argv, i, value)) {
             options.pen = value ? integerIn(*value, 0, 255) : std::nullopt;
             if (!options.pen)
                 return usage("--pen needs a pen number from 0 to 255");
-        } else if (takeOption("--unit", argc, argv, i, value)) {
-            if (!value || (*value != "mm" && *value != "in" && *value != "ft"))
-                return usage("--unit is mm, in or ft");
-            options.unit = *value;
-        } else if (takeOption("--dxf-resolution", argc, argv, i, value)) {
-            options.dxfResolution = value ? integerIn(*value, 1, 8) : std::nullopt;
-            if (!options.dxfResolution)
-                return usage("--dxf-resolution is a whole number from 1 to 8");
+        } else if (takeDesignOption(argc, argv, i, options.design, problem)) {
+            if (!problem.empty())
+                return usage(problem);
         } else {
             options.switches.emplace_back(argv[i]);  // one of the program's own switches
         }
@@ -105,6 +104,65 @@ void writeFigure(JsonWriter& json, const tfigura& figure)
 
 }  // namespace
 
+bool takeDesignOption(int argc, char** argv, int& i, DesignReadOptions& options, std::string& problem)
+{
+    problem.clear();
+    std::optional<std::string> value;
+    if (takeOption("--unit", argc, argv, i, value)) {
+        // The index of the unit among the configuration's radio buttons.
+        static constexpr std::string_view kUnits[] = {"mm", "in", "ft"};
+        const auto* unit = value ? std::find(std::begin(kUnits), std::end(kUnits), *value) : std::end(kUnits);
+        if (unit == std::end(kUnits))
+            problem = "--unit is mm, in or ft";
+        else
+            options.configuration.overrides.push_back("radiounit=" + std::to_string(unit - std::begin(kUnits)));
+        return true;
+    }
+    if (takeOption("--dxf-resolution", argc, argv, i, value)) {
+        const std::optional<int> resolution = value ? integerIn(*value, 1, 8) : std::nullopt;
+        if (!resolution)
+            problem = "--dxf-resolution is a whole number from 1 to 8";
+        else
+            options.configuration.overrides.push_back("sbRozdzKrzywychDXF=" + std::to_string(*resolution));
+        return true;
+    }
+    return takeConfigurationOption(argc, argv, i, options.configuration, problem);
+}
+
+int readDesignFigures(AppContext& app, const std::string& file, std::vector<tfigura>& figures)
+{
+    const tInterfejs& language = app.language;
+    const std::int32_t type = designTypeOf(file);
+    if (type == kDesignUnknown) {
+        language.ShowMessageBox(language.Text("Universal", "nieprawidlowyFormatPliku") + ": " + file, true);
+        return ExitRefused;
+    }
+    Thpgl importer;
+    importer.setCurveSettings(designCurveSettings(app.configuration));
+    if (const int code = importer.OpenDesign(file, type); code != 0) {
+        if (code == kOpenWrongKind)
+            language.ShowMessageBox(file + ": " + language.Text("Project_window", "obslugiwanyFormatAI"), true,
+                                    language.Text("Universal", "nieprawidlowyFormatPliku"));
+        else
+            language.ShowMessageBox(language.Text("Universal", "zbioruNieMoznaOtworzyc") + file + "\n" +
+                                        language.Text("Universal", "SzczegolyBledu") + " " + std::strerror(code),
+                                    true);
+        return ExitRefused;
+    }
+    while (!importer.endOfFile()) {
+        tfigura figure;
+        figure.sourceFigure = -1;
+        if (const ReadResult result = importer.ReadFigure(figure); !result) {
+            language.ShowMessageBox(result.error->message(language), true);
+            return ExitRefused;
+        }
+        if (figure.valid)
+            figures.push_back(std::move(figure));
+    }
+    importer.CloseDesign();
+    return ExitSuccess;
+}
+
 int runInspect(int argc, char** argv)
 {
     InspectOptions options;
@@ -114,7 +172,8 @@ int runInspect(int argc, char** argv)
     CliContext context;
     if (!context.start(options.switches))
         return ExitRefused;
-    const tInterfejs& language = context.app->language;
+    if (const int code = loadConfiguration(*context.app, options.design.configuration); code != ExitSuccess)
+        return code;
 
     if (!options.raw) {
         std::fputs("kerfline-cli inspect: the loaded project is not available yet; use --raw for the "
@@ -122,36 +181,13 @@ int runInspect(int argc, char** argv)
                    stderr);
         return ExitRefused;
     }
-    const std::int32_t type = designTypeOf(options.file);
-    if (type == kDesignUnknown) {
-        language.ShowMessageBox(language.Text("Universal", "nieprawidlowyFormatPliku") + ": " + options.file,
-                                true);
-        return ExitRefused;
-    }
-    if (type != kDesignHpgl) {
-        std::fputs("kerfline-cli inspect: only HPGL designs (.plt) can be read yet\n", stderr);
-        return ExitRefused;
-    }
-
-    Thpgl importer;
-    if (const int code = importer.OpenDesign(options.file, type); code != 0) {
-        language.ShowMessageBox(language.Text("Universal", "zbioruNieMoznaOtworzyc") + options.file + "\n" +
-                                    language.Text("Universal", "SzczegolyBledu") + " " + std::strerror(code),
-                                true);
-        return ExitRefused;
-    }
+    std::vector<tfigura> figures;
+    if (const int code = readDesignFigures(*context.app, options.file, figures); code != ExitSuccess)
+        return code;
     JsonWriter json;
     json.beginObject().key("file").string(options.file).key("figures").beginArray();
-    while (!importer.endOfFile()) {
-        tfigura figure;
-        if (const ReadResult result = importer.ReadFigure(figure); !result) {
-            language.ShowMessageBox(result.error->message(language), true);
-            return ExitRefused;
-        }
-        if (figure.valid)
-            writeFigure(json, figure);
-    }
-    importer.CloseDesign();
+    for (const tfigura& figure : figures)
+        writeFigure(json, figure);
     json.endArray().endObject().print();
     return ExitSuccess;
 }

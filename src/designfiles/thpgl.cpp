@@ -16,7 +16,10 @@ int Thpgl::OpenDesign(const std::string& path, std::int32_t fileType)
     switch (fileType) {
     case kDesignHpgl:
         return openHpgl();
-    // The DXF and EPS branches join here with their own open steps.
+    case kDesignDxf:
+        return openDxf();
+    case kDesignEps:
+        return openEps();
     default:
         // Nothing to read; the end-of-file flag is already set so the caller's loop ends at once.
         return 0;
@@ -37,6 +40,12 @@ ReadResult Thpgl::ReadFigure(tfigura& figure)
     switch (m_fileType) {
     case kDesignHpgl:
         result = readHpglFigure(figure);
+        break;
+    case kDesignDxf:
+        result = readDxfFigure(figure);
+        break;
+    case kDesignEps:
+        result = readEpsFigure(figure);
         break;
     default:
         m_endOfFile = true;

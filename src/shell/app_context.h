@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/configuration.h"
+#include "cutting/job_state.h"
 #include "machine/machine_state.h"
 #include "shell/clock.h"
 #include "shell/host.h"
@@ -33,6 +34,7 @@ struct AppContext {
     char decimalSeparator = '.';
     MachineState machine;                               // the controller as last read
     Configuration configuration{machine, commandLine};  // the configuration model
+    JobState job;                                       // the cutting job shared by its parts
 
     // Shortcut for the lookups every Part makes.
     std::string Text(std::string_view section, std::string_view key) const

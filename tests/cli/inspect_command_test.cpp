@@ -70,7 +70,7 @@ TEST(InspectCommand, RefusesWhatItCannotReadAndRejectsBadUsage)
 {
     TempDir dir;
     const std::string broken = dir.write("broken.plt", "PD10,20.5;");
-    const std::string drawing = dir.write("drawing.dxf", "0\nEOF\n");
+    const std::string drawing = dir.write("drawing.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nx\n");
     const std::string text = dir.write("notes.txt", "PD1,1;");
     const std::string design = std::string(KERFLINE_TEST_DATA_DIR) + "hpgl/two_pens.plt";
     const struct {
@@ -81,7 +81,7 @@ TEST(InspectCommand, RefusesWhatItCannotReadAndRejectsBadUsage)
         {{broken, "--raw"}, 1, broken + ": the number \"20.5\" at byte 5 must be a whole number."},
         {{dir.str() + "missing.plt", "--raw"}, 1, "Cannot open the file " + dir.str() + "missing.plt"},
         {{text, "--raw"}, 1, "Invalid file format: " + text},
-        {{drawing, "--raw"}, 1, "only HPGL designs"},
+        {{drawing, "--raw"}, 1, drawing + ", line 8: \"x\" is not a number."},
         {{design}, 1, "use --raw"},
         {{"--raw", design}, 2, "usage:"},
         {{design, "--raw", "--unit", "cm"}, 2, "--unit"},

@@ -1,5 +1,5 @@
 // Runs the built kerfline-cli config the way a script does.
-#include "support/temp_dir.h"
+#include "support/cli_run.h"
 
 #include <gtest/gtest.h>
 
@@ -14,37 +14,11 @@ namespace {
 
 using kerfline::testing::TempDir;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text)
-{
-    std::string q = "'";
-    for (const char c : text)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string contentOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using kerfline::testing::CliRun;
 
 CliRun config(const TempDir& dir, const std::vector<std::string>& arguments)
 {
-    std::string command = quoted(KERFLINE_CLI) + " config";
-    for (const std::string& argument : arguments)
-        command += " " + quoted(argument);
-    command += " USA " + quoted("dataDir'" + dir.str() + "data/'");
-    command += " >" + quoted(dir.str() + "out") + " 2>" + quoted(dir.str() + "err");
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contentOf(dir.str() + "out"), contentOf(dir.str() + "err")};
+    return kerfline::testing::runCli(dir, "config", arguments);
 }
 
 TEST(ConfigCommand, PrintsTheLoadedFileWithItsOverrides)

@@ -1,0 +1,216 @@
+// cut: a whole cutting job on the virtual cutter, from the start checks to the end of the job,
+// under a simulated clock.
+#include "cli/cut_command.h"
+
+#include "cli/commands.h"
+#include "cli/config_command.h"
+#include "cli/json_writer.h"
+#include "cutting/cutting_session.h"
+#include "cutting/project_windows.h"
+#include "cutting/simulated_timers.h"
+#include "designfiles/design_type.h"
+#include "machine/hid_platform_choice.h"
+#include "machine/virtual_cutter.h"
+#include "project/tmdichild.h"
+#include "shell/app_context.h"
+#include "shell/scripted_host.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kerfline::cli {
+namespace {
+
+// A job that has not ended after this much simulated time is given up.
+constexpr std::int64_t kJobLimitMs = 7LL * 24 * 60 * 60 * 1000;
+
+struct CutOptions {
+    std::string file;
+    bool virtualMachine = false;
+    ConfigurationOptions configuration;
+    std::vector<std::string> switches;  // the virtual machine option among them
+};
+
+// The operator of the tool: every question is answered OK or Yes, and shown on stderr.
+class AnsweringHost : public ScriptedHost {
+public:
+    int ask(const std::string& text, Buttons buttons, const std::string& caption) override
+    {
+        questions.push_back({text, buttons, caption});
+        const int answer = buttons == Buttons::YesNoCancel ? AnswerYes : AnswerOk;
+        std::fprintf(stderr, "%s%s%s [%s]\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str(),
+                     answer == AnswerYes ? "Yes" : "OK");
+        return answer;
+    }
+};
+
+int usage(const std::string& problem)
+{
+    std::fprintf(stderr,
+                 "kerfline-cli cut: %s\n"
+                 "usage: kerfline-cli cut FILE --virtual-machine[=PRODUCT] [--config F.kcc] [--set NAME=VALUE]... "
+                 "[--unit mm|in|ft] [--dxf-resolution 1..8] [SWITCH...]\n"
+                 "runs the whole job on the virtual cutter in simulated time; every question the job asks\n"
+                 "is answered OK or Yes\n",
+                 problem.c_str());
+    return ExitUsage;
+}
+
+bool takeValue(std::string_view name, int argc, char** argv, int& i, std::optional<std::string>& value)
+{
+    const std::string_view argument = argv[i];
+    if (argument == name) {
+        value = i + 1 < argc ? std::optional<std::string>(argv[++i]) : std::nullopt;
+        return true;
+    }
+    if (argument.size() > name.size() && argument.substr(0, name.size()) == name && argument[name.size()] == '=') {
+        value = std::string(argument.substr(name.size() + 1));
+        return true;
+    }
+    return false;
+}
+
+std::optional<int> parse(int argc, char** argv, CutOptions& options)
+{
+    if (argc < 1 || argv[0][0] == '-')
+        return usage("the design FILE comes first");
+    options.file = argv[0];
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        std::optional<std::string> value;
+        std::string problem;
+        if (takeConfigurationOption(argc, argv, i, options.configuration, problem)) {
+            if (!problem.empty())
+                return usage(problem);
+        } else if (takeValue("--unit", argc, argv, i, value)) {
+            const std::string_view units[] = {"mm", "in", "ft"};
+            int index = -1;
+            for (int k = 0; k < 3; ++k)
+                if (value && *value == units[k])
+                    index = k;
+            if (index < 0)
+                return usage("--unit is mm, in or ft");
+            options.configuration.overrides.push_back("radiounit=" + std::to_string(index));
+        } else if (takeValue("--dxf-resolution", argc, argv, i, value)) {
+            if (!value || value->size() != 1 || (*value)[0] < '1' || (*value)[0] > '8')
+                return usage("--dxf-resolution is a whole number from 1 to 8");
+            options.configuration.overrides.push_back("sbRozdzKrzywychDXF=" + *value);
+        } else {
+            if (argument == machine::kVirtualMachineOption ||
+                argument.substr(0, std::string_view(machine::kVirtualMachineOption).size() + 1) ==
+                    std::string(machine::kVirtualMachineOption) + "=")
+                options.virtualMachine = true;
+            options.switches.emplace_back(argument);  // one of the program's own switches
+        }
+    }
+    if (!options.virtualMachine)
+        return usage("the job runs only on the virtual cutter: give --virtual-machine[=PRODUCT]");
+    return std::nullopt;
+}
+
+void writeSteps(JsonWriter& json, const machine::AxisSteps& steps)
+{
+    json.beginArray();
+    for (const std::int32_t s : steps)
+        json.integer(s);
+    json.endArray();
+}
+
+}  // namespace
+
+int runCut(int argc, char** argv)
+{
+    CutOptions options;
+    if (const auto failed = parse(argc, argv, options))
+        return *failed;
+
+    AnsweringHost host;
+    host.echoToStderr = true;
+    SimulatedClock clock;
+    AppContext app(host, clock, CommandLine(options.switches));
+    app.decimalSeparator = adoptEnvironmentLocale();
+    if (!startShell(app, [](const char* name) { return std::getenv(name); }))
+        return ExitRefused;
+
+    machine::PlatformChoice platform = machine::createHidPlatform(app.commandLine, host, clock, false);
+    if (!platform.virtualCutter)
+        return usage("the job runs only on the virtual cutter: give --virtual-machine[=PRODUCT]");
+    machine::VirtualCutter& cutter = *platform.virtualCutter;
+    cutter.followClock(clock);
+
+    ProjectWindowList windows;
+    CuttingSession session(app, *platform.platform, windows);
+    if (!session.link.connected()) {
+        std::fprintf(stderr, "%s\n", app.Text("Control", "brakLacznosci").c_str());
+        return ExitRefused;
+    }
+    // The manual control panel exists from start-up: it reads the machine and its timer is the
+    // heartbeat that supervises the job.
+    session.panel.FormCreate();
+    if (const int loaded = loadConfiguration(app, options.configuration); loaded != ExitSuccess)
+        return loaded;
+
+    auto window = std::make_unique<TMDIChild>(app);
+    window->fileType = designTypeOf(options.file);
+    if (window->fileType == kDesignUnknown) {
+        app.language.ShowMessageBox(app.Text("Universal", "nieprawidlowyFormatPliku") + ": " + options.file, true);
+        return ExitRefused;
+    }
+    if (window->Load(options.file, 255) == LoadOutcome::Closed)
+        return ExitRefused;
+    windows.add(std::move(window));
+
+    const std::int64_t startMs = clock.nowMs();
+    session.driver.Start1Click(true);
+    SimulatedTimers timers(clock, session.transmission, session.panel);
+    timers.beforeTick = [&host] { host.runPosted(); };
+    const bool ended = timers.runUntil([&] { return jobIdle(app, session.transmission); }, startMs + kJobLimitMs);
+    const std::int64_t jobTimeMs = clock.nowMs() - startMs;
+    if (session.transmission.commandsSent() == 0)
+        return ExitRefused;  // the job did not start; its messages have been shown
+    if (!ended) {
+        std::fprintf(stderr, "kerfline-cli cut: the job did not end within %lld ms of simulated time\n",
+                     static_cast<long long>(kJobLimitMs));
+        return ExitRefused;
+    }
+
+    const MachineState& s = app.machine;
+    JsonWriter json;
+    json.beginObject();
+    json.key("machine").beginObject();
+    json.key("product").string(s.product);
+    json.key("resX").number(s.resX);
+    json.key("resY").number(s.resY);
+    json.key("stepsS").integer(s.stepsS);
+    json.key("stepsW").integer(s.stepsW);
+    json.key("stepsT").integer(s.stepsT);
+    json.endObject();
+    json.key("origin");
+    writeSteps(json, app.job.originSteps);
+    json.key("sent").integer(static_cast<std::int64_t>(session.transmission.commandsSent()));
+    json.key("batches").integer(static_cast<std::int64_t>(session.transmission.batchesSent()));
+    json.key("jobTimeMs").integer(jobTimeMs);
+    json.key("messages").beginArray();
+    for (const ScriptedHost::Message& message : host.messages)
+        json.string(message.text);
+    json.endArray();
+    json.key("path").beginArray();
+    for (const machine::PathPoint& point : cutter.controller().path()) {
+        json.beginObject();
+        json.key("t").integer(point.timeUs / 1000);
+        json.key("steps");
+        writeSteps(json, point.steps);
+        json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+    json.print();
+    return ExitSuccess;
+}
+
+}  // namespace kerfline::cli

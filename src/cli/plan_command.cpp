@@ -1,0 +1,226 @@
+// plan: the cut program of a design as the cut command writes it, and the cut tree behind it.
+#include "cli/plan_command.h"
+
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "cli/config_command.h"
+#include "cli/json_writer.h"
+#include "config/cutting_mode.h"
+#include "designfiles/cut_program_decoder.h"
+#include "designfiles/design_type.h"
+#include "machine/controller_link.h"
+#include "machine/controller_protocol.h"
+#include "machine/virtual_cutter.h"
+#include "project/cut_path_walk.h"
+#include "project/cut_start_point.h"
+#include "project/tmdichild.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kerfline::cli {
+
+MachineModel::MachineModel() = default;
+MachineModel::~MachineModel() = default;
+
+bool MachineModel::open(CliContext& context, const std::optional<std::string>& product)
+{
+    if (!product)
+        return true;
+    AppContext& app = *context.app;
+    m_cutter = std::make_unique<machine::VirtualCutter>(context.host, context.clock, *product);
+    m_link = std::make_unique<machine::TfUsb>(app, *m_cutter);
+    if (!m_link->connected()) {
+        std::fprintf(stderr, "%s\n", app.Text("Control", "brakLacznosci").c_str());
+        return false;
+    }
+    m_protocol = std::make_unique<machine::ControllerProtocol>(app, *m_link);
+    m_protocol->ReadMachineInfo();
+    // The manual control panel, alive from start-up, takes power values in hundredths of an
+    // ampere from controllers of the new power format.
+    if (app.machine.newPowerFormat())
+        app.machine.powerScale = 100;
+    return true;
+}
+
+std::function<bool(std::string_view)> MachineModel::sender()
+{
+    if (!m_protocol)
+        return {};
+    return [protocol = m_protocol.get()](std::string_view text) { return protocol->SendCommand(text); };
+}
+
+namespace {
+
+struct PlanOptions {
+    std::string file;
+    std::string output;
+    std::optional<std::string> machine;
+    ConfigurationOptions configuration;
+    std::vector<std::string> switches;
+};
+
+int usage(const std::string& problem)
+{
+    std::fprintf(stderr,
+                 "kerfline-cli plan: %s\n"
+                 "usage: kerfline-cli plan FILE [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] "
+                 "[--unit mm|in|ft] [--dxf-resolution 1..8] -o OUT.cn [SWITCH...]\n",
+                 problem.c_str());
+    return ExitUsage;
+}
+
+// "--name VALUE" or "--name=VALUE"; false when the parameter is not this option.
+bool takeValue(std::string_view name, int argc, char** argv, int& i, std::optional<std::string>& value)
+{
+    const std::string_view argument = argv[i];
+    if (argument == name) {
+        value = i + 1 < argc ? std::optional<std::string>(argv[++i]) : std::nullopt;
+        return true;
+    }
+    if (argument.size() > name.size() && argument.substr(0, name.size()) == name && argument[name.size()] == '=') {
+        value = std::string(argument.substr(name.size() + 1));
+        return true;
+    }
+    return false;
+}
+
+std::optional<int> parse(int argc, char** argv, PlanOptions& options)
+{
+    if (argc < 1 || argv[0][0] == '-')
+        return usage("the design FILE comes first");
+    options.file = argv[0];
+    for (int i = 1; i < argc; ++i) {
+        std::optional<std::string> value;
+        std::string problem;
+        if (takeConfigurationOption(argc, argv, i, options.configuration, problem)) {
+            if (!problem.empty())
+                return usage(problem);
+        } else if (takeValue("-o", argc, argv, i, value) || takeValue("--output", argc, argv, i, value)) {
+            if (!value || value->empty())
+                return usage("-o needs the path of the cut program");
+            options.output = *value;
+        } else if (takeValue("--machine", argc, argv, i, value)) {
+            if (!value || value->empty())
+                return usage("--machine needs a PRODUCT");
+            options.machine = *value;
+        } else if (takeValue("--unit", argc, argv, i, value)) {
+            const std::string_view units[] = {"mm", "in", "ft"};
+            int index = -1;
+            for (int k = 0; k < 3; ++k)
+                if (value && *value == units[k])
+                    index = k;
+            if (index < 0)
+                return usage("--unit is mm, in or ft");
+            options.configuration.overrides.push_back("radiounit=" + std::to_string(index));
+        } else if (takeValue("--dxf-resolution", argc, argv, i, value)) {
+            if (!value || value->size() != 1 || (*value)[0] < '1' || (*value)[0] > '8')
+                return usage("--dxf-resolution is a whole number from 1 to 8");
+            options.configuration.overrides.push_back("sbRozdzKrzywychDXF=" + *value);
+        } else {
+            options.switches.emplace_back(argv[i]);  // one of the program's own switches
+        }
+    }
+    if (options.output.empty())
+        return usage("-o OUT.cn is required");
+    return std::nullopt;
+}
+
+void writeFigure(JsonWriter& json, const tfigura& figure)
+{
+    json.beginObject();
+    json.key("kind").integer(figure.kind);
+    json.key("isDesign").boolean(figure.isDesign != 0);
+    json.key("nestLevel").integer(figure.nestLevel);
+    json.key("container").integer(figure.container);
+    json.key("parent").integer(figure.parent);
+    json.key("attachVertex").integer(figure.attachVertex);
+    json.key("startVertex").integer(figure.startVertex);
+    json.key("unconnected").boolean(figure.unconnected != 0);
+    json.key("points").beginArray();
+    for (const Point& p : figure.points)
+        json.beginArray().integer(p.x).integer(p.y).endArray();
+    json.endArray();
+    json.endObject();
+}
+
+}  // namespace
+
+int runPlan(int argc, char** argv)
+{
+    PlanOptions options;
+    if (const auto failed = parse(argc, argv, options))
+        return *failed;
+
+    CliContext context;
+    if (!context.start(options.switches))
+        return ExitRefused;
+    AppContext& app = *context.app;
+    const tInterfejs& language = app.language;
+
+    // The machine first: the configuration's speed limits come from it.
+    MachineModel machineModel;
+    if (!machineModel.open(context, options.machine))
+        return ExitRefused;
+    if (const int loaded = loadConfiguration(app, options.configuration); loaded != ExitSuccess)
+        return loaded;
+    const int mode = app.configuration.choice(Param::Mode);
+    if (mode != Mode2D) {
+        std::fprintf(stderr, "kerfline-cli plan: only plain 2D programs (Mode 0) can be planned, not Mode %d\n", mode);
+        return ExitRefused;
+    }
+
+    TMDIChild project(app);
+    project.fileType = designTypeOf(options.file);
+    if (project.fileType == kDesignUnknown) {
+        language.ShowMessageBox(language.Text("Universal", "nieprawidlowyFormatPliku") + ": " + options.file, true);
+        return ExitRefused;
+    }
+    if (project.Load(options.file, 255) == LoadOutcome::Closed)
+        return ExitRefused;
+
+    // The cut command's own steps before it writes: the start point, and the outline question,
+    // which nobody is here to answer: the frame, when one was added, is cut.
+    settleStartPoint(project);
+    project.cutOutline = 1;
+
+    CutProgramJob job;
+    job.outputKind = cutOutputKind(mode, app.configuration.choice(Param::StolikSwitch), false);
+    job.sendCommand = machineModel.sender();
+    const auto last = static_cast<std::int32_t>(project.figures.size()) - 1;
+    if (const ProgramWriteResult written = save_ciecie(project, job, options.output, 0, 0.0, last); !written) {
+        language.ShowMessageBox(written.error->message(language), true);
+        return ExitRefused;
+    }
+
+    const DecodedProgram program = readCutProgram(options.output, DecodeSettings::forMachine(app.machine));
+    if (program.error) {
+        language.ShowMessageBox(program.error->message(language), true);
+        return ExitRefused;
+    }
+    std::error_code sizeError;
+    const std::uintmax_t bytes = std::filesystem::file_size(options.output, sizeError);
+
+    JsonWriter json;
+    json.beginObject();
+    json.key("mode").integer(mode);
+    json.key("outputKind").integer(job.outputKind);
+    json.key("startFigure").integer(project.startFigure);
+    json.key("cutLength").number(project.cutLength);
+    json.key("frameAdded").boolean(project.frameAdded != 0);
+    json.key("figures").beginArray();
+    for (const tfigura& figure : project.figures)
+        writeFigure(json, figure);
+    json.endArray();
+    json.key("bytes").integer(static_cast<std::int64_t>(bytes));
+    json.key("commands").integer(static_cast<std::int64_t>(program.commands.size()));
+    json.endObject();
+    json.print();
+    return ExitSuccess;
+}
+
+}  // namespace kerfline::cli

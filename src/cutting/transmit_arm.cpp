@@ -1,0 +1,151 @@
+#include "cutting/transmit_arm.h"
+
+#include "designfiles/cut_program_decoder.h"
+#include "geometry/round.h"
+#include "machine/controller_link.h"
+#include "machine/controller_protocol.h"
+#include "shell/app_context.h"
+
+#include <array>
+#include <fstream>
+#include <iterator>
+
+namespace kerfline {
+namespace {
+
+constexpr const char* kProgramFileName = "out.cn";
+constexpr std::array<const char*, 4> kSpinner{"--", "\\", "|", "/"};
+
+}  // namespace
+
+TransmitArm::TransmitArm(AppContext& context, machine::ControllerProtocol& protocol)
+    : m_context(context), m_protocol(protocol)
+{
+}
+
+std::string TransmitArm::programPath() const
+{
+    return m_context.dataDirectory + kProgramFileName;
+}
+
+bool TransmitArm::start()
+{
+    const std::string path = programPath();
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> program;
+    if (file)
+        program.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (!file || file.bad()) {
+        m_context.language.ShowMessageBox(m_context.Text("Universal", "zbioruNieMoznaOtworzyc") + path, true);
+        return false;
+    }
+    // The controller reads commands by the same table: a stray byte, a command cut short or a
+    // broken move would shift or garble every following command, so such a program is not sent.
+    DecodeSettings settings = DecodeSettings::forMachine(m_context.machine);
+    settings.lengths = m_protocol.lengths;
+    if (const auto decoded = decodeCutProgram(std::string_view(program.data(), program.size()), settings, path);
+        decoded.error) {
+        m_context.language.ShowMessageBox(decoded.error->message(m_context.language), true);
+        return false;
+    }
+    m_program = std::move(program);
+    m_position = 0;
+    m_commandsSent = 0;
+    m_batches = 0;
+    m_bufferFullTicks = 0;
+    m_goSent = false;
+    m_interval = kSendingIntervalMs;
+    m_active = true;
+    return true;
+}
+
+void TransmitArm::stop()
+{
+    if (!m_active)
+        return;
+    showStatus(m_context.Text("Transmission", "koniecTransmisji"));
+    m_active = false;
+    m_program.clear();
+    m_program.shrink_to_fit();
+    m_position = 0;
+}
+
+int TransmitArm::Timer1Timer()
+{
+    if (!m_active)
+        return m_interval;
+    if (atEnd()) {
+        stop();
+        return m_interval;
+    }
+    m_protocol.ReadStatus();
+    if (!m_protocol.link().connected()) {
+        stop();
+        m_context.language.ShowMessageBox(m_context.Text("Control", "ploterBrakLacznosci"), true);
+        return m_interval;
+    }
+    if (m_context.machine.bufferFull()) {
+        ++m_bufferFullTicks;
+        m_interval = kBufferFullIntervalMs;
+        showStatus(progressText(false));
+        return m_interval;
+    }
+    sendBatch();
+    m_spinner = (m_spinner + 1) % static_cast<int>(kSpinner.size());
+    showStatus(progressText(true));
+    m_interval = kSendingIntervalMs;
+    return m_interval;
+}
+
+void TransmitArm::sendBatch()
+{
+    m_interval = kBatchIntervalMs;
+    ++m_batches;
+    for (int batchCount = 0; batchCount < kBatchSize && !atEnd(); ++batchCount) {
+        const char letter = m_program[m_position];
+        const auto length = static_cast<std::size_t>(m_protocol.lengths.lengthOf(letter));
+        const std::string command(m_program.data() + m_position, length);
+        m_position += length;
+        ++m_commandsSent;
+        if (!m_protocol.SendCommand(command)) {
+            // The failure has been shown. While the controller is still there the batch goes on;
+            // once it is gone every further write would fail with a message of its own.
+            m_protocol.ReadStatus();
+            if (!m_protocol.link().connected())
+                return;
+        }
+        if (m_commandsSent == kCommandsBeforeGo)
+            sendGo();
+    }
+    // A program shorter than the start threshold must still be started.
+    if (atEnd() && !m_goSent)
+        sendGo();
+}
+
+void TransmitArm::sendGo()
+{
+    m_goSent = true;
+    m_protocol.SendCommand("G");
+    m_context.job.jobActive = true;
+}
+
+std::string TransmitArm::progressText(bool withSpinner) const
+{
+    const std::size_t size = m_program.size();
+    const std::int64_t percent =
+        size == 0 ? 100 : roundHalfEven<std::int64_t>(static_cast<double>(m_position) * 100.0 / static_cast<double>(size));
+    std::string text = m_context.Text("Transmission", "przeslano") + " " + std::to_string(percent) + "% ";
+    if (withSpinner)
+        text += kSpinner[static_cast<std::size_t>(m_spinner)];
+    return text;
+}
+
+void TransmitArm::showStatus(std::string text)
+{
+    if (text.size() > kStatusTextLimit)
+        text.resize(kStatusTextLimit);
+    m_statusText = text;
+    m_context.host.setStatus(0, m_statusText);
+}
+
+}  // namespace kerfline

@@ -1,0 +1,14 @@
+#include "designfiles/cut_program_error.h"
+
+#include "shell/language.h"
+
+#include <cstring>
+
+namespace kerfline {
+
+std::string ProgramWriteError::message(const tInterfejs& language) const
+{
+    return formatText(language.Text("Main_window", "bladZapisuProgramu"), {file, std::strerror(systemCode)});
+}
+
+}  // namespace kerfline

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+namespace kerfline {
+
+// What the cutting job decides before a cut program is written and the writer reads: the output
+// kind, the start positions of the rotary, turning and serial programs, and the link for the
+// one direct command the writer sends. Lengths are millimetres.
+struct CutProgramJob {
+    int outputKind = 0;          // cutOutputKind: 30, 31, 32, 33, 301 or 311; others write no header
+    double programStartX = 0.0;  // programStartX
+    double programStartY = 0.0;  // programStartY
+    double firstEntry = 0.0;     // DajPoz1szegoWjazduWmat, read by the turning kinds 30 and 301
+    double frontWireStartX = 0.0;  // Fx of the two-wire finishing moves
+    double frontWireStartY = 0.0;  // Fy
+
+    // Serial cutting on the table (kind 33): the cut-off move after the last project.
+    std::int32_t seriesPosition = 0;      // the project's seriesIndex
+    std::int32_t projectWindowCount = 0;
+    bool cutOffAfterSeries = false;       // cbOdcinajPoZakonczeniu of the serial generator
+    std::int32_t projectWidth = 0;        // plotter units, unscaled
+
+    // Sends a direct command to the controller (SendCommand); false when it failed. Empty when
+    // the program is written without a controller: the commands go nowhere.
+    std::function<bool(std::string_view)> sendCommand;
+};
+
+}  // namespace kerfline

@@ -1,0 +1,483 @@
+#include "designfiles/cut_program_writer.h"
+
+#include "geometry/geometry.h"
+#include "geometry/round.h"
+#include "machine/command_encoding.h"
+#include "shell/app_context.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <limits>
+#include <optional>
+
+namespace kerfline {
+namespace {
+
+using machine::EncodeInt32;
+using machine::EncodeUInt16;
+
+// The largest pause one "p" command holds.
+constexpr std::int64_t kPieceOfPause = 250;
+// A move leaves a corner when the path turns by arccos 0.87 (about 29.5 degrees) or more.
+constexpr double kCornerCosine = 0.87;
+// Off is always sent to output 2, whichever output heated.
+constexpr std::uint8_t kHeatingOffOutput = 2;
+
+std::int32_t saturated(std::int64_t value)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
+// Hundredths of a millimetre of a length in millimetres.
+std::int32_t hundredths(double mm)
+{
+    return roundHalfEven(mm * 100.0);
+}
+
+// The steps that take a linear axis from one register value to another. The machine stands at
+// Round(register × resolution) steps, so the move is the difference of the two rounded step
+// positions: rounding the difference instead would let a half step per move pile up.
+std::int32_t linearSteps(std::int32_t from, std::int32_t to, double resolution)
+{
+    const auto target = roundHalfEven<std::int64_t>(static_cast<double>(to) * resolution);
+    const auto current = roundHalfEven<std::int64_t>(static_cast<double>(from) * resolution);
+    return saturated(target - current);
+}
+
+// A pause of n units: "p" 250 while more than 250 are left, then the rest (which may be 0).
+std::string longPause(std::int64_t n)
+{
+    std::string text;
+    for (std::int64_t left = std::max<std::int64_t>(n, 0);; left -= kPieceOfPause) {
+        text += 'p';
+        text += static_cast<char>(std::min(left, kPieceOfPause));
+        if (left <= kPieceOfPause)
+            return text;
+    }
+}
+
+std::optional<std::int64_t> switchInteger(const CommandLine& commandLine, std::string_view name)
+{
+    const auto value = commandLine.SwitchValue(name);
+    if (!value)
+        return std::nullopt;
+    std::string_view text = *value;
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    std::int64_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return number;
+}
+
+Point3 frontArm(const AxisRegisters& r)
+{
+    return {r[AxisFrontX], r[AxisFrontY], r[AxisTable]};
+}
+
+Point3 backArm(const AxisRegisters& r)
+{
+    return {r[AxisBackX], r[AxisBackY], r[AxisSpindle]};
+}
+
+}  // namespace
+
+void CutProgramWriter::FileCloser::operator()(std::FILE* file) const
+{
+    std::fclose(file);
+}
+
+CutProgramWriter::CutProgramWriter(const AppContext& context, CutProgramJob job)
+    : m_context(context), m_job(std::move(job)), m_keyFront(context.machine.KeyFront),
+      m_keyBack(context.machine.KeyBack)
+{
+}
+
+CutProgramWriter::~CutProgramWriter() = default;
+
+std::string CutProgramWriter::pauseCommand(std::uint8_t n)
+{
+    return {'p', static_cast<char>(n)};
+}
+
+std::string CutProgramWriter::speedCommand(std::uint8_t set, std::uint16_t period)
+{
+    return std::string{'v', static_cast<char>(set)} + EncodeUInt16(period);
+}
+
+std::string CutProgramWriter::speedSetCommand(std::uint8_t set)
+{
+    return {'f', static_cast<char>(set)};
+}
+
+std::string CutProgramWriter::powerSwitchCommand(std::uint8_t state, std::uint8_t output)
+{
+    return {'r', static_cast<char>(state), static_cast<char>(output)};
+}
+
+std::string CutProgramWriter::parameterCommand(char letter, std::uint8_t parameter, std::int32_t value)
+{
+    return std::string{letter, static_cast<char>(parameter)} + EncodeInt32(value);
+}
+
+void CutProgramWriter::fail(int systemCode)
+{
+    if (!m_error)
+        m_error = ProgramWriteError{m_path, systemCode != 0 ? systemCode : EIO};
+    m_file.reset();
+}
+
+void CutProgramWriter::write(std::string_view commands)
+{
+    if (!m_file || commands.empty())
+        return;
+    errno = 0;
+    if (std::fwrite(commands.data(), 1, commands.size(), m_file.get()) != commands.size() ||
+        std::fflush(m_file.get()) != 0)
+        fail(errno);
+}
+
+ProgramWriteResult CutProgramWriter::BeginProgram(const std::string& path)
+{
+    const Configuration& configuration = m_context.configuration;
+    const MachineState& machine = m_context.machine;
+    m_path = path;
+    m_error.reset();
+    m_finishingMovesWritten = false;
+    m_startFrontX = machine.frontX;
+    m_startFrontY = machine.frontY;
+    m_startBackY = machine.backY;
+
+    m_registers = {};
+    if (m_job.outputKind == 30) {
+        m_registers[AxisFrontX] = m_registers[AxisBackX] = hundredths(m_job.firstEntry);
+    } else if (m_job.outputKind == 301) {
+        m_registers[AxisFrontY] = m_registers[AxisBackY] = hundredths(m_job.firstEntry);
+    }
+    m_history = {m_registers, m_registers, m_registers};
+
+    errno = 0;
+    m_file.reset(std::fopen(path.c_str(), "wb"));
+    if (!m_file) {
+        fail(errno);
+        return {m_error};
+    }
+
+    // The power output is chosen on the controller itself, before the program reaches it.
+    if (m_job.sendCommand) {
+        std::int32_t output = configuration.choice(Param::PowerOutput);
+        if (machine.isTwoWireMachine())
+            output = m_keyFront ? 0 : 5;
+        m_job.sendCommand(parameterCommand('s', 4, output));
+    }
+
+    writeHeader();
+    return {m_error};
+}
+
+void CutProgramWriter::setKeys(bool front, bool back)
+{
+    m_keyFront = front;
+    m_keyBack = back;
+}
+
+std::uint16_t CutProgramWriter::periodOf(double speed) const
+{
+    const MachineState& machine = m_context.machine;
+    // The rounded product is taken as an unsigned 16-bit number, as the controller reads it.
+    const auto product = roundHalfEven<std::int64_t>(speed * machine.speedMultiplier);
+    return machine::SpeedToPeriod(static_cast<std::uint16_t>(product), machine.resX);
+}
+
+std::string CutProgramWriter::powerCommand() const
+{
+    const MachineState& machine = m_context.machine;
+    const double power = m_context.configuration.number(Param::work_power);
+    const std::int32_t value = machine.reportsPowerInPercent ? roundHalfEven(power * 255.0 / 100.0)
+                                                             : roundHalfEven(power * 10.0 * machine.powerScale);
+    std::string text{'t', static_cast<char>(m_heatingOutput)};
+    if (machine.newPowerFormat())
+        return text + EncodeInt32(value);
+    return text + static_cast<char>(std::clamp(value, 0, 255));
+}
+
+void CutProgramWriter::writeHeader()
+{
+    const Configuration& configuration = m_context.configuration;
+    const int kind = m_job.outputKind;
+    switch (kind) {
+    case 30:
+    case 301:
+        m_heatingOutput = 3;
+        break;
+    case 31:
+    case 33:
+    case 311:
+        m_heatingOutput = 1;
+        break;
+    case 32:
+        m_heatingOutput = configuration.choice(Param::PowerOutput) == 1 ? 3 : 1;
+        break;
+    default:
+        return;  // no program of this kind has a header
+    }
+    const std::int32_t startX = hundredths(m_job.programStartX);
+    const std::int32_t startY = hundredths(m_job.programStartY);
+    if (kind == 30 || kind == 31 || kind == 311)
+        m_registers[AxisFrontY] = m_registers[AxisBackY] = startY;
+    if (kind == 301 || kind == 311)
+        m_registers[AxisFrontX] = m_registers[AxisBackX] = startX;
+
+    std::string header = speedCommand(0, periodOf(configuration.number(Param::PrzeSpeed))) +
+                         speedCommand(1, periodOf(configuration.number(Param::szybkoscObrobki))) + powerCommand() +
+                         powerSwitchCommand(1, m_heatingOutput);
+    if (kind == 32)
+        header += pauseCommand(1) + speedSetCommand(1);
+    else if (kind == 33)
+        header += speedSetCommand(1);
+    write(header);
+    if (kind == 32)
+        WritePause(roundHalfEven(configuration.number(Param::CzasRozgrzewania)));
+    m_heatUpPending = true;
+}
+
+std::string CutProgramWriter::MoveAxes(const AxisTargets& p)
+{
+    const MachineState& machine = m_context.machine;
+    AxisRegisters target = m_registers;
+    target[AxisFrontX] = hundredths(p.frontX);
+    target[AxisBackX] = hundredths(p.backX);
+    target[AxisFrontY] = hundredths(p.frontY);
+    target[AxisBackY] = hundredths(p.backY);
+    target[AxisAux] = hundredths(p.aux);
+
+    machine::AxisSteps d{};
+    d[AxisFrontX] = linearSteps(m_registers[AxisFrontX], target[AxisFrontX], machine.resX);
+    d[AxisBackX] = linearSteps(m_registers[AxisBackX], target[AxisBackX], machine.resX);
+    d[AxisFrontY] = linearSteps(m_registers[AxisFrontY], target[AxisFrontY], machine.resY);
+    d[AxisBackY] = linearSteps(m_registers[AxisBackY], target[AxisBackY], machine.resY);
+    d[AxisAux] = linearSteps(m_registers[AxisAux], target[AxisAux], machine.res3);
+    d[AxisTable] = roundHalfEven(p.table * machine.stepsS);
+    d[AxisSpindle] = roundHalfEven(p.spindle * machine.stepsW);
+    d[AxisAuxRotary] = roundHalfEven(p.auxRotary * machine.stepsT);
+    const bool tableOnSpindle = machine.tableOnSpindleAxis();
+    if (tableOnSpindle) {
+        // The table is driven by the spindle's motor.
+        d[AxisTable] = 0;
+        d[AxisSpindle] = p.table != 0.0 ? roundHalfEven(p.table * machine.stepsS) : roundHalfEven(p.spindle * machine.stepsW);
+    }
+
+    machine::MoveCommand move = machine::BuildMove('a', d, machine.speedMultiplier);
+    if (move.text.empty())
+        return {};
+
+    const auto advance = [](std::int32_t& r, std::int32_t steps) { r = saturated(std::int64_t{r} + steps); };
+    target[AxisTable] = m_registers[AxisTable];
+    target[AxisSpindle] = m_registers[AxisSpindle];
+    target[AxisAuxRotary] = m_registers[AxisAuxRotary];
+    advance(target[AxisTable], tableOnSpindle ? d[AxisSpindle] : d[AxisTable]);
+    advance(target[AxisSpindle], d[AxisSpindle]);
+    advance(target[AxisAuxRotary], d[AxisAuxRotary]);
+    m_registers = target;
+
+    m_history = {m_history[1], m_history[2], m_registers};
+    const double front = turnCosine(frontArm(m_history[0]), frontArm(m_history[1]), frontArm(m_history[2]));
+    const double back = turnCosine(backArm(m_history[0]), backArm(m_history[1]), backArm(m_history[2]));
+    if (std::min(front, back) > kCornerCosine)
+        return std::move(move.text);
+
+    return longPause(roundHalfEven<std::int64_t>(m_context.configuration.number(Param::Pauza_w_kacie))) + move.text;
+}
+
+void CutProgramWriter::WritePause(double n)
+{
+    // Written in slices, so that a very long pause never sits in memory as a whole.
+    constexpr std::int64_t kPiecesPerSlice = 2048;
+    constexpr std::int64_t kSlice = kPiecesPerSlice * kPieceOfPause;
+    std::int64_t left = std::max<std::int64_t>(roundHalfEven<std::int64_t>(n), 0);
+    if (left > kSlice) {
+        std::string slice;
+        for (std::int64_t k = 0; k < kPiecesPerSlice; ++k)
+            slice += pauseCommand(static_cast<std::uint8_t>(kPieceOfPause));
+        for (; left > kSlice && !m_error; left -= kSlice)
+            write(slice);
+    }
+    write(longPause(left));
+}
+
+void CutProgramWriter::WritePower()
+{
+    write(powerCommand());
+}
+
+void CutProgramWriter::SetPositions(std::int32_t x, std::int32_t y, std::int32_t r)
+{
+    m_registers[AxisFrontX] = m_registers[AxisBackX] = hundredths(unitsToMm(x));
+    m_registers[AxisFrontY] = m_registers[AxisBackY] = hundredths(unitsToMm(y));
+    m_registers[AxisTable] = m_registers[AxisSpindle] = r;
+    m_registers[AxisAux] = m_registers[AxisAuxRotary] = 0;
+    // The wire stands here: the corner test of the next moves starts from this point, not from
+    // the registers the program began with.
+    m_history = {m_registers, m_registers, m_registers};
+}
+
+void CutProgramWriter::WritePlainMove(std::int32_t x, std::int32_t y, bool front, bool back)
+{
+    if (!front && !back)
+        return;
+    const double skala = m_context.configuration.number(Param::skala);
+    const double xs = unitsToMm(scaleUnits(x, skala));
+    const double ys = unitsToMm(scaleUnits(y, skala));
+    AxisTargets targets;
+    if (front) {
+        targets.frontX = xs;
+        targets.frontY = ys;
+    }
+    if (back) {
+        targets.backX = xs;
+        targets.backY = ys;
+    }
+    write(MoveAxes(targets));
+}
+
+void CutProgramWriter::WritePairedMove(std::int32_t fx, std::int32_t bx, std::int32_t fy, std::int32_t by)
+{
+    const double skala = m_context.configuration.number(Param::skala);
+    AxisTargets targets;
+    targets.frontX = unitsToMm(scaleUnits(fx, skala));
+    targets.backX = unitsToMm(scaleUnits(bx, skala));
+    targets.frontY = unitsToMm(scaleUnits(fy, skala));
+    targets.backY = unitsToMm(scaleUnits(by, skala));
+    write(MoveAxes(targets));
+}
+
+void CutProgramWriter::WriteRotation(double w, double s)
+{
+    if (m_context.configuration.isChecked(Param::Heavy) && (w != 0.0 || s != 0.0))
+        write(pauseCommand(1) + parameterCommand('s', 2, 1));
+    AxisTargets targets;
+    targets.frontX = m_registers[AxisFrontX] / 100.0;
+    targets.backX = m_registers[AxisBackX] / 100.0;
+    targets.frontY = m_registers[AxisFrontY] / 100.0;
+    targets.backY = m_registers[AxisBackY] / 100.0;
+    targets.table = s;
+    targets.spindle = w;
+    write(MoveAxes(targets));
+}
+
+void CutProgramWriter::WriteHold()
+{
+    if (!m_context.configuration.isChecked(Param::Wstrzymaj))
+        return;
+    write(pauseCommand(1) + powerSwitchCommand(0, kHeatingOffOutput) + pauseCommand(1) +
+          parameterCommand('s', 3, 0));
+    m_heatUpPending = true;
+}
+
+void CutProgramWriter::WriteParking()
+{
+    WritePause(roundHalfEven(m_context.configuration.number(Param::Pauza_w_kacie)));
+    AxisTargets targets;
+    targets.frontX = m_registers[AxisFrontX] / 100.0;
+    targets.backX = m_registers[AxisBackX] / 100.0;
+    targets.frontY = targets.backY = m_job.programStartY;
+    write(MoveAxes(targets) + pauseCommand(1) + speedSetCommand(0));
+}
+
+void CutProgramWriter::writeTwoWireFinishingMoves()
+{
+    const double x1 = m_startFrontX / 100.0;
+    const double y1 = m_startFrontY / 100.0;
+    const double y2 = m_startBackY / 100.0;
+    const double limitY = m_context.machine.limitY;
+    const double fx = m_job.frontWireStartX;
+    const double fy = m_job.frontWireStartY;
+    const auto move = [this](double p1, double p3, double p4) {
+        AxisTargets targets;
+        targets.frontX = p1;
+        targets.frontY = p3;
+        targets.backY = p4;
+        write(MoveAxes(targets));
+    };
+    if (m_keyFront) {
+        write(pauseCommand(1) + speedSetCommand(1));
+        move(-x1, 0.0, 0.0);
+        write(pauseCommand(1) + speedSetCommand(0));
+        move(-x1, limitY - y1, 0.0);
+        write(pauseCommand(1) + parameterCommand('s', 4, 5));
+        if (m_startBackY < 0)
+            move(-x1, limitY - y1, 10.0);
+        write(pauseCommand(1) + speedSetCommand(1));
+        move(-x1, limitY - y1, fy - y2);
+    }
+    if (m_keyBack) {
+        write(pauseCommand(1) + speedSetCommand(1));
+        move(0.0, 0.0, -10.0);
+        write(parameterCommand('s', 4, 0));
+        write(pauseCommand(1) + speedSetCommand(0));
+        move(0.0, fy - y1, -10.0);
+        write(pauseCommand(1) + speedSetCommand(1));
+        move(fx - x1, fy - y1, -10.0);
+    }
+    m_finishingMovesWritten = true;
+}
+
+void CutProgramWriter::writeSerialCutOff()
+{
+    const Configuration& configuration = m_context.configuration;
+    if (m_job.seriesPosition != m_job.projectWindowCount || !m_job.cutOffAfterSeries)
+        return;
+    const double skala = configuration.number(Param::skala);
+    const double h = unitsToMm(roundHalfEven(skala * m_job.projectWidth / 100.0 / 2.0));
+    double x = std::max(h, configuration.number(Param::Srednicamaterialu) / 2.0) + h;
+    if (m_job.seriesPosition % 2 != 0)
+        x = -x;
+    AxisTargets targets;
+    targets.frontX = targets.backX = x;
+    write(MoveAxes(targets));
+}
+
+ProgramWriteResult CutProgramWriter::EndProgram()
+{
+    const Configuration& configuration = m_context.configuration;
+    if (const auto delay = switchInteger(m_context.commandLine, "heatOffDelay"); delay && *delay > 0)
+        WritePause(static_cast<double>(*delay) * 1000.0);
+
+    const std::string off = pauseCommand(1) + powerSwitchCommand(0, kHeatingOffOutput);
+    switch (m_job.outputKind) {
+    case 30:
+    case 301:
+        write(off);
+        break;
+    case 31:
+    case 32:
+    case 311:
+        if (m_job.outputKind == 32 && m_context.machine.isTwoWireMachine() &&
+            configuration.isChecked(Param::MoveAfter) && configuration.choice(Param::Mode) != ModePerpendicular)
+            writeTwoWireFinishingMoves();
+        write(off);
+        break;
+    case 33:
+        writeSerialCutOff();
+        write(off);
+        break;
+    default:
+        break;
+    }
+    if (m_file) {
+        errno = 0;
+        const int closed = std::fclose(m_file.release());
+        if (closed != 0)
+            fail(errno);
+    }
+    return {m_error};
+}
+
+}  // namespace kerfline

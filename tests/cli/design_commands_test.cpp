@@ -1,0 +1,161 @@
+// inspect and export on every design format, with the configuration options that reach the
+// readers and writers.
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+using kerfline::testing::TempDir;
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string contentOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// English messages and a data directory of the test's own, whatever the machine's settings.
+CliRun run(const TempDir& dir, const std::string& command, const std::vector<std::string>& arguments)
+{
+    std::string line = shellQuoted(KERFLINE_CLI) + " " + command;
+    for (const std::string& argument : arguments)
+        line += " " + shellQuoted(argument);
+    line += " USA " + shellQuoted("dataDir'" + dir.str() + "data/'");
+    line += " >" + shellQuoted(dir.str() + "out") + " 2>" + shellQuoted(dir.str() + "err");
+    const int status = std::system(line.c_str());
+    CliRun result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = contentOf(dir.str() + "out");
+    result.err = contentOf(dir.str() + "err");
+    return result;
+}
+
+std::size_t countOf(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+const char kCircle[] = "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nCIRCLE\r\n 10\r\n0\r\n 20\r\n0\r\n 40\r\n10\r\n"
+                       "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+
+// The unit and the curve resolution reach the DXF reader through the configuration, whichever
+// way they are given.
+TEST(DesignCommands, InspectReadsDxfWithTheConfiguredUnitAndResolution)
+{
+    TempDir dir;
+    const std::string drawing = dir.write("circle.dxf", kCircle);
+    const struct {
+        std::vector<std::string> options;
+        std::size_t points;
+        const char* rightmost;
+    } cases[] = {
+        {{}, 33, "[400,0]"},
+        {{"--dxf-resolution", "8"}, 193, "[400,0]"},
+        {{"--set", "sbRozdzKrzywychDXF=8"}, 193, "[400,0]"},
+        {{"--unit", "in"}, 321, "[10160,0]"},
+        {{"--unit=ft", "--dxf-resolution=1"}, 3829, "[121920,0]"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{drawing, "--raw"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const CliRun result = run(dir, "inspect", arguments);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(countOf(result.out, "],["), c.points - 1) << c.options.size();
+        EXPECT_EQ(result.out.rfind(c.rightmost), result.out.size() - std::string(c.rightmost).size() - 5);
+    }
+}
+
+TEST(DesignCommands, InspectReadsEpsAndRefusesOtherPostScript)
+{
+    TempDir dir;
+    const std::string eps = dir.write("square.eps", "%!PS-Adobe-3.0\n%%EndSetup\n0 1 1 0 K\n0 0 m\n72 0 L\n72 72 L\n"
+                                                     "0 72 L\n0 0 L\nS\n%%EOF\n");
+    CliRun result = run(dir, "inspect", {eps, "--raw"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "{\"file\":\"" + eps +
+                              "\",\"figures\":[{\"pen\":3,\"open\":false,\"points\":"
+                              "[[0,0],[1016,0],[1016,1016],[0,1016],[0,0]]}]}\n");
+
+    const std::string pdf = dir.write("drawing.ai", "%PDF-1.5\n");
+    result = run(dir, "inspect", {pdf, "--raw"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("This is not a PostScript file."), std::string::npos) << result.err;
+}
+
+// The project as the program loads and prepares it, its design figures first.
+TEST(DesignCommands, ExportWritesTheProjectAsHpglOrDxf)
+{
+    TempDir dir;
+    const std::string design = std::string(KERFLINE_TEST_DATA_DIR) + "hpgl/two_pens.plt";
+    CliRun result = run(dir, "export", {design, "--hpgl", dir.str() + "out.plt"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    const std::string plot = contentOf(dir.str() + "out.plt");
+    EXPECT_EQ(plot.rfind("PA 0,0;\r\nPD 400,0;\r\nPD 400,400;\r\nPD 0,400;\r\nPD 0,0;\r\nPU;\r\n"
+                         "PA 100,100;\r\nPD 110,100;\r\nPD 110,110;\r\nPU;\r\n",
+                         0),
+              0u)
+        << plot;
+
+    result = run(dir, "export", {design, "--unit", "in", "--dxf=" + dir.str() + "out.dxf"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string drawing = contentOf(dir.str() + "out.dxf");
+    EXPECT_EQ(countOf(drawing, "POLYLINE\r\n"), countOf(plot, "PU;"));
+    EXPECT_NE(drawing.find("  10\r\n10.00\r\n  20\r\n10.00\r\n  30\r\n0.00\r\n"), std::string::npos) << drawing;
+}
+
+TEST(DesignCommands, ExportRefusesWhatItCannotDo)
+{
+    TempDir dir;
+    const std::string design = std::string(KERFLINE_TEST_DATA_DIR) + "hpgl/two_pens.plt";
+    const std::string notPostScript = dir.write("drawing.eps", "not PostScript\n");
+    const struct {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string message;
+    } cases[] = {
+        {{design}, 2, "give --hpgl OUT or --dxf OUT"},
+        {{design, "--hpgl", "a.plt", "--dxf", "a.dxf"}, 2, "once"},
+        {{design, "--dxf="}, 2, "--dxf needs an OUT file"},
+        {{design, "--hpgl", "a.plt", "--unit", "yd"}, 2, "--unit"},
+        {{design, "--hpgl", dir.str() + "missing/out.plt"}, 1,
+         "Cannot save the file " + dir.str() + "missing/out.plt"},
+        {{dir.str() + "notes.txt", "--hpgl", dir.str() + "out.plt"}, 1, "Invalid file format"},
+        {{notPostScript, "--dxf", dir.str() + "out.dxf"}, 1, "This is not a PostScript file."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.size());
+        const CliRun result = run(dir, "export", c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(std::ifstream(dir.str() + "out.dxf").good());
+}
+
+}  // namespace

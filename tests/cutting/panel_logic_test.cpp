@@ -1,0 +1,394 @@
+// The manual control panel's logic on the virtual cutter: heartbeat, keys, bars, arms, joystick,
+// factory parameters.
+#include "cutting/joystick.h"
+#include "cutting/panel_logic.h"
+#include "machine/link_rig.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+namespace kerfline {
+namespace {
+
+using machine::EncodeInt32;
+using testing::bytesOf;
+using testing::CutterRig;
+
+class FakeJoystick : public Joystick {
+public:
+    std::optional<JoystickReading> reading;
+    std::optional<JoystickReading> read() override { return reading; }
+};
+
+std::vector<std::string> commandsOf(const machine::VirtualCutter& cutter)
+{
+    std::vector<std::string> commands;
+    for (const machine::Report& report : cutter.reports())
+        commands.emplace_back(report.begin() + 1, report.end());
+    return commands;
+}
+
+int countStarting(const machine::VirtualCutter& cutter, const std::string& prefix)
+{
+    int n = 0;
+    for (const std::string& c : commandsOf(cutter))
+        n += c.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
+    return n;
+}
+
+struct PanelRig : CutterRig {
+    explicit PanelRig(std::string product = machine::kDefaultVirtualProduct, std::vector<std::string> switches = {})
+        : CutterRig(std::move(product), std::move(switches))
+    {
+        hooks.isActive = [this] { return active; };
+        hooks.inputWaiting = [this] { return inputWaiting; };
+        hooks.close = [this] { ++closes; };
+        hooks.jobLogic = [this] { ++jobTicks; };
+        hooks.wstrzymaj = [this] { ++pauses; };
+        panel = std::make_unique<Tster>(context, *protocol, *motion, &joystick, hooks);
+        panel->FormCreate();
+        panel->FormActivate();
+        home();
+        cutter.clearReports();
+    }
+    std::uint16_t speedPeriod() { return cutter.controller().speedPeriod(context.machine.selectedSpeedSet); }
+    std::uint16_t periodOf(int speed)
+    {
+        return static_cast<std::uint16_t>(protocol->SpeedToPeriod(static_cast<std::uint16_t>(speed)) /
+                                          context.machine.speedMultiplier);
+    }
+
+    PanelHooks hooks;
+    FakeJoystick joystick;
+    bool active = true;
+    bool inputWaiting = false;
+    int closes = 0, jobTicks = 0, pauses = 0;
+    std::unique_ptr<Tster> panel;
+};
+
+TEST(PanelHeartbeat, PollsFastWhileConnectedAndRefreshesOnlyWhenActiveAndIdle)
+{
+    PanelRig rig;
+    rig.panel->Timer1Timer();
+    EXPECT_EQ(rig.panel->timerIntervalMs(), 100);
+    EXPECT_EQ(rig.jobTicks, 1);
+    EXPECT_EQ(rig.panel->view().frontX, "0.00");
+
+    // Moved by the controller: an inactive panel or waiting input leaves the display as it was.
+    rig.motion->JogByKey(machine::KeyRight, true, true);
+    rig.clock.sleepMs(2000);
+    rig.active = false;
+    rig.panel->Timer1Timer();
+    EXPECT_EQ(rig.panel->view().frontX, "0.00");
+    rig.active = true;
+    rig.inputWaiting = true;
+    rig.panel->Timer1Timer();
+    EXPECT_EQ(rig.panel->view().frontX, "0.00");
+    EXPECT_EQ(rig.jobTicks, 3);  // the job logic runs on every connected tick
+    rig.inputWaiting = false;
+    rig.panel->Timer1Timer();
+    EXPECT_NE(rig.panel->view().frontX, "0.00");
+
+    rig.cutter.unplug();
+    rig.panel->Timer1Timer();
+    EXPECT_EQ(rig.panel->timerIntervalMs(), 3000);
+    EXPECT_EQ(rig.jobTicks, 4);
+    EXPECT_EQ(rig.closes, 1);
+}
+
+TEST(PanelKeys, HeldArrowJogsOnceAndReleaseStops)
+{
+    PanelRig rig;
+    rig.panel->OnKeyDown(machine::KeyRight);
+    EXPECT_TRUE(rig.panel->jogActive());
+    const int moves = countStarting(rig.cutter, bytesOf({'A', 0}));
+    EXPECT_GT(moves, 0);
+    rig.panel->OnKeyDown(machine::KeyRight);  // auto-repeat
+    rig.panel->OnKeyDown(machine::KeyUp);
+    EXPECT_EQ(countStarting(rig.cutter, bytesOf({'A', 0})), moves);
+    EXPECT_EQ(countStarting(rig.cutter, "Y"), 0);
+    rig.clock.sleepMs(500);
+    rig.panel->OnKeyUp(machine::KeyRight);
+    EXPECT_FALSE(rig.panel->jogActive());
+    EXPECT_EQ(countStarting(rig.cutter, "Y"), 1);
+    EXPECT_FALSE(rig.context.machine.busy());
+    EXPECT_GT(rig.context.machine.frontX, 0);
+}
+
+TEST(PanelKeys, CtrlSendsATenthUntilReleased)
+{
+    PanelRig rig;
+    rig.panel->setSpeedPosition(1234);
+    rig.panel->VScrollChange();
+    rig.panel->OnKeyDown(KeyCtrl);
+    EXPECT_EQ(rig.speedPeriod(), rig.periodOf(123));
+    rig.panel->Timer1Timer();  // the refresh shows the slow speed on the bar
+    rig.panel->OnKeyDown(KeyCtrl);
+    EXPECT_EQ(rig.speedPeriod(), rig.periodOf(123));
+    rig.panel->OnKeyUp(KeyCtrl);
+    EXPECT_EQ(rig.speedPeriod(), rig.periodOf(1234));
+}
+
+TEST(PanelKeys, NumericPadStepsTheSpeed)
+{
+    struct Case {
+        int start, key, expected;
+    };
+    const Case cases[] = {
+        {995, KeyPadPlus, 1005}, {1000, KeyPadPlus, 1100}, {999, KeyPadPlus, 1009}, {100, KeyPadMinus, 90},
+        {99, KeyPadPlus, 100},   {20, KeyPadMinus, 20},    {4950, KeyPadPlus, 5000},
+    };
+    PanelRig rig;
+    ASSERT_EQ(rig.context.machine.maxTravelSpeed, 5000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.start) + (c.key == KeyPadPlus ? " +" : " -"));
+        rig.panel->setSpeedPosition(c.start);
+        rig.panel->OnKeyDown(c.key);
+        EXPECT_EQ(rig.panel->view().speedPosition, c.expected);
+        EXPECT_EQ(rig.speedPeriod(), rig.periodOf(c.expected));
+    }
+}
+
+TEST(PanelSpeedBar, LabelRoundsPerUnit)
+{
+    struct Case {
+        int unit;
+        double resX;
+        int position;
+        const char* label;
+        int smallStep;
+    };
+    const Case cases[] = {
+        {UnitMillimetre, 1.0, 57, "57", 1},      {UnitMillimetre, 1.0, 994, "990", 10},
+        {UnitMillimetre, 1.0, 995, "1000", 10},  {UnitMillimetre, 1.0, 1250, "1200", 100},
+        {UnitMillimetre, 1.0, 7300, "7500", 500}, {UnitMillimetre, 2.5, 1234, "1240", 100},
+        {UnitInch, 1.0, 100, "3.9", 3},          {UnitInch, 1.0, 254, "10.0", 25},
+        {UnitInch, 1.0, 300, "12.0", 25},        {UnitFoot, 1.0, 3048, "10.0", 30},
+    };
+    PanelRig rig;
+    rig.context.machine.maxTravelSpeed = 20000;
+    rig.context.machine.resX = 1.0;
+    rig.panel->Timer1Timer();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.unit) + " " + std::to_string(c.position));
+        rig.context.configuration.displayUnit = c.unit;
+        rig.context.machine.resX = c.resX;
+        rig.panel->setSpeedPosition(c.position);
+        rig.panel->VScrollChange();
+        EXPECT_EQ(rig.panel->view().speedLabel, c.label);
+        EXPECT_EQ(rig.panel->view().speedSmallStep, c.smallStep);
+    }
+}
+
+TEST(PanelPower, RangesByOutputAndMachine)
+{
+    struct Case {
+        const char* product;
+        int output;
+        int powerMax;
+        int smallStep;
+        const char* suffix;
+    };
+    // The virtual Qd has firmware 4.2: the new power format, a scale of 100.
+    const Case cases[] = {
+        {"Qd 1200", 0, 4000, 10, "  [ A ]"},
+        {"Qd 1200", 1, 12000, 10, "  [ A ]"},
+        // An older N45 with firmware below 4: amperes in tenths, limited to 1 A.
+        {"N45 600", 0, 10, 1, "  [ A ]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.product) + " output " + std::to_string(c.output));
+        PanelRig rig(c.product);
+        rig.context.configuration.setChoice(Param::PowerOutput, c.output);
+        rig.panel->applyPowerRanges();
+        EXPECT_EQ(rig.panel->view().powerMax, c.powerMax);
+        EXPECT_EQ(rig.panel->view().powerSmallStep, c.smallStep);
+        EXPECT_EQ(rig.panel->view().powerUnitSuffix, c.suffix);
+    }
+}
+
+TEST(PanelPower, LimitedModelsWithOldFirmwareKeepAtLeastEight)
+{
+    struct Case {
+        int position, sent;
+    };
+    const Case cases[] = {{0, 0}, {1, 8}, {7, 8}, {8, 8}, {9, 9}};
+    PanelRig rig("N45 600");
+    MachineState& s = rig.context.machine;
+    s.versionMajor = 3;
+    s.versionMinor = 4;
+    s.powerScale = 1;
+    rig.protocol->lengths.setNewPowerFormat(false);
+    rig.panel->applyPowerRanges();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.position);
+        rig.cutter.clearReports();
+        rig.panel->setPowerPosition(c.position);
+        rig.panel->PScrollChange();
+        EXPECT_EQ(rig.panel->view().powerPosition, c.sent);
+        EXPECT_EQ(s.currentPower, c.sent);
+        EXPECT_EQ(countStarting(rig.cutter, bytesOf({'T', s.selectedPowerOutput, c.sent})), 1);
+    }
+    // From firmware 3.5 on the floor is gone.
+    s.versionMinor = 5;
+    rig.panel->setPowerPosition(3);
+    rig.panel->PScrollChange();
+    EXPECT_EQ(s.currentPower, 3);
+}
+
+TEST(PanelTension, SendsTenthsOfANewton)
+{
+    PanelRig rig;
+    EXPECT_EQ(rig.panel->view().tensionMax, 100);
+    rig.panel->setTensionPosition(150);
+    rig.panel->NaciagEditExit();
+    EXPECT_EQ(rig.cutter.controller().tensionSetPoint(), 1000);
+
+    PanelRig doubled(machine::kDefaultVirtualProduct, {"doubleTension"});
+    doubled.panel->setTensionPosition(150);
+    doubled.panel->NaciagEditExit();
+    EXPECT_EQ(doubled.cutter.controller().tensionSetPoint(), 1500);
+}
+
+TEST(PanelArms, TwoWireMachineSelectsOneWireAndItsPower)
+{
+    PanelRig rig("Pr 2000", {"MachineName'Pr 2000'"});
+    MachineState& s = rig.context.machine;
+    EXPECT_TRUE(s.KeyFront);
+    EXPECT_FALSE(s.KeyBack);
+    rig.panel->KeyBackClick(true);
+    EXPECT_FALSE(s.KeyFront);
+    EXPECT_TRUE(s.KeyBack);
+    ASSERT_FALSE(rig.cutter.reports().empty());
+    EXPECT_EQ(commandsOf(rig.cutter).back().substr(0, 6), bytesOf({'S', 4}) + EncodeInt32(5));
+    rig.panel->KeyFrontClick(true);
+    EXPECT_FALSE(s.KeyBack);
+    EXPECT_EQ(commandsOf(rig.cutter).back().substr(0, 6), bytesOf({'S', 4}) + EncodeInt32(0));
+
+    PanelRig qd;
+    qd.panel->KeyBackClick(false);
+    EXPECT_TRUE(qd.context.machine.KeyFront);
+    EXPECT_FALSE(qd.context.machine.KeyBack);
+    EXPECT_TRUE(qd.cutter.reports().empty());
+}
+
+TEST(PanelArms, AlignBackToFrontMovesOnlyTheBackArm)
+{
+    PanelRig rig;
+    rig.motion->MoveByDelta(true, false, 0, 30, 100);
+    rig.protocol->WaitWhileBusy();
+    rig.panel->sbWyrownajBackToFrontClick();
+    rig.protocol->WaitWhileBusy();
+    rig.protocol->ReadPositions();
+    const MachineState& s = rig.context.machine;
+    EXPECT_EQ(s.frontX, 10000);
+    EXPECT_EQ(s.backX, s.frontX);
+    EXPECT_EQ(s.backY, s.frontY);
+}
+
+TEST(PanelStop, PausesOnlyWhileTheMachineWorks)
+{
+    PanelRig rig;
+    rig.panel->kstopClick();
+    EXPECT_EQ(rig.pauses, 0);
+    EXPECT_FALSE(rig.context.job.stoppedByOperator);
+    rig.motion->JogByKey(machine::KeyRight, true, true);
+    rig.panel->kstopClick();
+    EXPECT_EQ(rig.pauses, 1);
+    EXPECT_TRUE(rig.context.job.stoppedByOperator);
+    EXPECT_EQ(rig.host.busyDepth, 0);
+}
+
+TEST(PanelBasePoints, RefusedUntilHomed)
+{
+    PanelRig rig;
+    int shown = 0;
+    rig.hooks.showBasePoints = [&] { ++shown; };
+    Tster panel(rig.context, *rig.protocol, *rig.motion, nullptr, rig.hooks);
+    rig.context.machine.statusFlags = 0;
+    panel.BaseClick();
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "wykonajBazowanie"));
+    rig.protocol->ReadStatus();
+    panel.BaseClick();
+    EXPECT_EQ(shown, 1);
+}
+
+TEST(PanelJoystick, CodesFromAxesAndButtons)
+{
+    struct Case {
+        std::uint16_t x, y;
+        std::uint32_t buttons;
+        int code;
+    };
+    const Case cases[] = {
+        {32768, 32768, 0, 0}, {37768, 27768, 0, 0}, {37769, 32768, 0, 1},  {27767, 32768, 0, -1},
+        {65535, 0, 0, 5},     {0, 65535, 0, -5},    {65535, 65535, 0, -3}, {32768, 32768, 0b1000, 8},
+        {65535, 0, 0b0100, -8}, {0, 0, 0b1101, 16},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(joystickCode({c.x, c.y, c.buttons}), c.code) << c.x << "," << c.y << " buttons " << c.buttons;
+}
+
+TEST(PanelJoystick, RightAndUpJogsBothArmsAndCentreStops)
+{
+    PanelRig rig;
+    rig.joystick.reading = JoystickReading{65535, 0, 0};
+    rig.panel->Timer1Timer();
+    EXPECT_EQ(rig.panel->view().speedPosition, 5000);
+    rig.clock.sleepMs(300);
+    rig.protocol->ReadPositions();
+    const MachineState& s = rig.context.machine;
+    EXPECT_GT(s.frontX, 0);
+    EXPECT_GT(s.frontY, 0);
+    EXPECT_EQ(s.backX, s.frontX);
+    EXPECT_EQ(s.backY, s.frontY);
+
+    const int stops = countStarting(rig.cutter, "Y");
+    rig.joystick.reading = JoystickReading{};
+    rig.panel->Timer1Timer();
+    EXPECT_EQ(countStarting(rig.cutter, "Y"), stops + 1);
+    EXPECT_FALSE(s.busy());
+}
+
+TEST(PanelFactoryParameters, SendsEveryByteWithWrappingAddresses)
+{
+    PanelRig rig;
+    testing::TempDir dir;
+    rig.context.dataDirectory = dir.str();
+    std::string file(300, '\0');
+    for (std::size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<char>((i * 7 + 3) & 0xFF);
+    dir.write("eprom.bin", file);
+    rig.panel->btnRestoreEPROMClick();
+    EXPECT_EQ(countStarting(rig.cutter, bytesOf({'S', 13})), 300);
+    for (int address : {0, 43, 44, 255})
+        EXPECT_EQ(rig.cutter.controller().eepromByte(static_cast<std::uint8_t>(address)),
+                  static_cast<std::uint8_t>(file[address < 44 ? address + 256 : address]));
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_FALSE(rig.host.messages[0].isError);
+    EXPECT_EQ(rig.host.messages[0].text.rfind(rig.context.Text("Control", "factoryParametersRestored"), 0), 0u);
+}
+
+TEST(PanelFactoryParameters, MissingFileOrLostLinkReportsNoSuccess)
+{
+    PanelRig rig;
+    testing::TempDir dir;
+    rig.context.dataDirectory = dir.str();
+    rig.panel->btnRestoreEPROMClick();
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_TRUE(rig.host.messages[0].isError);
+    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Universal", "zbioruNieMoznaOtworzyc") + dir.str() + "eprom.bin");
+
+    dir.write("eprom.bin", std::string(50, 'x'));
+    rig.cutter.unplug();
+    rig.panel->btnRestoreEPROMClick();
+    ASSERT_EQ(rig.host.messages.size(), 2u);
+    EXPECT_TRUE(rig.host.messages[1].isError);
+}
+
+}  // namespace
+}  // namespace kerfline

@@ -1,0 +1,217 @@
+// The transmission: batches, the start of the program after 17 commands, flow control by the
+// buffer-full flag, progress, damaged programs and the loss of the controller.
+#include "job_rig.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace kerfline {
+namespace {
+
+using testing::FakeRig;
+using testing::JobRig;
+
+// n pauses of no length: two bytes each.
+std::string pauses(int n)
+{
+    std::string program;
+    for (int i = 0; i < n; ++i)
+        program += std::string{'p', '\0'};
+    return program;
+}
+
+// Ticks the transmission as its timer would until it stops; the status text after each tick.
+std::vector<std::string> transmit(JobRig& rig)
+{
+    std::vector<std::string> statuses;
+    TransmitArm& transmission = rig.session->transmission;
+    for (int guard = 0; transmission.active() && guard < 100000; ++guard) {
+        const int interval = transmission.tick();
+        statuses.push_back(transmission.statusText());
+        rig.clock.advance(interval);
+    }
+    return statuses;
+}
+
+std::size_t lowerCase(const std::string& letters)
+{
+    return static_cast<std::size_t>(
+        std::count_if(letters.begin(), letters.end(), [](char c) { return c >= 'a' && c <= 'z'; }));
+}
+
+struct GoCase {
+    int commands;
+    std::size_t sentBeforeGo;
+    std::vector<std::string> statuses;
+};
+
+TEST(TransmitArm, SendsInBatchesAndStartsTheProgramOnce)
+{
+    const GoCase cases[] = {
+        // Shorter than the threshold: started when the file ends.
+        {5, 5, {"Sent 100% \\", "End of transmission"}},
+        {17, 17, {"Sent 100% \\", "End of transmission"}},
+        // Ends inside the second batch: 200 of 300 bytes after the first.
+        {150, 17, {"Sent 67% \\", "Sent 100% |", "End of transmission"}},
+    };
+    for (const GoCase& c : cases) {
+        SCOPED_TRACE(c.commands);
+        JobRig rig;
+        rig.dir.write("out.cn", pauses(c.commands));
+        rig.cutter.clearReports();
+        ASSERT_TRUE(rig.session->transmission.start());
+        EXPECT_EQ(transmit(rig), c.statuses);
+
+        const std::string letters = rig.letters();
+        ASSERT_EQ(std::count(letters.begin(), letters.end(), 'G'), 1);
+        EXPECT_EQ(lowerCase(letters.substr(0, letters.find('G'))), c.sentBeforeGo);
+        EXPECT_EQ(lowerCase(letters), static_cast<std::size_t>(c.commands));
+        EXPECT_EQ(rig.session->transmission.commandsSent(), static_cast<std::uint64_t>(c.commands));
+        EXPECT_TRUE(rig.context.job.jobActive);
+        EXPECT_EQ(rig.host.statusPanels[0], "End of transmission");
+    }
+}
+
+TEST(TransmitArm, ProgressRoundsHalfToEven)
+{
+    // 100 one-byte commands of 800 bytes: 12.5 %.
+    JobRig rig;
+    rig.dir.write("out.cn", std::string(800, 'o'));
+    ASSERT_TRUE(rig.session->transmission.start());
+    rig.session->transmission.tick();
+    EXPECT_EQ(rig.session->transmission.statusText(), "Sent 12% \\");
+}
+
+TEST(TransmitArm, WaitsWithoutSendingWhileTheBufferIsFull)
+{
+    JobRig rig;
+    // Long moves keep the controller busy, so its buffer fills.
+    std::string program;
+    for (int i = 0; i < 400; ++i)
+        program += rig.protocol().BuildMove('a', {i % 2 ? 2000 : -2000, 0, 0, 0, 0, 0, 0, 0}).text;
+    rig.dir.write("out.cn", program);
+    TransmitArm& transmission = rig.session->transmission;
+    ASSERT_TRUE(transmission.start());
+    bool sawFull = false;
+    for (int guard = 0; transmission.active() && guard < 100000; ++guard) {
+        const std::size_t reportsBefore = rig.cutter.reports().size();
+        const std::uint64_t fullBefore = transmission.bufferFullTicks();
+        const int interval = transmission.tick();
+        if (transmission.bufferFullTicks() > fullBefore) {
+            sawFull = true;
+            EXPECT_EQ(interval, 50);
+            EXPECT_EQ(rig.cutter.reports().size(), reportsBefore);
+            const std::string& text = transmission.statusText();
+            EXPECT_EQ(text.substr(text.size() - 2), "% ") << text;
+        } else if (transmission.active()) {
+            EXPECT_EQ(interval, 1);
+        }
+        rig.clock.advance(interval);
+    }
+    EXPECT_TRUE(sawFull);
+    EXPECT_EQ(transmission.commandsSent(), 400u * 3);
+    EXPECT_EQ(rig.controller().droppedCommands(), 0u);
+}
+
+struct LengthCase {
+    const char* name;
+    bool newPowerFormat;
+    std::string program;
+    std::uint64_t commands;
+};
+
+TEST(TransmitArm, CutsCommandsByTheLengthTableWhateverTheCase)
+{
+    const LengthCase cases[] = {
+        {"short t", false, std::string{'t', 1, 5, 'F', 1, 'f', 0}, 3},
+        {"long t", true, std::string{'t', 1, 5, 0, 0, 0, 'f', 0}, 2},
+        {"upper case", false, std::string{'P', 0, 'p', 0, 'V', 1, 2, 3, 'v', 1, 2, 3}, 4},
+    };
+    for (const LengthCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobRig rig;
+        rig.protocol().lengths.setNewPowerFormat(c.newPowerFormat);
+        rig.dir.write("out.cn", c.program);
+        ASSERT_TRUE(rig.session->transmission.start());
+        transmit(rig);
+        EXPECT_EQ(rig.session->transmission.commandsSent(), c.commands);
+    }
+}
+
+TEST(TransmitArm, RefusesADamagedProgramAndSendsNothing)
+{
+    const std::pair<const char*, std::string> cases[] = {
+        {"a byte that begins no command", pauses(3) + std::string{'\x07'} + pauses(2)},
+        {"a command cut short", pauses(3) + std::string{'v', 1}},
+        {"a missing file", ""},
+    };
+    for (const auto& [name, program] : cases) {
+        SCOPED_TRACE(name);
+        JobRig rig;
+        if (!program.empty())
+            rig.dir.write("out.cn", program);
+        rig.cutter.clearReports();
+        EXPECT_FALSE(rig.session->transmission.start());
+        EXPECT_FALSE(rig.session->transmission.active());
+        ASSERT_EQ(rig.host.messages.size(), 1u);
+        EXPECT_TRUE(rig.host.messages[0].isError);
+        EXPECT_NE(rig.host.messages[0].text.find("out.cn"), std::string::npos);
+        EXPECT_TRUE(rig.cutter.reports().empty());
+    }
+}
+
+TEST(TransmitArm, StopsWhenTheControllerIsLost)
+{
+    JobRig rig;
+    rig.dir.write("out.cn", pauses(300));
+    TransmitArm& transmission = rig.session->transmission;
+    ASSERT_TRUE(transmission.start());
+    transmission.tick();
+    ASSERT_EQ(transmission.commandsSent(), 100u);
+    rig.cutter.unplug();
+    transmission.tick();
+
+    EXPECT_FALSE(transmission.active());
+    EXPECT_EQ(transmission.commandsSent(), 100u);
+    EXPECT_EQ(rig.host.statusHistory.back(), "End of transmission");
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
+    // The program that was started stays in the job's hands.
+    EXPECT_TRUE(rig.context.job.jobActive);
+}
+
+TEST(TransmitArm, AFailedWriteIsShownAndTheBatchGoesOn)
+{
+    JobRig rig;
+    rig.dir.write("out.cn", pauses(30));
+    ASSERT_TRUE(rig.session->transmission.start());
+    rig.cutter.clearReports();
+    rig.cutter.failWrites(1, machine::hid_error::AccessDenied);
+    rig.session->transmission.tick();
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].caption, "5");
+    EXPECT_EQ(rig.session->transmission.commandsSent(), 30u);
+    EXPECT_EQ(lowerCase(rig.letters()), 29u);
+}
+
+TEST(TransmitArm, ALinkGoneInTheMiddleOfABatchEndsItWithOneMessage)
+{
+    FakeRig rig;
+    rig.dir.write("out.cn", pauses(60));
+    ASSERT_TRUE(rig.session->transmission.start());
+    rig.platform.reports.clear();
+    // The 21st write (the 20th command, after the "G") fails; then the controller does not answer.
+    rig.platform.writeResults.assign(20, 0);
+    rig.platform.writeResults.push_back(machine::hid_error::DeviceNotConnected);
+    rig.platform.readResults.assign(1, 0);
+    rig.platform.readResults.insert(rig.platform.readResults.end(), 10, machine::hid_error::DeviceNotConnected);
+    rig.session->transmission.tick();
+
+    EXPECT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.session->transmission.commandsSent(), 20u);
+    EXPECT_EQ(rig.platform.reports.size(), 21u);
+}
+
+}  // namespace
+}  // namespace kerfline

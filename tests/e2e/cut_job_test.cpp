@@ -1,0 +1,344 @@
+// Whole cutting jobs on the virtual cutter: the wire follows the planned path, long programs
+// stream without losing a command, a lost controller leaves a job that can still be stopped and
+// continued, and kerfline-cli cut reports all of it.
+#include "cutting/job_rig.h"
+#include "e2e/json_value.h"
+
+#include "designfiles/cut_program_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace kerfline {
+namespace {
+
+using testing::JobRig;
+using testing::JsonValue;
+using testing::TempDir;
+
+struct Design {
+    const char* name;
+    std::string hpgl;
+    bool addFrame = false;
+};
+
+// Zigzag rows joined at their ends: one open figure of `points` vertices, no three in line.
+std::string serpentine(int points, int perRow)
+{
+    std::string hpgl = "IN;SP1;PU0,0;PD";
+    for (int i = 0; i < points; ++i) {
+        const int row = i / perRow;
+        const int column = row % 2 ? perRow - 1 - i % perRow : i % perRow;
+        hpgl += (i ? "," : "") + std::to_string(column * 80) + "," + std::to_string(row * 80 + (i % 2) * 20);
+    }
+    return hpgl + ";PU;";
+}
+
+std::vector<Design> designs()
+{
+    std::vector<Design> list = {
+        {"square", "IN;SP1;PU0,0;PD4000,0,4000,4000,0,4000,0,0;PU;"},
+        {"triangle in a frame", "IN;SP1;PU0,0;PD4000,0,2000,3000,0,0;PU;", true},
+        {"nested squares", "IN;SP1;PU0,0;PD8000,0,8000,8000,0,8000,0,0;PU2000,2000;PD6000,2000,6000,6000,2000,6000,2000,2000;PU;"},
+        {"open polyline", "IN;SP1;PU0,0;PD2000,1000,4000,0,6000,1000,6000,3000;PU;"},
+        {"squares and a line",
+         "IN;SP1;PU0,0;PD2000,0,2000,2000,0,2000,0,0;PU3000,0;PD5000,0,5000,2000,3000,2000,3000,0;PU0,3000;PD5000,3500;PU;"},
+    };
+    // The sample designs that come with the program, when there are any.
+    const std::filesystem::path samples = std::filesystem::path(KERFLINE_SOURCE_DIR) / "samples";
+    if (std::filesystem::is_directory(samples)) {
+        for (const auto& entry : std::filesystem::directory_iterator(samples)) {
+            if (entry.path().extension() != ".plt" && entry.path().extension() != ".PLT")
+                continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::stringstream content;
+            content << in.rdbuf();
+            list.push_back({"sample", content.str()});
+        }
+    }
+    return list;
+}
+
+std::string fileContent(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// Every axis at the end of each move of the program, in motor steps, from the origin.
+std::vector<machine::AxisSteps> plannedVertices(const DecodedProgram& program, const machine::AxisSteps& origin)
+{
+    std::vector<machine::AxisSteps> vertices;
+    machine::AxisSteps at = origin;
+    for (const DecodedMove& move : program.moves) {
+        for (int axis = 0; axis < kAxisCount; ++axis)
+            at[axis] += move.steps[axis];
+        vertices.push_back(at);
+    }
+    return vertices;
+}
+
+bool within(const machine::AxisSteps& a, const machine::AxisSteps& b, std::int32_t tolerance)
+{
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        if (std::abs(std::int64_t{a[axis]} - b[axis]) > tolerance)
+            return false;
+    return true;
+}
+
+// How many planned vertices the path passes through, in order, within one motor step.
+std::size_t passedInOrder(const std::vector<machine::AxisSteps>& path, const std::vector<machine::AxisSteps>& planned)
+{
+    std::size_t next = 0;
+    for (const machine::AxisSteps& point : path)
+        if (next < planned.size() && within(point, planned[next], 1))
+            ++next;
+    return next;
+}
+
+// The distance (plotter units) from the point to the nearest vertex of the project's figures.
+double nearestVertex(const TMDIChild& project, double x, double y)
+{
+    double best = std::numeric_limits<double>::max();
+    for (const tfigura& figure : project.figures)
+        for (const Point& p : figure.points)
+            best = std::min(best, std::hypot(p.x - x, p.y - y));
+    return best;
+}
+
+// Runs Start on the design as kerfline-cli cut does, and checks the job against its program.
+void cutAndCheck(const Design& design)
+{
+    SCOPED_TRACE(design.name);
+    JobRig rig;
+    if (design.addFrame)
+        rig.context.configuration.setCheck(Param::AddFrame, CheckState::cbChecked);
+    rig.host.answers = {AnswerYes, AnswerYes, AnswerYes};
+    TMDIChild& project = rig.open("design.plt", design.hpgl);
+
+    machine::VirtualController& controller = rig.controller();
+    machine::AxisSteps last = controller.positions();
+    int movingSamples = 0, coldSamples = 0;
+    rig.beforeTick = [&] {
+        const machine::AxisSteps now = controller.positions();
+        if ((controller.statusFlags() & statusBit(StatusFlag::programRunning)) && now != last) {
+            ++movingSamples;
+            coldSamples += controller.outputOn(1) ? 0 : 1;
+        }
+        last = now;
+    };
+    rig.session->driver.Start1Click();
+    ASSERT_TRUE(rig.session->transmission.active()) << (rig.host.messages.empty() ? "" : rig.host.messages[0].text);
+    ASSERT_TRUE(rig.runJob());
+
+    EXPECT_TRUE(rig.host.messages.empty()) << rig.host.messages[0].text;
+    EXPECT_FALSE(rig.context.job.jobActive);
+    EXPECT_GT(movingSamples, 0);
+    EXPECT_EQ(coldSamples, 0);
+
+    const MachineState& s = rig.context.machine;
+    const DecodedProgram program =
+        decodeCutProgram(fileContent(rig.session->driver.programPath()), DecodeSettings::forMachine(s));
+    ASSERT_FALSE(program.error);
+    const machine::AxisSteps origin = rig.context.job.originSteps;
+    const auto planned = plannedVertices(program, origin);
+    std::vector<machine::AxisSteps> path;
+    for (const machine::PathPoint& point : controller.path())
+        path.push_back(point.steps);
+    ASSERT_FALSE(planned.empty());
+    EXPECT_EQ(passedInOrder(path, planned), planned.size());
+
+    // Every planned vertex, in plotter units relative to the program origin, is a vertex of the
+    // project placed at its start point.
+    const tfigura& start = project.figures[static_cast<std::size_t>(project.startFigure)];
+    const Point s0 = start.points[static_cast<std::size_t>(start.startVertex)];
+    for (const machine::AxisSteps& vertex : planned) {
+        const double x = s0.x + (vertex[AxisFrontX] - origin[AxisFrontX]) / s.resX * 0.4;
+        const double y = s0.y + (vertex[AxisFrontY] - origin[AxisFrontY]) / s.resY * 0.4;
+        ASSERT_LE(nearestVertex(project, x, y), 1.0) << x << "," << y;
+    }
+
+    // The wire ends at its origin or clearly away from it, never just beside it.
+    rig.protocol().ReadPositions();
+    for (const std::int32_t off : {s.frontX - rig.context.job.originX, s.frontY - rig.context.job.originY})
+        EXPECT_TRUE(off == 0 || std::abs(off) >= JobSupervisor::kOriginReturnHundredths) << off;
+}
+
+TEST(CutJob, TheWireFollowsThePlannedPathOfEveryDesign)
+{
+    for (const Design& design : designs())
+        cutAndCheck(design);
+}
+
+// Lower-case command letters the controller received after its last "C".
+std::size_t programCommandsReceived(const machine::VirtualCutter& cutter)
+{
+    std::size_t count = 0;
+    for (const machine::Report& report : cutter.reports()) {
+        if (report[1] == 'C')
+            count = 0;
+        else if (report[1] >= 'a' && report[1] <= 'z')
+            ++count;
+    }
+    return count;
+}
+
+TEST(CutJob, FiveThousandMovesStreamWithoutLosingACommand)
+{
+    JobRig rig;
+    rig.open("serpentine.plt", serpentine(5001, 50));
+    rig.moveTo(150, 300);  // the cut starts at the top end
+    rig.session->driver.Start1Click();
+    ASSERT_TRUE(rig.session->transmission.active()) << (rig.host.messages.empty() ? "" : rig.host.messages[0].text);
+    ASSERT_TRUE(rig.runJob());
+
+    const DecodedProgram program =
+        decodeCutProgram(fileContent(rig.session->driver.programPath()), DecodeSettings::forMachine(rig.context.machine));
+    ASSERT_FALSE(program.error);
+    EXPECT_GE(program.moves.size(), 5000u);
+    const TransmitArm& transmission = rig.session->transmission;
+    EXPECT_EQ(transmission.commandsSent(), program.commands.size());
+    EXPECT_GT(transmission.bufferFullTicks(), 100u);
+    EXPECT_EQ(programCommandsReceived(rig.cutter), program.commands.size());
+    EXPECT_EQ(rig.controller().droppedCommands(), 0u);
+    EXPECT_EQ(rig.controller().bufferedCommands(), 0u);
+    EXPECT_FALSE(rig.context.job.jobActive);
+    EXPECT_TRUE(rig.host.messages.empty());
+}
+
+TEST(CutJob, AControllerUnpluggedMidJobStopsTheTransmissionAndTheJobCanGoOnAfterwards)
+{
+    JobRig rig;
+    rig.open("serpentine.plt", serpentine(1200, 40));
+    TransmitArm& transmission = rig.session->transmission;
+    bool unplugged = false;
+    rig.beforeTick = [&] {
+        if (!unplugged && transmission.commandsSent() >= 700) {
+            rig.cutter.unplug();
+            unplugged = true;
+        }
+    };
+    rig.done = [&] { return unplugged && !transmission.active(); };
+    rig.session->driver.Start1Click();
+    ASSERT_TRUE(rig.runJob());
+
+    const std::uint64_t sent = transmission.commandsSent();
+    EXPECT_LT(sent, 3000u);
+    EXPECT_EQ(rig.host.statusHistory.back(), rig.context.Text("Transmission", "koniecTransmisji"));
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
+    EXPECT_TRUE(rig.context.job.jobActive);  // the controller still runs what it holds
+
+    // The cable goes back in while the controller still works through its buffer.
+    rig.clock.advance(500);
+    rig.cutter.replug();
+    rig.host.runPosted();
+    ASSERT_TRUE(rig.session->link.connected());
+    rig.protocol().ReadStatus();
+    ASSERT_TRUE(rig.context.machine.programRunning());
+
+    rig.session->supervisor.Wstrzymaj1Click();
+    rig.protocol().ReadStatus();
+    EXPECT_TRUE(rig.context.machine.paused());
+    EXPECT_FALSE(rig.context.job.jobActive);
+    EXPECT_TRUE(rig.context.job.stoppedByOperator);
+
+    rig.session->supervisor.Kontynuacja1Click();
+    rig.protocol().ReadStatus();
+    EXPECT_TRUE(rig.context.machine.programRunning());
+    EXPECT_TRUE(rig.context.job.jobActive);
+
+    rig.beforeTick = {};
+    rig.done = {};
+    ASSERT_TRUE(rig.runJob());
+    EXPECT_FALSE(rig.context.job.jobActive);
+    EXPECT_EQ(programCommandsReceived(rig.cutter), sent);
+    EXPECT_EQ(rig.controller().bufferedCommands(), 0u);
+    EXPECT_EQ(rig.controller().droppedCommands(), 0u);
+}
+
+struct CliRun {
+    int status = -1;
+    std::string output;
+};
+
+CliRun runCli(const std::string& arguments)
+{
+    CliRun run;
+    const std::string command = std::string("\"") + KERFLINE_CLI + "\" " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.output.append(buffer, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(CutCommand, ReportsTheJobAsJson)
+{
+    TempDir dir;
+    const std::string design = dir.write("nested.plt", designs()[2].hpgl);
+    const CliRun run = runCli("cut \"" + design + "\" --virtual-machine \"dataDir'" + dir.str() + "data'\"");
+    ASSERT_EQ(run.status, 0);
+    const auto json = JsonValue::parse(run.output);
+    ASSERT_TRUE(json) << run.output.substr(0, 200);
+    const JsonValue& root = *json;
+
+    EXPECT_EQ(root["machine"]["product"].text, "Qd 1200");
+    EXPECT_EQ(root["machine"]["resX"].number, 2.5);
+    EXPECT_EQ(root["machine"]["stepsS"].integer(), 8000);
+    ASSERT_EQ(root["origin"].items.size(), 8u);
+    EXPECT_GE(root["batches"].integer(), 1);
+    EXPECT_GT(root["jobTimeMs"].integer(), 0);
+    EXPECT_TRUE(root["messages"].items.empty());
+
+    MachineState machine;
+    machine.versionMajor = 4;  // the default virtual model takes the long power command
+    machine.resX = machine.resY = 2.5;
+    const DecodedProgram program =
+        decodeCutProgram(fileContent(dir.str() + "data/out.cn"), DecodeSettings::forMachine(machine));
+    ASSERT_FALSE(program.error);
+    EXPECT_EQ(root["sent"].integer(), static_cast<long long>(program.commands.size()));
+
+    machine::AxisSteps origin{};
+    for (std::size_t axis = 0; axis < 8; ++axis)
+        origin[axis] = static_cast<std::int32_t>(root["origin"][axis].integer());
+    std::vector<machine::AxisSteps> path;
+    long long previousTime = -1;
+    for (const JsonValue& point : root["path"].items) {
+        EXPECT_GE(point["t"].integer(), previousTime);
+        previousTime = point["t"].integer();
+        machine::AxisSteps steps{};
+        for (std::size_t axis = 0; axis < 8; ++axis)
+            steps[axis] = static_cast<std::int32_t>(point["steps"][axis].integer());
+        path.push_back(steps);
+    }
+    const auto planned = plannedVertices(program, origin);
+    EXPECT_EQ(passedInOrder(path, planned), planned.size());
+}
+
+TEST(CutCommand, RefusesWhatItCannotRun)
+{
+    TempDir dir;
+    const std::string design = dir.write("square.plt", designs()[0].hpgl);
+    const std::string data = " \"dataDir'" + dir.str() + "data'\"";
+    EXPECT_EQ(runCli("cut \"" + design + "\"" + data).status, 2);  // no virtual cutter
+    EXPECT_EQ(runCli("cut \"" + design + "\" --virtual-machine \"limitX'50'\"" + data).status, 1);  // too large
+    EXPECT_EQ(runCli("cut \"" + dir.str() + "missing.plt\" --virtual-machine" + data).status, 1);
+}
+
+}  // namespace
+}  // namespace kerfline
