@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/config_command.h"
 #include "cli/json_writer.h"
+#include "cli/options.h"
 #include "cutting/cutting_session.h"
 #include "cutting/project_windows.h"
 #include "cutting/simulated_timers.h"
@@ -59,20 +60,6 @@ int usage(const std::string& problem)
                  "is answered OK or Yes\n",
                  problem.c_str());
     return ExitUsage;
-}
-
-bool takeValue(std::string_view name, int argc, char** argv, int& i, std::optional<std::string>& value)
-{
-    const std::string_view argument = argv[i];
-    if (argument == name) {
-        value = i + 1 < argc ? std::optional<std::string>(argv[++i]) : std::nullopt;
-        return true;
-    }
-    if (argument.size() > name.size() && argument.substr(0, name.size()) == name && argument[name.size()] == '=') {
-        value = std::string(argument.substr(name.size() + 1));
-        return true;
-    }
-    return false;
 }
 
 std::optional<int> parse(int argc, char** argv, CutOptions& options)

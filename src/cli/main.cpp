@@ -14,6 +14,13 @@ void printUsage()
         "usage: kerfline-cli COMMAND [ARGS...] [SWITCH...]\n"
         "commands:\n"
         "  inspect FILE [--raw] [--pen N] [--unit mm|in|ft] [--dxf-resolution 1..8]\n"
+        "  config [FILE.kcc] [--set NAME=VALUE]...\n"
+        "  machine --virtual-machine[=PRODUCT]\n"
+        "  plan FILE [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] -o OUT.cn\n"
+        "  decode FILE.cn [--machine PRODUCT]\n"
+        "  export FILE (--hpgl OUT | --dxf OUT)\n"
+        "  cut FILE --virtual-machine[=PRODUCT] [--config F.kcc] [--set NAME=VALUE]...\n"
+        "every command that reads a design also takes --unit and --dxf-resolution\n"
         "parameters the tool does not know are passed on as the program's own switches\n",
         stderr);
 }

@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/config_command.h"
 #include "cli/json_writer.h"
+#include "cli/options.h"
 #include "config/cutting_mode.h"
 #include "designfiles/cut_program_decoder.h"
 #include "designfiles/design_type.h"
@@ -72,21 +73,6 @@ int usage(const std::string& problem)
                  "[--unit mm|in|ft] [--dxf-resolution 1..8] -o OUT.cn [SWITCH...]\n",
                  problem.c_str());
     return ExitUsage;
-}
-
-// "--name VALUE" or "--name=VALUE"; false when the parameter is not this option.
-bool takeValue(std::string_view name, int argc, char** argv, int& i, std::optional<std::string>& value)
-{
-    const std::string_view argument = argv[i];
-    if (argument == name) {
-        value = i + 1 < argc ? std::optional<std::string>(argv[++i]) : std::nullopt;
-        return true;
-    }
-    if (argument.size() > name.size() && argument.substr(0, name.size()) == name && argument[name.size()] == '=') {
-        value = std::string(argument.substr(name.size() + 1));
-        return true;
-    }
-    return false;
 }
 
 std::optional<int> parse(int argc, char** argv, PlanOptions& options)
