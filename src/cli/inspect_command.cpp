@@ -6,7 +6,9 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "designfiles/design_settings.h"
+#include "designfiles/design_type.h"
 #include "designfiles/thpgl.h"
+#include "project/tmdichild.h"
 #include "shell/app_context.h"
 
 #include <algorithm>
@@ -176,10 +178,25 @@ int runInspect(int argc, char** argv)
         return code;
 
     if (!options.raw) {
-        std::fputs("kerfline-cli inspect: the loaded project is not available yet; use --raw for the "
-                   "figures as the importer reads them\n",
-                   stderr);
-        return ExitRefused;
+        // The project as the program opens it: pen filter, joined ends, duplicates removed. The
+        // figures the preparation adds (entry line, frame, connectors) are not the design's.
+        TMDIChild project(*context.app);
+        project.fileType = designTypeOf(options.file);
+        if (project.fileType == kDesignUnknown) {
+            context.app->language.ShowMessageBox(
+                context.app->Text("Universal", "nieprawidlowyFormatPliku") + ": " + options.file, true);
+            return ExitRefused;
+        }
+        const auto penFilter = static_cast<std::uint8_t>(options.pen.value_or(255));
+        if (project.Load(options.file, penFilter) == LoadOutcome::Closed)
+            return ExitRefused;
+        JsonWriter json;
+        json.beginObject().key("file").string(options.file).key("figures").beginArray();
+        for (const tfigura& figure : project.figures)
+            if (figure.isDesign)
+                writeFigure(json, figure);
+        json.endArray().endObject().print();
+        return ExitSuccess;
     }
     std::vector<tfigura> figures;
     if (const int code = readDesignFigures(*context.app, options.file, figures); code != ExitSuccess)

@@ -82,7 +82,6 @@ TEST(InspectCommand, RefusesWhatItCannotReadAndRejectsBadUsage)
         {{dir.str() + "missing.plt", "--raw"}, 1, "Cannot open the file " + dir.str() + "missing.plt"},
         {{text, "--raw"}, 1, "Invalid file format: " + text},
         {{drawing, "--raw"}, 1, drawing + ", line 8: \"x\" is not a number."},
-        {{design}, 1, "use --raw"},
         {{"--raw", design}, 2, "usage:"},
         {{design, "--raw", "--unit", "cm"}, 2, "--unit"},
         {{design, "--raw", "--dxf-resolution", "9"}, 2, "--dxf-resolution"},
@@ -95,6 +94,27 @@ TEST(InspectCommand, RefusesWhatItCannotReadAndRejectsBadUsage)
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
     }
+}
+
+TEST(InspectCommand, WithoutRawPrintsTheLoadedProject)
+{
+    TempDir dir;
+    // Two identical squares (one is a duplicate), a figure of pen 3 and one of pen 6.
+    const std::string design =
+        dir.write("project.plt", "SP1;PU0,0;PD400,0,400,400,0,400,0,0;PU;PU0,0;PD400,0,400,400,0,400,0,0;PU;"
+                                 "SP3;PU1000,0;PD1400,0,1400,400,1000,0;PU;SP6;PU2000,0;PD2400,0;PU;");
+    const CliRun all = inspect(dir, {design});
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_NE(all.out.find("\"pen\":3"), std::string::npos) << all.out;
+    const CliRun filtered = inspect(dir, {design, "--pen", "1"});
+    ASSERT_EQ(filtered.exitCode, 0) << filtered.err;
+    EXPECT_EQ(filtered.out.find("\"pen\":3"), std::string::npos) << filtered.out;
+    EXPECT_NE(filtered.out.find("\"pen\":6"), std::string::npos) << filtered.out;
+    // the duplicate square is gone: the square's corner (400,400) appears once
+    const std::string corner = "[400,400]";
+    const auto first = filtered.out.find(corner);
+    ASSERT_NE(first, std::string::npos) << filtered.out;
+    EXPECT_EQ(filtered.out.find(corner, first + 1), std::string::npos) << filtered.out;
 }
 
 }  // namespace
