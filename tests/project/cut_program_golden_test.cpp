@@ -51,6 +51,7 @@ struct Design {
     const char* name;
     std::vector<std::vector<Point>> contours;
     bool addFrame;
+    bool serialOnTable = false;  // one pass of a serial set, ending with a quarter turn
 };
 
 void PrintTo(const Design& design, std::ostream* out)
@@ -65,10 +66,19 @@ TEST_P(GoldenProgram, IsWrittenByteForByte)
     const Design& design = GetParam();
     WalkRig rig;
     rig.config().setCheck(Param::AddFrame, design.addFrame ? CheckState::cbChecked : CheckState::cbUnchecked);
+    if (design.serialOnTable) {
+        rig.config().setChoice(Param::Mode, ModeSerial);
+        rig.config().setChoice(Param::StolikSwitch, DeviceTable);
+    }
     rig.design(design.contours);
     rig.project.ciecie();
     rig.project.cutOutline = 1;
-    ASSERT_TRUE(rig.save());
+    if (design.serialOnTable) {
+        rig.project.UstawKierunek(1);
+        ASSERT_TRUE(rig.save(0.25, 33));
+    } else {
+        ASSERT_TRUE(rig.save());
+    }
     const std::string actual = rig.bytes();
     const std::string expected = contentOf(goldenPath(design.name));
     if (actual == expected)
@@ -87,6 +97,7 @@ const Design kDesigns[] = {
     {"two_squares", {square(0, 0, 4000), square(6000, 0, 4000)}, false},
     {"square_in_square", {square(0, 0, 8000), square(2000, 2000, 4000)}, false},
     {"polyline_touching_square", {square(4000, 4000, 4000), {{0, 0}, {1000, 2000}, {2000, 1500}, {4000, 4000}}}, false},
+    {"serial_square_on_table", {square(0, 0, 4000), square(6000, 0, 2000)}, false, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(SmallDesigns, GoldenProgram, ::testing::ValuesIn(kDesigns),
