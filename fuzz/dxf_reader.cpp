@@ -2,38 +2,12 @@
 // display unit and the curve step, the rest is the file. Besides crashes and sanitizer reports it
 // traps on figures and errors that break the importer's promises.
 #include "designfiles/thpgl.h"
+#include "fuzz_input.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
-namespace {
-
-// The importer reads files, so every input goes through one temporary file of this process.
-const std::string& inputPath()
-{
-    static const std::string path = [] {
-        const char* directory = std::getenv("TMPDIR");
-        std::string pattern = std::string(directory != nullptr ? directory : "/tmp") + "/kerfline-fuzz-XXXXXX";
-        const int descriptor = ::mkstemp(pattern.data());
-        if (descriptor < 0)
-            std::abort();
-        ::close(descriptor);
-        std::atexit([] { std::remove(inputPath().c_str()); });
-        return pattern;
-    }();
-    return path;
-}
-
-void check(bool promise)
-{
-    if (!promise)
-        __builtin_trap();
-}
-
-}  // namespace
+using kerfline::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -42,13 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned choice = data[0];
     ++data;
     --size;
-    const std::string& path = inputPath();
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        std::abort();
-    if (size != 0 && std::fwrite(data, 1, size, file) != size)
-        std::abort();
-    std::fclose(file);
+    const std::string& path = kerfline::fuzz::writeInput(data, size);
 
     kerfline::CurveSettings settings;
     static constexpr double kUnits[] = {1.0, 25.4, 304.8};
