@@ -84,18 +84,32 @@ std::string dxfCoordinate(std::int64_t units, int displayUnit)
             ++exponent;
         }
         const std::string m = std::to_string(mantissa);
-        text = (negative ? "-" : "") + m.substr(0, 1) + "." + m.substr(1) + "E+" +
-               (exponent < 10 ? "0" : "") + std::to_string(exponent);
+        if (negative)
+            text += '-';
+        text += m[0];
+        text += '.';
+        text.append(m, 1);
+        text += exponent < 10 ? "E+0" : "E+";
+        text += std::to_string(exponent);
         return text;
     }
     // The value in units of 10^-decimals millimetres.
     const std::int64_t scaled = kept * powerOfTen(shift - (3 - decimals));
-    std::string digits = std::to_string(scaled);
-    if (digits.size() <= static_cast<std::size_t>(decimals))
-        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
-    digits.insert(digits.size() - static_cast<std::size_t>(decimals), 1, '.');
+    const std::string digits = std::to_string(scaled);
+    const auto places = static_cast<std::size_t>(decimals);
     // A value that rounds to zero is written without a sign.
-    return (negative && scaled != 0 ? "-" : "") + digits;
+    if (negative && scaled != 0)
+        text += '-';
+    if (digits.size() <= places) {
+        text += "0.";
+        text.append(places - digits.size(), '0');
+        text += digits;
+        return text;
+    }
+    text.append(digits, 0, digits.size() - places);
+    text += '.';
+    text.append(digits, digits.size() - places);
+    return text;
 }
 
 int WriteDxfFile(std::span<const tfigura> figures, const std::string& path, int displayUnit)

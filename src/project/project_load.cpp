@@ -1,5 +1,6 @@
 #include "project/tmdichild.h"
 
+#include "designfiles/design_settings.h"
 #include "designfiles/thpgl.h"
 #include "geometry/geometry.h"
 #include "geometry/round.h"
@@ -99,6 +100,8 @@ LoadOutcome TMDIChild::Load(const std::string& name, std::uint8_t penFilter)
     m_connectionOrder.clear();
     m_search.reset();
     importer = std::make_unique<Thpgl>();
+    // Drawing units and curve steps of DXF and EPS designs come from the configuration.
+    importer->setCurveSettings(designCurveSettings(m_context.configuration));
     if (const int code = importer->OpenDesign(name, fileType); code != 0) {
         importer.reset();
         if (code == kOpenWrongKind)

@@ -117,4 +117,20 @@ TEST(InspectCommand, WithoutRawPrintsTheLoadedProject)
     EXPECT_EQ(filtered.out.find(corner, first + 1), std::string::npos) << filtered.out;
 }
 
+TEST(InspectCommand, TheLoadedProjectReadsDrawingsInTheConfiguredUnit)
+{
+    TempDir dir;
+    const std::string drawing = dir.write(
+        "line.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n0\n0\nENDSEC\n0\nEOF\n");
+    for (const bool raw : {true, false}) {
+        std::vector<std::string> arguments{drawing, "--unit", "in"};
+        if (raw)
+            arguments.push_back("--raw");
+        const CliRun run = inspect(dir, arguments);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        // one inch is 25.4 mm, 1016 plotter units
+        EXPECT_NE(run.out.find("[1016,0]"), std::string::npos) << (raw ? "raw: " : "loaded: ") << run.out;
+    }
+}
+
 }  // namespace
