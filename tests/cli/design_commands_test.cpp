@@ -1,6 +1,6 @@
 // inspect and export on every design format, with the configuration options that reach the
 // readers and writers.
-#include "support/temp_dir.h"
+#include "support/cli_run.h"
 
 #include <gtest/gtest.h>
 
@@ -15,42 +15,12 @@ namespace {
 
 using kerfline::testing::TempDir;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using kerfline::testing::CliRun;
+using kerfline::testing::contentOf;
 
-std::string shellQuoted(const std::string& text)
-{
-    std::string quoted = "'";
-    for (const char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string contentOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-// English messages and a data directory of the test's own, whatever the machine's settings.
 CliRun run(const TempDir& dir, const std::string& command, const std::vector<std::string>& arguments)
 {
-    std::string line = shellQuoted(KERFLINE_CLI) + " " + command;
-    for (const std::string& argument : arguments)
-        line += " " + shellQuoted(argument);
-    line += " USA " + shellQuoted("dataDir'" + dir.str() + "data/'");
-    line += " >" + shellQuoted(dir.str() + "out") + " 2>" + shellQuoted(dir.str() + "err");
-    const int status = std::system(line.c_str());
-    CliRun result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = contentOf(dir.str() + "out");
-    result.err = contentOf(dir.str() + "err");
-    return result;
+    return kerfline::testing::runCli(dir, command, arguments);
 }
 
 std::size_t countOf(const std::string& text, const std::string& part)

@@ -1,5 +1,5 @@
 // Runs the built kerfline-cli the way a script does and checks what it prints.
-#include "support/temp_dir.h"
+#include "support/cli_run.h"
 
 #include <gtest/gtest.h>
 
@@ -15,42 +15,12 @@ namespace {
 
 using kerfline::testing::TempDir;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using kerfline::testing::CliRun;
+using kerfline::testing::contentOf;
 
-std::string shellQuoted(const std::string& text)
-{
-    std::string quoted = "'";
-    for (const char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string contentOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-// English messages and a data directory of the test's own, whatever the machine's settings.
 CliRun inspect(const TempDir& dir, const std::vector<std::string>& arguments)
 {
-    std::string command = shellQuoted(KERFLINE_CLI) + " inspect";
-    for (const std::string& argument : arguments)
-        command += " " + shellQuoted(argument);
-    command += " USA " + shellQuoted("dataDir'" + dir.str() + "data/'");
-    command += " >" + shellQuoted(dir.str() + "out") + " 2>" + shellQuoted(dir.str() + "err");
-    const int status = std::system(command.c_str());
-    CliRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = contentOf(dir.str() + "out");
-    run.err = contentOf(dir.str() + "err");
-    return run;
+    return kerfline::testing::runCli(dir, "inspect", arguments);
 }
 
 TEST(InspectCommand, RawPrintsTheImportersValidFiguresInOrder)

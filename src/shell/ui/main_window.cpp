@@ -102,20 +102,20 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent) : QMainWindow(parent)
 
 void TMainForm::createActions()
 {
-    auto make = [this](const ItemSpec& spec) {
+    auto make = [this](const ItemSpec& item) {
         auto* a = new QAction(this);
-        a->setObjectName(spec.name);
-        const std::string shortcut = spec.shortcut;
+        a->setObjectName(item.name);
+        const std::string shortcut = item.shortcut;
         if (!shortcut.empty() && shortcut.front() != '(')
-            a->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
-        m_actions[spec.name] = a;
+            a->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+        m_actions[item.name] = a;
         // Hidden items are not in a menu but still belong to the window, so their keys work.
-        if (spec.place == Place::Hidden)
+        if (item.place == Place::Hidden)
             addAction(a);
     };
-    for (const ItemSpec& spec : kItems)
-        if (spec.place != Place::TopMenu)
-            make(spec);
+    for (const ItemSpec& item : kItems)
+        if (item.place != Place::TopMenu)
+            make(item);
     make(kContinueButton);
 
     connect(action("FileExitItem"), &QAction::triggered, this, &QWidget::close);
@@ -127,20 +127,20 @@ void TMainForm::createActions()
 
 void TMainForm::createMenus()
 {
-    for (const ItemSpec& spec : kItems) {
-        switch (spec.place) {
+    for (const ItemSpec& item : kItems) {
+        switch (item.place) {
         case Place::TopMenu: {
             QMenu* menu = menuBar()->addMenu(QString());
-            menu->setObjectName(spec.name);
-            menu->menuAction()->setObjectName(spec.name);
-            m_menus[spec.name] = menu;
+            menu->setObjectName(item.name);
+            menu->menuAction()->setObjectName(item.name);
+            m_menus[item.name] = menu;
             break;
         }
         case Place::Item: {
-            QMenu* menu = m_menus.at(spec.parent);
-            if (spec.separatorBefore)
+            QMenu* menu = m_menus.at(item.parent);
+            if (item.separatorBefore)
                 menu->addSeparator();
-            menu->addAction(action(spec.name));
+            menu->addAction(action(item.name));
             break;
         }
         case Place::Hidden:
@@ -153,9 +153,9 @@ void TMainForm::createMenus()
     m_buttons->setObjectName("ButtonPanel");
     m_buttons->setMovable(false);
     m_buttons->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const ItemSpec& spec : kItems)
-        if (spec.place == Place::Button)
-            m_buttons->addAction(action(spec.name));
+    for (const ItemSpec& item : kItems)
+        if (item.place == Place::Button)
+            m_buttons->addAction(action(item.name));
     m_buttons->addAction(action(kContinueButton.name));
 }
 
@@ -196,19 +196,19 @@ void TMainForm::ApplyTexts()
         addToolBar(Qt::TopToolBarArea, m_buttons);
     }
 
-    for (const ItemSpec& spec : kItems) {
-        if (spec.text.section == nullptr)
+    for (const ItemSpec& item : kItems) {
+        if (item.text.section == nullptr)
             continue;
-        QString text = qs(language.Text(spec.text));
-        if (spec.place == Place::TopMenu) {
-            m_menus.at(spec.name)->setTitle(text);
+        QString text = qs(language.Text(item.text));
+        if (item.place == Place::TopMenu) {
+            m_menus.at(item.name)->setTitle(text);
             continue;
         }
-        if (std::string(spec.name) == "miKatalog")
+        if (std::string(item.name) == "miKatalog")
             text = QStringLiteral("Quorvant ") + text;
-        if (std::string(spec.shortcut) == "(F6)")
+        if (std::string(item.shortcut) == "(F6)")
             text += QStringLiteral("\tF6");
-        action(spec.name)->setText(text);
+        action(item.name)->setText(text);
     }
     action(kContinueButton.name)->setText(qs(language.Text(kContinueButton.text)));
 }
