@@ -4,8 +4,8 @@
 
 #include "cli/commands.h"
 #include "cli/config_command.h"
+#include "cli/inspect_command.h"
 #include "cli/json_writer.h"
-#include "cli/options.h"
 #include "cutting/cutting_session.h"
 #include "cutting/project_windows.h"
 #include "cutting/simulated_timers.h"
@@ -33,7 +33,7 @@ constexpr std::int64_t kJobLimitMs = 7LL * 24 * 60 * 60 * 1000;
 struct CutOptions {
     std::string file;
     bool virtualMachine = false;
-    ConfigurationOptions configuration;
+    DesignReadOptions design;
     std::vector<std::string> switches;  // the virtual machine option among them
 };
 
@@ -69,24 +69,10 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
     options.file = argv[0];
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        std::optional<std::string> value;
         std::string problem;
-        if (takeConfigurationOption(argc, argv, i, options.configuration, problem)) {
+        if (takeDesignOption(argc, argv, i, options.design, problem)) {
             if (!problem.empty())
                 return usage(problem);
-        } else if (takeValue("--unit", argc, argv, i, value)) {
-            const std::string_view units[] = {"mm", "in", "ft"};
-            int index = -1;
-            for (int k = 0; k < 3; ++k)
-                if (value && *value == units[k])
-                    index = k;
-            if (index < 0)
-                return usage("--unit is mm, in or ft");
-            options.configuration.overrides.push_back("radiounit=" + std::to_string(index));
-        } else if (takeValue("--dxf-resolution", argc, argv, i, value)) {
-            if (!value || value->size() != 1 || (*value)[0] < '1' || (*value)[0] > '8')
-                return usage("--dxf-resolution is a whole number from 1 to 8");
-            options.configuration.overrides.push_back("sbRozdzKrzywychDXF=" + *value);
         } else {
             if (argument == machine::kVirtualMachineOption ||
                 argument.substr(0, std::string_view(machine::kVirtualMachineOption).size() + 1) ==
@@ -139,7 +125,7 @@ int runCut(int argc, char** argv)
     // The manual control panel exists from start-up: it reads the machine and its timer is the
     // heartbeat that supervises the job.
     session.panel.FormCreate();
-    if (const int loaded = loadConfiguration(app, options.configuration); loaded != ExitSuccess)
+    if (const int loaded = loadConfiguration(app, options.design.configuration); loaded != ExitSuccess)
         return loaded;
 
     auto window = std::make_unique<TMDIChild>(app);

@@ -5,6 +5,7 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "cli/options.h"
 #include "designfiles/design_settings.h"
 #include "designfiles/design_type.h"
 #include "designfiles/thpgl.h"
@@ -51,22 +52,6 @@ std::optional<int> integerIn(std::string_view text, int low, int high)
     return value;
 }
 
-// Either "--name VALUE" or "--name=VALUE"; false when the parameter is not this option.
-bool takeOption(std::string_view name, int argc, char** argv, int& i, std::optional<std::string>& value)
-{
-    const std::string_view argument = argv[i];
-    if (argument == name) {
-        value = i + 1 < argc ? std::optional<std::string>(argv[++i]) : std::nullopt;
-        return true;
-    }
-    if (argument.size() > name.size() && argument.substr(0, name.size()) == name &&
-        argument[name.size()] == '=') {
-        value = std::string(argument.substr(name.size() + 1));
-        return true;
-    }
-    return false;
-}
-
 // Returns the exit code of a usage error, or nothing when the parameters are sound.
 std::optional<int> parse(int argc, char** argv, InspectOptions& options)
 {
@@ -78,7 +63,7 @@ std::optional<int> parse(int argc, char** argv, InspectOptions& options)
         std::string problem;
         if (std::strcmp(argv[i], "--raw") == 0) {
             options.raw = true;
-        } else if (takeOption("--pen", argc, argv, i, value)) {
+        } else if (takeValue("--pen", argc, argv, i, value)) {
             options.pen = value ? integerIn(*value, 0, 255) : std::nullopt;
             if (!options.pen)
                 return usage("--pen needs a pen number from 0 to 255");
@@ -110,7 +95,7 @@ bool takeDesignOption(int argc, char** argv, int& i, DesignReadOptions& options,
 {
     problem.clear();
     std::optional<std::string> value;
-    if (takeOption("--unit", argc, argv, i, value)) {
+    if (takeValue("--unit", argc, argv, i, value)) {
         // The index of the unit among the configuration's radio buttons.
         static constexpr std::string_view kUnits[] = {"mm", "in", "ft"};
         const auto* unit = value ? std::find(std::begin(kUnits), std::end(kUnits), *value) : std::end(kUnits);
@@ -120,7 +105,7 @@ bool takeDesignOption(int argc, char** argv, int& i, DesignReadOptions& options,
             options.configuration.overrides.push_back("radiounit=" + std::to_string(unit - std::begin(kUnits)));
         return true;
     }
-    if (takeOption("--dxf-resolution", argc, argv, i, value)) {
+    if (takeValue("--dxf-resolution", argc, argv, i, value)) {
         const std::optional<int> resolution = value ? integerIn(*value, 1, 8) : std::nullopt;
         if (!resolution)
             problem = "--dxf-resolution is a whole number from 1 to 8";

@@ -4,6 +4,7 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/config_command.h"
+#include "cli/inspect_command.h"
 #include "cli/json_writer.h"
 #include "cli/options.h"
 #include "config/cutting_mode.h"
@@ -61,7 +62,7 @@ struct PlanOptions {
     std::string file;
     std::string output;
     std::optional<std::string> machine;
-    ConfigurationOptions configuration;
+    DesignReadOptions design;
     std::vector<std::string> switches;
 };
 
@@ -83,7 +84,7 @@ std::optional<int> parse(int argc, char** argv, PlanOptions& options)
     for (int i = 1; i < argc; ++i) {
         std::optional<std::string> value;
         std::string problem;
-        if (takeConfigurationOption(argc, argv, i, options.configuration, problem)) {
+        if (takeDesignOption(argc, argv, i, options.design, problem)) {
             if (!problem.empty())
                 return usage(problem);
         } else if (takeValue("-o", argc, argv, i, value) || takeValue("--output", argc, argv, i, value)) {
@@ -94,19 +95,6 @@ std::optional<int> parse(int argc, char** argv, PlanOptions& options)
             if (!value || value->empty())
                 return usage("--machine needs a PRODUCT");
             options.machine = *value;
-        } else if (takeValue("--unit", argc, argv, i, value)) {
-            const std::string_view units[] = {"mm", "in", "ft"};
-            int index = -1;
-            for (int k = 0; k < 3; ++k)
-                if (value && *value == units[k])
-                    index = k;
-            if (index < 0)
-                return usage("--unit is mm, in or ft");
-            options.configuration.overrides.push_back("radiounit=" + std::to_string(index));
-        } else if (takeValue("--dxf-resolution", argc, argv, i, value)) {
-            if (!value || value->size() != 1 || (*value)[0] < '1' || (*value)[0] > '8')
-                return usage("--dxf-resolution is a whole number from 1 to 8");
-            options.configuration.overrides.push_back("sbRozdzKrzywychDXF=" + *value);
         } else {
             options.switches.emplace_back(argv[i]);  // one of the program's own switches
         }
@@ -152,7 +140,7 @@ int runPlan(int argc, char** argv)
     MachineModel machineModel;
     if (!machineModel.open(context, options.machine))
         return ExitRefused;
-    if (const int loaded = loadConfiguration(app, options.configuration); loaded != ExitSuccess)
+    if (const int loaded = loadConfiguration(app, options.design.configuration); loaded != ExitSuccess)
         return loaded;
     const int mode = app.configuration.choice(Param::Mode);
     if (mode != Mode2D) {
