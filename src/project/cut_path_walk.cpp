@@ -29,8 +29,8 @@ std::int32_t offsetFrom(std::int32_t value, std::int32_t origin)
 // tree needs no deep recursion.
 class CutPathWalk {
 public:
-    CutPathWalk(TMDIChild& project, CutProgramWriter& writer, bool front, bool back)
-        : m_project(project), m_figures(project.figures), m_writer(writer), m_front(front), m_back(back),
+    CutPathWalk(TMDIChild& project, CutPathVisitor& visitor)
+        : m_project(project), m_figures(project.figures), m_visitor(visitor),
           m_visited(project.figures.size(), false), m_serial(project.mode() == ModeSerial)
     {
         for (std::size_t c = 0; c < m_figures.size(); ++c) {
@@ -102,10 +102,7 @@ private:
         m_stack.push_back({f, plan(f), 0});
     }
 
-    void cornerPause()
-    {
-        m_writer.WritePause(roundHalfEven(m_project.context().configuration.number(Param::Pauza_w_kacie)));
-    }
+    void cornerPause() { m_visitor.cornerPause(); }
 
     // The children attached at vertex v, in index order.
     void addChildren(std::vector<Action>& actions, std::int32_t f, std::int32_t v) const
@@ -236,24 +233,7 @@ private:
         return turnAt(m_figures[static_cast<std::size_t>(f)], v) > kPauseTurn;
     }
 
-    void emit(std::int32_t f, std::int32_t v)
-    {
-        const auto k = static_cast<std::size_t>(v);
-        const std::int32_t minX = m_project.minX;
-        const std::int32_t minY = m_project.minY;
-        if (synchronous()) {
-            // Figures 0 and 1 are cut together: the front arm follows one, the back arm the other.
-            if (m_figures.size() < 2 || k >= m_figures[0].secondPoints.size() || k >= m_figures[1].secondPoints.size())
-                return;
-            const Point p0 = m_figures[0].secondPoints[k];
-            const Point p1 = m_figures[1].secondPoints[k];
-            m_writer.WritePairedMove(offsetFrom(p0.x, minX), offsetFrom(p1.x, minX), offsetFrom(p0.y, minY),
-                                     offsetFrom(p1.y, minY));
-            return;
-        }
-        const Point p = m_figures[static_cast<std::size_t>(f)].points[k];
-        m_writer.WritePlainMove(offsetFrom(p.x, minX), offsetFrom(p.y, minY), m_front, m_back);
-    }
+    void emit(std::int32_t f, std::int32_t v) { m_visitor.point(f, v); }
 
     void writePoint(std::int32_t f, std::int32_t v)
     {
@@ -274,9 +254,7 @@ private:
 
     TMDIChild& m_project;
     std::vector<tfigura>& m_figures;
-    CutProgramWriter& m_writer;
-    bool m_front;
-    bool m_back;
+    CutPathVisitor& m_visitor;
     std::vector<bool> m_visited;
     bool m_serial;
     bool m_lastPaused = false;
@@ -284,7 +262,55 @@ private:
     std::vector<Frame> m_stack;
 };
 
+// Writes what the walk reaches as moves and pauses of the cut program.
+class ProgramWritingVisitor : public CutPathVisitor {
+public:
+    ProgramWritingVisitor(TMDIChild& project, CutProgramWriter& writer, bool front, bool back)
+        : m_project(project), m_figures(project.figures), m_writer(writer), m_front(front), m_back(back)
+    {
+    }
+
+    void cornerPause() override
+    {
+        m_writer.WritePause(roundHalfEven(m_project.context().configuration.number(Param::Pauza_w_kacie)));
+    }
+
+    void point(std::int32_t f, std::int32_t v) override
+    {
+        const auto k = static_cast<std::size_t>(v);
+        const std::int32_t minX = m_project.minX;
+        const std::int32_t minY = m_project.minY;
+        if (m_project.synchronousPair != 0) {
+            // Figures 0 and 1 are cut together: the front arm follows one, the back arm the other.
+            if (m_figures.size() < 2 || k >= m_figures[0].secondPoints.size() || k >= m_figures[1].secondPoints.size())
+                return;
+            const Point p0 = m_figures[0].secondPoints[k];
+            const Point p1 = m_figures[1].secondPoints[k];
+            m_writer.WritePairedMove(offsetFrom(p0.x, minX), offsetFrom(p1.x, minX), offsetFrom(p0.y, minY),
+                                     offsetFrom(p1.y, minY));
+            return;
+        }
+        const Point p = m_figures[static_cast<std::size_t>(f)].points[k];
+        m_writer.WritePlainMove(offsetFrom(p.x, minX), offsetFrom(p.y, minY), m_front, m_back);
+    }
+
+private:
+    TMDIChild& m_project;
+    std::vector<tfigura>& m_figures;
+    CutProgramWriter& m_writer;
+    bool m_front;
+    bool m_back;
+};
+
 }  // namespace
+
+void walkCutPath(TMDIChild& project, CutPathVisitor& visitor)
+{
+    const auto start = static_cast<std::size_t>(project.startFigure);
+    if (start >= project.figures.size() || project.figures[start].points.empty())
+        return;
+    CutPathWalk(project, visitor).run(project.startFigure);
+}
 
 ProgramWriteResult save_ciecie(TMDIChild& project, const CutProgramJob& job, const std::string& fileName,
                                std::int32_t /*first*/, double angle, std::int32_t /*last*/)
@@ -318,7 +344,8 @@ ProgramWriteResult save_ciecie(TMDIChild& project, const CutProgramJob& job, con
         const double skala = configuration.number(Param::skala);
         writer.SetPositions(roundHalfEven((static_cast<double>(s.x) - project.minX) * skala / 100.0),
                             roundHalfEven((static_cast<double>(s.y) - project.minY) * skala / 100.0), 0);
-        CutPathWalk(project, writer, front, back).run(project.startFigure);
+        ProgramWritingVisitor visitor(project, writer, front, back);
+        walkCutPath(project, visitor);
     }
 
     if (configuration.choice(Param::StolikSwitch) == DeviceTable)

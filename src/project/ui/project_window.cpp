@@ -1,17 +1,251 @@
 #include "project/ui/project_window.h"
 
+#include "project/simulation_animation.h"
 #include "project/tmdichild.h"
+#include "project/wire_trail.h"
 #include "shell/app_context.h"
+#include "shell/ui/text.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QPolygon>
+#include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace kerfline::ui {
+namespace {
 
-ProjectWindow::ProjectWindow(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_model(std::make_unique<TMDIChild>(context))
+// The classic face colour of a window, on which white (the selection) and yellow stay visible.
+const QColor kBackground(212, 208, 200);
+const QColor kWireTrail(200, 0, 200);
+
+QColor toQColor(FigureColour colour)
 {
+    switch (colour) {
+    case FigureColour::Black: return Qt::black;
+    case FigureColour::Blue: return QColor(0, 0, 255);
+    case FigureColour::Red: return QColor(255, 0, 0);
+    case FigureColour::Green: return QColor(0, 128, 0);
+    case FigureColour::Yellow: return QColor(255, 255, 0);
+    case FigureColour::White: return Qt::white;
+    }
+    return Qt::black;
 }
 
-ProjectWindow::~ProjectWindow() = default;
+QPoint toQPoint(PixelPoint p)
+{
+    return {p.x, p.y};
+}
 
-void ProjectWindow::simulate() {}
+}  // namespace
+
+// Draws the simulation into the window's trail image and moves the real mouse cursor.
+class ProjectWindow::TrailCanvas : public SimulationCanvas {
+public:
+    explicit TrailCanvas(ProjectWindow& window) : m_window(&window) {}
+
+    void placeCursor(PixelPoint position) override
+    {
+        if (m_window)
+            QCursor::setPos(m_window->mapToGlobal(toQPoint(position)));
+    }
+
+    void drawCutDot(PixelPoint centre) override
+    {
+        if (!m_window)
+            return;
+        QPainter painter(&m_window->m_trail);
+        painter.setPen(QPen(Qt::red, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(toQPoint(centre), 1, 1);
+    }
+
+    void drawPairLine(PixelPoint front, PixelPoint back) override
+    {
+        if (!m_window)
+            return;
+        QPainter painter(&m_window->m_trail);
+        painter.setPen(QPen(QColor(255, 255, 0), 1));
+        painter.drawLine(toQPoint(front), toQPoint(back));
+    }
+
+    void refresh() override
+    {
+        if (m_window)
+            m_window->update();
+    }
+
+private:
+    QPointer<ProjectWindow> m_window;
+};
+
+ProjectWindow::ProjectWindow(AppContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_model(std::make_unique<TMDIChild>(context)), m_pacer(context.clock)
+{
+    setMinimumSize(120, 90);
+    setMouseTracking(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addStretch(1);
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setSizeGripEnabled(false);
+    m_statusText = new QLabel(m_statusBar);
+    m_statusBar->addWidget(m_statusText, 1);
+    layout->addWidget(m_statusBar);
+
+    m_model->repaintRequested = [this] {
+        showStatusText();
+        update();
+    };
+}
+
+ProjectWindow::~ProjectWindow()
+{
+    m_model->repaintRequested = nullptr;
+}
+
+void ProjectWindow::showStatusText()
+{
+    m_statusText->setText(qs(m_model->StatusBar));
+}
+
+ViewMapping ProjectWindow::viewMapping() const
+{
+    const int statusHeight = m_statusBar->isVisible() ? m_statusBar->height() : m_statusBar->sizeHint().height();
+    return mapProjectView(*m_model, width(), height(), statusHeight);
+}
+
+void ProjectWindow::setWireTrail(const WireTrail* trail)
+{
+    m_wireTrail = trail;
+    update();
+}
+
+void ProjectWindow::paintEvent(QPaintEvent* /*event*/)
+{
+    if (m_statusText->text() != qs(m_model->StatusBar))
+        showStatusText();
+    QPainter painter(this);
+    painter.fillRect(rect(), kBackground);
+    const ViewMapping mapping = viewMapping();
+    if (mapping.drawable) {
+        const std::vector<FigureColour> colours = figureColours(*m_model);
+        QPolygon polyline;
+        for (std::size_t f = 0; f < m_model->figures.size(); ++f) {
+            const std::vector<Point>& points = m_model->figures[f].points;
+            polyline.resize(static_cast<int>(points.size()));
+            for (std::size_t i = 0; i < points.size(); ++i)
+                polyline[static_cast<int>(i)] = toQPoint(mapping.toWindow(points[i]));
+            painter.setPen(QPen(toQColor(colours[f]), 0));
+            painter.drawPolyline(polyline);
+        }
+        drawWireTrail(painter, mapping);
+    }
+    if (!m_trail.isNull())
+        painter.drawImage(0, 0, m_trail);
+
+    // The main window asks for the simulation by painting with `simulating` set; the animation
+    // runs after this paint, outside of it.
+    if (m_model->simulating != 0 && !m_animating && !m_simulationQueued) {
+        m_simulationQueued = true;
+        QMetaObject::invokeMethod(this, &ProjectWindow::simulate, Qt::QueuedConnection);
+    }
+}
+
+void ProjectWindow::drawWireTrail(QPainter& painter, const ViewMapping& mapping) const
+{
+    if (m_wireTrail == nullptr || !m_wireTrail->active())
+        return;
+    QPolygon route;
+    for (const Point p : m_wireTrail->path())
+        route << toQPoint(mapping.toWindow(p));
+    painter.setPen(QPen(kWireTrail, 2));
+    painter.drawPolyline(route);
+    if (const auto wire = m_wireTrail->current()) {
+        const QPoint at = toQPoint(mapping.toWindow(*wire));
+        painter.setPen(QPen(kWireTrail, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(at, 5, 5);
+        painter.drawLine(at - QPoint(8, 0), at + QPoint(8, 0));
+        painter.drawLine(at - QPoint(0, 8), at + QPoint(0, 8));
+    }
+}
+
+void ProjectWindow::simulate()
+{
+    m_simulationQueued = false;
+    if (m_animating)
+        return;
+    m_animating = true;
+    m_trail = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    m_trail.fill(Qt::transparent);
+    update();
+    const QPointer<ProjectWindow> alive(this);
+    TrailCanvas canvas(*this);
+    animateSimulation(*m_model, viewMapping(), canvas, m_pacer);
+    if (!alive)
+        return;
+    m_animating = false;
+    update();
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        close();
+    }
+}
+
+void ProjectWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The trail was drawn for the old scale.
+    if (!m_animating)
+        m_trail = QImage();
+    update();
+}
+
+void ProjectWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        emit informationRequested();
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    const std::int32_t selected = selectFigureAt(*m_model, viewMapping(), {at.x(), at.y()});
+    update();
+    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    if ((event->modifiers() & all) == all && selected >= 0)
+        m_context.host.showMessage(pointListing(m_model->figures[static_cast<std::size_t>(selected)],
+                                                m_context.decimalSeparator),
+                                   false, selectedFigureText(*m_model, selected));
+}
+
+void ProjectWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if ((event->buttons() & Qt::LeftButton) && m_model->selectedFigure >= 0)
+        update();
+}
+
+void ProjectWindow::mouseReleaseEvent(QMouseEvent* /*event*/)
+{
+    m_model->setStatusText({});
+}
+
+void ProjectWindow::closeEvent(QCloseEvent* event)
+{
+    // The animation holds the model: closing stops it, and the window closes once it has ended.
+    if (m_animating) {
+        m_model->simulationStopped = 1;
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
 
 }  // namespace kerfline::ui

@@ -1,12 +1,21 @@
 #pragma once
 
+#include "geometry/waiting.h"
+#include "project/project_view.h"
+
+#include <QImage>
 #include <QWidget>
 
 #include <memory>
 
+class QLabel;
+class QPainter;
+class QStatusBar;
+
 namespace kerfline {
 struct AppContext;
 class TMDIChild;
+class WireTrail;
 }  // namespace kerfline
 
 namespace kerfline::ui {
@@ -23,16 +32,46 @@ public:
     const TMDIChild& model() const { return *m_model; }
 
     // Runs the animated simulation of the cut path now; returns when it ends or the operator
-    // stops it with a key or a left click.
+    // stops it with a key or a left click. Its red trail stays until the next simulation or a
+    // change of the window's size.
     void simulate();
+    bool simulationRunning() const { return m_animating; }
+
+    // Shows the wire's route of a running job over the design (nullptr hides it). The trail is
+    // read at every paint; call update() on this window after the trail changed.
+    void setWireTrail(const WireTrail* trail);
+
+    // The mapping of the current window size, as the painting and the mouse use it.
+    ViewMapping viewMapping() const;
+    QStatusBar* statusBar() const { return m_statusBar; }
 
 signals:
     // The right button was pressed: the project information window is to be shown.
     void informationRequested();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    class TrailCanvas;
+    void showStatusText();
+    void drawWireTrail(QPainter& painter, const ViewMapping& mapping) const;
+
     AppContext& m_context;
     std::unique_ptr<TMDIChild> m_model;
+    QStatusBar* m_statusBar = nullptr;
+    QLabel* m_statusText = nullptr;
+    SimulationPacer m_pacer;
+    QImage m_trail;  // the simulation's trail, in window pixels
+    const WireTrail* m_wireTrail = nullptr;
+    bool m_animating = false;
+    bool m_simulationQueued = false;
+    bool m_closeRequested = false;
 };
 
 }  // namespace kerfline::ui

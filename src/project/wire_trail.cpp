@@ -1,0 +1,71 @@
+#include "project/wire_trail.h"
+
+#include "geometry/round.h"
+#include "machine/machine_state.h"
+#include "project/tmdichild.h"
+
+namespace kerfline {
+
+void WireTrail::begin(const TMDIChild& project, const MachineState& machine, double skala)
+{
+    clear();
+    const auto start = static_cast<std::size_t>(project.startFigure);
+    if (start >= project.figures.size())
+        return;
+    const tfigura& figure = project.figures[start];
+    if (figure.startVertex < 0 || static_cast<std::size_t>(figure.startVertex) >= figure.points.size())
+        return;
+    const bool backArm = !machine.KeyFront && machine.KeyBack;
+    begin(figure.points[static_cast<std::size_t>(figure.startVertex)], backArm ? machine.backX : machine.frontX,
+          backArm ? machine.backY : machine.frontY, backArm, skala);
+}
+
+void WireTrail::begin(Point projectStart, std::int32_t armX, std::int32_t armY, bool backArm, double skala)
+{
+    m_active = true;
+    m_backArm = backArm;
+    m_start = projectStart;
+    m_armX0 = armX;
+    m_armY0 = armY;
+    // 40 plotter units per millimetre are 0.4 per hundredth, shrunk back by the program's scale.
+    m_unitsPerHundredth = skala > 0.0 ? 40.0 / skala : 0.4;
+    m_path.assign(1, projectStart);
+}
+
+bool WireTrail::update(const MachineState& machine)
+{
+    return m_backArm ? update(machine.backX, machine.backY) : update(machine.frontX, machine.frontY);
+}
+
+bool WireTrail::update(std::int32_t armX, std::int32_t armY)
+{
+    if (!m_active)
+        return false;
+    const Point p = toProject(armX, armY);
+    if (p == m_path.back())
+        return false;
+    m_path.push_back(p);
+    return true;
+}
+
+void WireTrail::clear()
+{
+    m_active = false;
+    m_path.clear();
+}
+
+std::optional<Point> WireTrail::current() const
+{
+    if (!m_active)
+        return std::nullopt;
+    return m_path.back();
+}
+
+Point WireTrail::toProject(std::int32_t armX, std::int32_t armY) const
+{
+    const double dx = (static_cast<double>(armX) - m_armX0) * m_unitsPerHundredth;
+    const double dy = (static_cast<double>(armY) - m_armY0) * m_unitsPerHundredth;
+    return {roundHalfEven(m_start.x + dx), roundHalfEven(m_start.y + dy)};
+}
+
+}  // namespace kerfline

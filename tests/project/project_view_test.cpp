@@ -1,0 +1,161 @@
+// The project view's rules without a widget: the mapping into the window, the colours, picking a
+// figure with the mouse and the point listing.
+#include "project_rig.h"
+
+#include "project/project_view.h"
+
+#include <gtest/gtest.h>
+
+namespace kerfline {
+namespace {
+
+using testing::ProjectRig;
+using testing::square;
+
+TEST(ProjectViewMapping, KeepsTheWholeProjectInsideWithSevenPixelsLeftAndBelow)
+{
+    struct Case {
+        int width, height, status;
+    };
+    // A wide window (the height decides k) and a tall one (the width decides).
+    for (const Case c : {Case{800, 300, 20}, Case{300, 800, 20}, Case{421, 421, 0}}) {
+        ProjectRig rig;
+        rig.design({square(1000, 2000, 4000)});
+        const ViewMapping m = mapProjectView(rig.project, c.width, c.height, c.status);
+        ASSERT_TRUE(m.drawable);
+        const double expectedK =
+            std::min((c.height - 2.0 * c.status - 10.0) / 4001.0, (c.width - 20.0) / 4001.0);
+        EXPECT_DOUBLE_EQ(m.k, expectedK);
+        EXPECT_EQ(m.toWindow({1000, 2000}), (PixelPoint{7, c.height - c.status - 7}));
+        const PixelPoint far = m.toWindow({5000, 6000});
+        EXPECT_LE(far.x, c.width - 13);
+        EXPECT_GE(far.y, c.status + 3);
+    }
+}
+
+TEST(ProjectViewMapping, RoundsHalfToEvenAndFlipsY)
+{
+    ViewMapping m;
+    m.k = 0.5;
+    m.baseline = 100;
+    m.minX = 0;
+    m.minY = 0;
+    EXPECT_EQ(m.toWindow({5, 5}), (PixelPoint{7 + 2, 100 - 2}));  // 2.5 -> 2
+    EXPECT_EQ(m.toWindow({7, 7}), (PixelPoint{7 + 4, 100 - 4}));  // 3.5 -> 4
+}
+
+TEST(ProjectViewMapping, TurningWithADeviceMakesRoomForTheMaterialRadius)
+{
+    ProjectRig rig;
+    rig.design({{{0, 0}, {8000, 0}}, {{0, 0}, {4000, 400}, {8000, 0}}});
+    rig.config().setChoice(Param::Mode, ModeTurning);
+    rig.config().setNumber(Param::Srednicamaterialu, 200.0);  // radius 100 mm = 4000 units
+    rig.config().setChoice(Param::StolikSwitch, DeviceSpindle);
+    EXPECT_DOUBLE_EQ(mapProjectView(rig.project, 100000, 1000, 10).k, 970.0 / 4001.0);
+    rig.config().setChoice(Param::StolikSwitch, DeviceNone);
+    EXPECT_DOUBLE_EQ(mapProjectView(rig.project, 100000, 1000, 10).k, 970.0 / 401.0);
+}
+
+TEST(ProjectViewMapping, AStraightLineIsDrawnAlongTheBaselineButATinyWindowDrawsNothing)
+{
+    ProjectRig flat;
+    flat.design({{{0, 0}, {4000, 0}}});
+    const ViewMapping line = mapProjectView(flat.project, 420, 400, 20);
+    ASSERT_TRUE(line.drawable);
+    EXPECT_DOUBLE_EQ(line.k, 400.0 / 4001.0);
+    EXPECT_EQ(line.toWindow({4000, 0}), (PixelPoint{7 + 400, 400 - 20 - 7}));
+    EXPECT_EQ(figureAt(flat.project, line, {200, 372}), 0);
+    ProjectRig tiny;
+    tiny.design({square(0, 0, 100)});
+    EXPECT_FALSE(mapProjectView(tiny.project, 400, 40, 20).drawable);
+}
+
+TEST(ProjectViewColours, FollowTheModeAndTheFigureRole)
+{
+    using C = FigureColour;
+    struct Case {
+        int mode;
+        int device;
+        std::vector<C> expected;  // closed connected, open connected, unconnected, axis (pen 3)
+    };
+    const std::vector<Case> cases{
+        {Mode2D, DeviceNone, {C::Black, C::Blue, C::Red, C::Blue}},
+        {ModePerpendicular, DeviceNone, {C::Black, C::Blue, C::Red, C::Blue}},
+        {ModeTurning, DeviceNone, {C::Black, C::Blue, C::Red, C::Blue}},
+        {ModeRotary, DeviceSpindle, {C::Black, C::Black, C::Black, C::Green}},
+        {ModeTurning, DeviceTable, {C::Black, C::Black, C::Black, C::Green}},
+        // the spindle serial project is not connected by a 2D preparation
+        {ModeSerial, DeviceSpindle, {C::Black, C::Blue, C::Black, C::Blue}},
+        // pens 4, 1 (keeps the colour before it), 6, 3
+        {ModeIndependent, DeviceNone, {C::Green, C::Green, C::Yellow, C::Red}},
+    };
+    for (const Case& c : cases) {
+        ProjectRig rig;
+        rig.design({square(0, 0, 100), {{0, 0}, {50, 50}, {90, 10}}, square(10, 10, 20), {{0, 0}, {100, 0}}});
+        rig.config().setChoice(Param::Mode, c.mode);
+        rig.config().setChoice(Param::StolikSwitch, c.device);
+        rig.figure(0).unconnected = 0;
+        rig.figure(1).unconnected = 0;
+        rig.figure(3).unconnected = 0;
+        rig.figure(0).pen = 4;
+        rig.figure(1).pen = 1;
+        rig.figure(2).pen = 6;
+        rig.figure(3).pen = 3;
+        rig.project.axisIndex = 3;
+        EXPECT_EQ(figureColours(rig.project), c.expected) << "mode " << c.mode << " device " << c.device;
+        rig.project.selectedFigure = 2;
+        EXPECT_EQ(figureColours(rig.project)[2], C::White) << "mode " << c.mode;
+    }
+}
+
+// Two horizontal lines 4 pixels apart at k = 1.
+struct TwoLines : ProjectRig {
+    TwoLines()
+    {
+        design({{{0, 0}, {200, 0}}, {{0, 4}, {200, 4}}, {{0, 100}, {0, 101}}});
+        mapping = mapProjectView(project, 200 + 21, 101 + 10 + 2 * 20 + 1, 20);
+    }
+    PixelPoint onFirst(int dy) const
+    {
+        const PixelPoint p = mapping.toWindow({100, 0});
+        return {p.x, p.y - dy};
+    }
+    ViewMapping mapping;
+};
+
+TEST(ProjectViewSelection, TheLaterFigureWinsAndTheDistanceIsStrict)
+{
+    TwoLines rig;
+    ASSERT_DOUBLE_EQ(rig.mapping.k, 1.0);
+    EXPECT_EQ(figureAt(rig.project, rig.mapping, rig.onFirst(0)), 0);
+    EXPECT_EQ(figureAt(rig.project, rig.mapping, rig.onFirst(2)), 1) << "2 pixels from both: the later one";
+    EXPECT_EQ(figureAt(rig.project, rig.mapping, rig.onFirst(-2)), 0);
+    EXPECT_EQ(figureAt(rig.project, rig.mapping, rig.onFirst(-3)), -1) << "3 pixels is not closer than 3";
+    EXPECT_EQ(figureAt(rig.project, rig.mapping, rig.onFirst(40)), -1);
+}
+
+TEST(ProjectViewSelection, AClickSelectsAndNamesTheFigureInTheStatusText)
+{
+    TwoLines rig;
+    int repaints = 0;
+    rig.project.repaintRequested = [&] { ++repaints; };
+    EXPECT_EQ(selectFigureAt(rig.project, rig.mapping, rig.onFirst(5)), 1);
+    EXPECT_EQ(rig.project.selectedFigure, 1);
+    EXPECT_EQ(rig.project.StatusBar, "Selected figure no. 1");
+    EXPECT_EQ(selectFigureAt(rig.project, rig.mapping, rig.onFirst(50)), -1);
+    EXPECT_EQ(rig.project.selectedFigure, -1);
+    EXPECT_EQ(rig.project.StatusBar, "");
+    EXPECT_EQ(repaints, 2);
+}
+
+TEST(ProjectViewSelection, ThePointListingGivesMillimetresWithTwoDecimals)
+{
+    tfigura figure;
+    figure.points = {{0, 0}, {42, -1000}, {2147483640, 5}};
+    EXPECT_EQ(pointListing(figure, '.'),
+              "[mm]\n\np0:(0.00 ; 0.00)\np1:(1.05 ; -25.00)\np2:(53687091.00 ; 0.12)");
+    EXPECT_EQ(pointListing(figure, ',').substr(0, 22), "[mm]\n\np0:(0,00 ; 0,00)");
+}
+
+}  // namespace
+}  // namespace kerfline

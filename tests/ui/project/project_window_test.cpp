@@ -1,0 +1,302 @@
+// The project window on screen: the samples drawn in their colours inside the margins, picking a
+// figure with the mouse, and the animated simulation that a key press stops.
+#include "project/simulation_replay.h"
+#include "project/tmdichild.h"
+#include "project/ui/project_window.h"
+#include "project/wire_trail.h"
+#include "shell/app_context.h"
+#include "shell/scripted_host.h"
+#include "shell/ui/qt_host.h"
+#include "support/screenshot.h"
+#include "support/temp_dir.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace kerfline::ui {
+namespace {
+
+const QColor kBackground(212, 208, 200);
+
+QColor colourOf(FigureColour colour)
+{
+    switch (colour) {
+    case FigureColour::Black: return QColor(0, 0, 0);
+    case FigureColour::Blue: return QColor(0, 0, 255);
+    case FigureColour::Red: return QColor(255, 0, 0);
+    case FigureColour::Green: return QColor(0, 128, 0);
+    case FigureColour::Yellow: return QColor(255, 255, 0);
+    case FigureColour::White: return QColor(255, 255, 255);
+    }
+    return {};
+}
+
+// Whether the colour appears within one pixel of p (a line's pixels may sit beside the exact
+// rounded position).
+bool colourNear(const QImage& image, PixelPoint p, QColor colour)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (image.pixelColor(p.x + dx, p.y + dy) == colour)
+                return true;
+    return false;
+}
+
+int countColour(const QImage& image, QColor colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour ? 1 : 0;
+    return count;
+}
+
+// The middle of a figure's longest segment, where no connector sits.
+Point middleOfLongestSegment(const tfigura& figure)
+{
+    std::size_t best = 1;
+    double bestLength = -1.0;
+    for (std::size_t i = 1; i < figure.points.size(); ++i) {
+        const double dx = static_cast<double>(figure.points[i].x) - figure.points[i - 1].x;
+        const double dy = static_cast<double>(figure.points[i].y) - figure.points[i - 1].y;
+        if (dx * dx + dy * dy > bestLength) {
+            bestLength = dx * dx + dy * dy;
+            best = i;
+        }
+    }
+    const Point a = figure.points[best - 1];
+    const Point b = figure.points[best];
+    return {static_cast<std::int32_t>((std::int64_t{a.x} + b.x) / 2), static_cast<std::int32_t>((std::int64_t{a.y} + b.y) / 2)};
+}
+
+class ProjectWindowTest : public ::testing::Test {
+protected:
+    kerfline::testing::TempDir home;
+    SimulatedClock clock;
+
+    std::unique_ptr<AppContext> start(Host& host) { return start(host, clock); }
+
+    std::unique_ptr<AppContext> start(Host& host, Clock& time)
+    {
+        auto context = std::make_unique<AppContext>(host, time, CommandLine({"US"}));
+        context->programDirectory = KERFLINE_LANG_DIR;
+        const std::map<std::string, std::string> env{{"HOME", home.path().string()}};
+        const bool started = startShell(*context, [&](const char* name) -> const char* {
+            const auto it = env.find(name);
+            return it == env.end() ? nullptr : it->second.c_str();
+        });
+        EXPECT_TRUE(started);
+        return context;
+    }
+
+    static void open(ProjectWindow& window, const std::string& sample, int fileType)
+    {
+        window.model().fileType = fileType;
+        ASSERT_EQ(window.model().Load(std::string(KERFLINE_SOURCE_DIR) + "samples/" + sample, 255),
+                  LoadOutcome::Opened);
+        window.resize(640, 480);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+};
+
+TEST_F(ProjectWindowTest, EachSampleIsDrawnInItsColoursInsideTheMargins)
+{
+    struct Sample {
+        const char* file;
+        int fileType;
+    };
+    ScriptedHost host;
+    auto context = start(host);
+    for (const Sample sample : {Sample{"gear.plt", 1}, Sample{"letter_in_frame.dxf", 2}, Sample{"star.ai", 3}}) {
+        SCOPED_TRACE(sample.file);
+        ProjectWindow window(*context);
+        open(window, sample.file, sample.fileType);
+        const QImage image = window.grab().toImage();
+        const TMDIChild& model = window.model();
+        const ViewMapping mapping = window.viewMapping();
+        ASSERT_TRUE(mapping.drawable);
+        EXPECT_EQ(window.statusBar()->findChild<QLabel*>()->text().toStdString(), model.StatusBar);
+
+        const std::vector<FigureColour> colours = figureColours(model);
+        int designFigures = 0;
+        for (std::size_t f = 0; f < model.figures.size(); ++f) {
+            if (model.figures[f].isDesign == 0)
+                continue;
+            ++designFigures;
+            EXPECT_EQ(colours[f], FigureColour::Black) << "a connected closed figure, figure " << f;
+            const PixelPoint p = mapping.toWindow(middleOfLongestSegment(model.figures[f]));
+            EXPECT_TRUE(colourNear(image, p, colourOf(colours[f]))) << "figure " << f << " at " << p.x << "," << p.y;
+        }
+        EXPECT_GE(designFigures, 1);
+
+        // Seven pixels of margin on the left and below, background beyond them.
+        const int baseline = window.height() - window.statusBar()->height() - 7;
+        EXPECT_EQ(mapping.baseline, baseline);
+        bool leftColumn = false;
+        bool bottomRow = false;
+        for (int y = 0; y <= baseline; ++y) {
+            leftColumn = leftColumn || image.pixelColor(7, y) != kBackground;
+            for (int x = 0; x < 7; ++x)
+                ASSERT_EQ(image.pixelColor(x, y), kBackground) << x << "," << y;
+        }
+        for (int x = 7; x < window.width(); ++x) {
+            bottomRow = bottomRow || image.pixelColor(x, baseline) != kBackground;
+            for (int y = baseline + 1; y < baseline + 7; ++y)
+                ASSERT_EQ(image.pixelColor(x, y), kBackground) << x << "," << y;
+        }
+        EXPECT_TRUE(leftColumn);
+        EXPECT_TRUE(bottomRow);
+        if (std::string(sample.file) == "gear.plt")
+            kerfline::testing::saveScreenshot(window, "project_drawn");
+    }
+}
+
+TEST_F(ProjectWindowTest, AClickSelectsAFigureWhichTurnsWhiteAndNamesItUntilTheButtonIsReleased)
+{
+    ScriptedHost host;
+    auto context = start(host);
+    ProjectWindow window(*context);
+    open(window, "letter_in_frame.dxf", 2);
+    TMDIChild& model = window.model();
+    const auto* status = window.statusBar()->findChild<QLabel*>();
+
+    // The letter is the last design figure, drawn above the frame in the list order.
+    std::int32_t target = -1;
+    for (std::size_t f = 0; f < model.figures.size(); ++f)
+        if (model.figures[f].isDesign != 0 && model.figures[f].nestLevel > 1)
+            target = static_cast<std::int32_t>(f);
+    ASSERT_GE(target, 0);
+    const PixelPoint p = window.viewMapping().toWindow(middleOfLongestSegment(model.figures[static_cast<std::size_t>(target)]));
+
+    QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(p.x, p.y));
+    EXPECT_EQ(model.selectedFigure, target);
+    EXPECT_EQ(status->text().toStdString(), "Selected figure no. " + std::to_string(target));
+    const QImage selected = window.grab().toImage();
+    EXPECT_TRUE(colourNear(selected, p, Qt::white));
+    kerfline::testing::saveScreenshot(window, "project_selection");
+    QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(p.x, p.y));
+    EXPECT_EQ(status->text(), "");
+    EXPECT_EQ(model.selectedFigure, target) << "the selection stays";
+
+    // Shift+Ctrl+Alt lists the points; nothing is listed for a click beside every figure.
+    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    QTest::mouseClick(&window, Qt::LeftButton, all, QPoint(p.x, p.y));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, "Selected figure no. " + std::to_string(target));
+    EXPECT_EQ(host.messages[0].text.rfind("[mm]\n\np0:(", 0), 0u);
+    QTest::mouseClick(&window, Qt::LeftButton, all, QPoint(2, 2));
+    EXPECT_EQ(model.selectedFigure, -1);
+    EXPECT_EQ(host.messages.size(), 1u);
+
+    QSignalSpy information(&window, &ProjectWindow::informationRequested);
+    QTest::mouseClick(&window, Qt::RightButton, {}, QPoint(p.x, p.y));
+    EXPECT_EQ(information.count(), 1);
+}
+
+TEST_F(ProjectWindowTest, AKeyStopsTheSimulationAndItsPartialTrailStays)
+{
+    QtHost host;
+    auto context = start(host);
+    ProjectWindow window(*context);
+    open(window, "gear.plt", 1);
+    const int redBefore = countColour(window.grab().toImage(), Qt::red);
+
+    // The key arrives through the window system while the animation waits, 400 ms into it.
+    bool pressed = false;
+    clock.setListener([&](std::int64_t, std::int64_t to) {
+        if (to < 400 || pressed)
+            return;
+        pressed = true;
+        kerfline::testing::saveScreenshot(window, "project_simulating");
+        QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    });
+    const std::int64_t begun = clock.nowMs();
+    window.simulate();
+    clock.setListener({});
+
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(window.model().simulationStopped, 1);
+    EXPECT_FALSE(window.simulationRunning());
+    EXPECT_LT(clock.nowMs() - begun, 1000) << "stopped soon after the key";
+    QCoreApplication::processEvents();
+    const int redAfter = countColour(window.grab().toImage(), Qt::red);
+    EXPECT_GT(redAfter, redBefore + 20) << "the trail cut so far stays on screen";
+    kerfline::testing::saveScreenshot(window, "project_simulation_stopped");
+
+    // Run to the end: the whole trail is longer than the stopped one.
+    window.simulate();
+    EXPECT_EQ(window.model().simulationStopped, 0);
+    EXPECT_GT(countColour(window.grab().toImage(), Qt::red), redAfter);
+    kerfline::testing::saveScreenshot(window, "project_simulated");
+}
+
+TEST_F(ProjectWindowTest, InRealTimeTheWindowStaysResponsiveAndAKeyFromATimerStopsIt)
+{
+    QtHost host;
+    QtClock realTime;
+    auto context = start(host, realTime);
+    ProjectWindow window(*context);
+    open(window, "star.ai", 3);
+    // The whole star takes seconds at the normal speed; a timer only fires while events are served.
+    QTimer::singleShot(300, &window, [&window] { QTest::keyClick(&window, Qt::Key_Space); });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    window.simulate();
+    EXPECT_EQ(window.model().simulationStopped, 1);
+    EXPECT_LT(elapsed.elapsed(), 1500);
+    EXPECT_GT(countColour(window.grab().toImage(), Qt::red), 0);
+}
+
+TEST_F(ProjectWindowTest, PaintingWithSimulatingSetRunsTheSimulationAfterThePaint)
+{
+    QtHost host;
+    auto context = start(host);
+    ProjectWindow window(*context);
+    open(window, "star.ai", 3);
+    window.model().simulating = 1;
+    window.repaint();
+    window.model().simulating = 0;
+    for (int i = 0; i < 50 && countColour(window.grab().toImage(), Qt::red) == 0; ++i)
+        QTest::qWait(10);
+    EXPECT_GT(countColour(window.grab().toImage(), Qt::red), 0);
+}
+
+TEST_F(ProjectWindowTest, TheWireTrailOfAJobIsDrawnOverTheDesign)
+{
+    ScriptedHost host;
+    auto context = start(host);
+    ProjectWindow window(*context);
+    open(window, "star.ai", 3);
+    MachineState& machine = context->machine;
+    machine.frontX = 10000;
+    machine.frontY = 10000;
+    WireTrail trail;
+    trail.begin(window.model(), machine, 100.0);
+    machine.frontX += 2000;  // 20 mm to the right
+    trail.update(machine);
+    window.setWireTrail(&trail);
+    const QImage image = window.grab().toImage();
+    const ViewMapping mapping = window.viewMapping();
+    const QColor wire(200, 0, 200);
+    EXPECT_TRUE(colourNear(image, mapping.toWindow(*trail.current()), wire));
+    const Point first = trail.path().front();
+    EXPECT_TRUE(colourNear(image, mapping.toWindow({first.x + 400, first.y}), wire)) << "the route cut so far";
+    kerfline::testing::saveScreenshot(window, "project_wire_trail");
+    window.setWireTrail(nullptr);
+    EXPECT_FALSE(colourNear(window.grab().toImage(), mapping.toWindow(*trail.current()), wire));
+}
+
+}  // namespace
+}  // namespace kerfline::ui
