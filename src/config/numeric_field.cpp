@@ -97,6 +97,13 @@ bool NumberField::spin(bool up)
     return true;
 }
 
+void NumberField::setRange(double minValue, double maxValue)
+{
+    m_settings.MinValue = minValue;
+    m_settings.MaxValue = maxValue;
+    leave();
+}
+
 LengthField::LengthField(const Settings& settings) : m_settings(settings)
 {
     SetValue(settings.Value);
@@ -163,6 +170,14 @@ bool LengthField::spin(bool up)
                             : lengthSpinStep(shown, m_settings.sunit);
     SetValue((shown + (up ? step : -step)) * factor);
     return true;
+}
+
+void LengthField::setRange(double minValue, double maxValue)
+{
+    m_settings.MinValue = minValue;
+    m_settings.MaxValue = maxValue;
+    // The stored millimetres, not the rounded text, are what gets clamped.
+    SetValue(m_millimetres);
 }
 
 TypedCharacter filterTypedCharacter(char c, bool keypadDecimalKey, bool editingEnabled, char separator)

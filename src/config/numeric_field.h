@@ -51,6 +51,8 @@ public:
     double GetValue() const;
     void leave();                 // shows a value outside the range clamped
     bool spin(bool up);           // false for a read-only field: the widget beeps
+    // A new range (the power maximum follows the output type); the shown value is clamped to it.
+    void setRange(double minValue, double maxValue);
     const Settings& settings() const { return m_settings; }
 
 private:
@@ -86,6 +88,9 @@ public:
     void leave();                       // reads the text in the display unit, stores, shows
     void setUnit(int displayUnit);      // the same millimetres in another unit
     bool spin(bool up);                 // false for a read-only field: the widget beeps
+    // A new range in millimetres (the speed maxima follow the machine); the value is clamped.
+    void setRange(double minValue, double maxValue);
+    const Settings& settings() const { return m_settings; }
 
     int unit() const { return m_settings.sunit; }
     double millimetres() const { return m_millimetres; }

@@ -40,4 +40,14 @@ KeypadPlacement placeKeypad(int fieldLeft, int fieldTop, int width, int height, 
     return placement;
 }
 
+KeypadPlacement placeKeypad(int fieldLeft, int fieldTop, int width, int height, const ScreenRect& screen)
+{
+    KeypadPlacement placement = placeKeypad(fieldLeft, fieldTop, width, height, screen.right, screen.bottom);
+    if (placement.x < screen.left)
+        placement.x = screen.left;
+    if (placement.y < screen.top)
+        placement.y = screen.top;
+    return placement;
+}
+
 }  // namespace kerfline

@@ -33,6 +33,21 @@ struct KeypadPlacement {
 };
 KeypadPlacement placeKeypad(int fieldLeft, int fieldTop, int width, int height, int screenRight, int screenBottom);
 
+// The same on a screen that need not start at 0 (a second monitor); after the move the keypad
+// is also kept off the screen's left and top edges, so its buttons can always be reached.
+struct ScreenRect {
+    int left;
+    int top;
+    int right;   // exclusive
+    int bottom;  // exclusive
+};
+KeypadPlacement placeKeypad(int fieldLeft, int fieldTop, int width, int height, const ScreenRect& screen);
+
+// The small keypad of the fields without BigNumPad.
+inline constexpr int kSmallNumPadWidth = 194;
+inline constexpr int kSmallNumPadHeight = 220;
+inline constexpr int kSmallNumPadButton = 38;
+
 // The large keypad (BigNumPad).
 inline constexpr int kBigNumPadWidth = 298;
 inline constexpr int kBigNumPadHeight = 318;

@@ -200,6 +200,41 @@ TEST(NumPadEntry, StaysOnTheScreen)
     EXPECT_EQ(placeKeypad(100, 100, 298, 318, 1280, 1024).x, 100);
     EXPECT_EQ(placeKeypad(1000, 100, 298, 318, 1280, 1024).x, 702);
     EXPECT_EQ(placeKeypad(100, 800, 298, 318, 1280, 1024).y, 482);
+
+    struct Case {
+        int fieldLeft, fieldTop;
+        ScreenRect screen;
+        int x, y;
+    };
+    for (const Case& c : {
+             Case{1400, 100, {1280, 0, 2560, 1024}, 1400, 100},  // second monitor: stays
+             Case{2400, 900, {1280, 0, 2560, 1024}, 2102, 582},  // moved left and up on it
+             Case{1300, 100, {1280, 0, 1500, 1024}, 1280, 100},  // moved left past the edge
+             Case{10, 200, {0, 0, 1024, 300}, 10, 0},            // a screen lower than the keypad
+         }) {
+        const KeypadPlacement p = placeKeypad(c.fieldLeft, c.fieldTop, 298, 318, c.screen);
+        EXPECT_EQ(p.x, c.x) << c.fieldLeft;
+        EXPECT_EQ(p.y, c.y) << c.fieldTop;
+    }
+}
+
+TEST(NumericFields, ANewRangeClampsTheValue)
+{
+    LengthField speed(configLength(20, 5000, 4000));
+    speed.setRange(20, 3000);
+    EXPECT_EQ(speed.GetValue(), 3000);
+    EXPECT_EQ(speed.text(), "3000.0");
+    LengthField exact(configLength(0, 100, 12.34));
+    exact.setRange(0, 50);  // in range: the millimetres stay exact, not the one decimal shown
+    EXPECT_DOUBLE_EQ(exact.GetValue(), 12.34);
+
+    NumberField::Settings s;
+    s.Value = 4;
+    s.MinValue = 0;
+    s.MaxValue = 100;
+    NumberField power(s);
+    power.setRange(0, 1);
+    EXPECT_EQ(power.text(), "1");
 }
 
 TEST(FieldValidation, MessagesAsTheFieldWritesThem)

@@ -1,13 +1,35 @@
 #pragma once
 
+#include "config/dialog_rules.h"
+#include "config/parameters.h"
+
 #include <QDialog>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+class QScrollBar;
+class QTabWidget;
 
 namespace kerfline {
 struct AppContext;
+class Configuration;
+struct ConfigFileResult;
 class ProjectWindows;
 }  // namespace kerfline
 
 namespace kerfline::ui {
+
+class TFloatEdit;
+class TFloatEditU;
 
 // The configuration dialog: its controls are bound to the configuration model of the context.
 // exec() runs the activation, and OK, Cancel, Save as and Open as the operator chooses; the
@@ -21,9 +43,62 @@ public:
     // The project windows whose X feed sign follows the cutting direction.
     void setProjectWindows(ProjectWindows* windows) { m_windows = windows; }
 
+    // The commands of the buttons; Save as and Open without their file dialogs. Each shows its
+    // own failure.
+    void Button1Click();
+    bool saveAs(const std::string& path);
+    bool open(const std::string& path);
+    void takeAxisPositionClick(bool spindle);
+
+    QTabWidget* PageControl1() const { return m_pages; }
+
+    // Escape and the close box cancel like the Cancel button.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    Configuration& model();
+
+    QWidget* buildCuttingTab();
+    QWidget* buildMachineTab();
+    QWidget* buildSerialTab();
+    QWidget* buildRotaryTab();
+    QWidget* buildOtherTab();
+    QWidget* buildBottom();
+    QLabel* label(const char* name, QWidget* parent);
+
+    // One binding per kind of control: the widget shows the model and hands the operator's
+    // edits to it; the model's reactions come back through valueChanged().
+    TFloatEdit* bindFloat(Param p, QWidget* parent);
+    TFloatEditU* bindLength(Param p, QWidget* parent, int extraDecimals = 0);
+    QCheckBox* bindCheck(Param p, QWidget* parent);
+    QGroupBox* bindChoice(Param p, int items, int columns, QWidget* parent);
+    QScrollBar* bindPosition(Param p, QWidget* parent);
+    QRadioButton* bindRadio(Param p, QWidget* parent);
+
+    void ApplyTexts();
+    void activate();
+    void commitFields();
+    void valueChanged(Param p);
+    void showAll();
+    void showState();
+    void applyFeedSign();
+    void showSchemePicture();
+    void showFailure(const ConfigFileResult& result);
+    void zapisClick();
+    void OdczytClick();
+
     AppContext& m_context;
     ProjectWindows* m_windows = nullptr;
+    QTabWidget* m_pages = nullptr;
+    QLabel* m_scheme = nullptr;
+    std::array<std::function<void()>, kParameterCount> m_show{};
+    std::array<QWidget*, kControlCount> m_controls{};
+    std::map<std::string, QButtonGroup*> m_groups;
+    std::vector<TFloatEditU*> m_lengthFields;
 };
 
 }  // namespace kerfline::ui

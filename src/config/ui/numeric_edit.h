@@ -4,16 +4,84 @@
 
 #include <QAbstractSpinBox>
 
+#include <string>
+
+namespace kerfline {
+class Host;
+}
+
 namespace kerfline::ui {
 
-// The numeric fields as widgets over the value logic of numeric_field.h: spin buttons, mouse
-// wheel, the typing filter, leaving the field, and the keypad on a (double) click.
-class TFloatEdit : public QAbstractSpinBox {
+// What the four fields share: the text comes from the core field, the spin buttons, arrow keys
+// and the mouse wheel step it (wheel down steps up), Enter or leaving the field reads what was
+// typed, and a double click (a single click with JedenKlikKalkulator) opens the keypad.
+class NumericSpinBox : public QAbstractSpinBox {
+    Q_OBJECT
+public:
+    explicit NumericSpinBox(QWidget* parent = nullptr);
+    // The text the operator edits; dialogs and tests type into it.
+    using QAbstractSpinBox::lineEdit;
+
+    void setBigNumPad(bool big) { m_bigNumPad = big; }
+    bool BigNumPad() const { return m_bigNumPad; }
+    void setJedenKlikKalkulator(bool singleClick) { m_singleClick = singleClick; }
+    bool JedenKlikKalkulator() const { return m_singleClick; }
+
+    // Opens the keypad at the field and takes its entry on OK.
+    void openKeypad();
+    // What OK of the keypad does: the entry is read as on leaving the field.
+    void takeKeypadEntry(const std::string& entry);
+    // Reads what the operator typed, as on leaving the field (Enter, focus out, a dialog's OK).
+    void commit();
+
+    void stepBy(int steps) override;
+
+signals:
+    // The operator changed the value: spin, wheel, keypad, or typing followed by leaving.
+    void valueEdited();
+
+protected:
+    StepEnabled stepEnabled() const override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // The core field behind the widget.
+    virtual std::string fieldText() const = 0;
+    virtual void setFieldText(std::string text) = 0;
+    virtual void leaveField() = 0;
+    virtual bool spinField(bool up) = 0;
+    virtual char separator() const = 0;
+    virtual bool fieldReadOnly() const = 0;
+    // Only TFltEditU refuses characters a number cannot hold.
+    virtual bool filtersTyping() const { return false; }
+
+    // Puts the core field's text into the line edit.
+    void showField();
+
+private:
+    bool m_bigNumPad = false;
+    bool m_singleClick = false;
+};
+
+// The plain field of the configuration dialog.
+class TFloatEdit : public NumericSpinBox {
     Q_OBJECT
 public:
     explicit TFloatEdit(const NumberField::Settings& settings, QWidget* parent = nullptr);
     double GetValue() const;
     void SetValue(double value);
+    void setRange(double minValue, double maxValue);
+    const NumberField::Settings& settings() const { return m_field.settings(); }
+
+protected:
+    std::string fieldText() const override { return m_field.text(); }
+    void setFieldText(std::string text) override { m_field.setText(std::move(text)); }
+    void leaveField() override { m_field.leave(); }
+    bool spinField(bool up) override { return m_field.spin(up); }
+    char separator() const override { return m_field.settings().separator; }
+    bool fieldReadOnly() const override { return m_field.settings().readOnly; }
 
 private:
     NumberField m_field;
@@ -24,19 +92,44 @@ class TFltEdit : public TFloatEdit {
     Q_OBJECT
 public:
     explicit TFltEdit(const NumberField::Settings& settings, QWidget* parent = nullptr);
+
+    void setFieldName(std::string name) { m_fieldName = std::move(name); }
+    const std::string& fieldName() const { return m_fieldName; }
+    // Where the validation messages go; without a host they open a message box of their own.
+    void setHost(Host* host) { m_host = host; }
+
+    // Each shows the field's message with the error icon and gives the field the focus when
+    // the value is not acceptable.
+    bool ValueInRange();
+    bool IntegerInRange();
+
+private:
+    bool report(bool ok, const std::string& message);
+
+    std::string m_fieldName;
+    Host* m_host = nullptr;
 };
 
 // A length field: holds millimetres, shows them in its display unit. settings.family tells
 // TFloatEditU from TFltEditU.
-class TFloatEditU : public QAbstractSpinBox {
+class TFloatEditU : public NumericSpinBox {
     Q_OBJECT
 public:
     explicit TFloatEditU(const LengthField::Settings& settings, QWidget* parent = nullptr);
     double GetValue() const;  // millimetres
     void SetValue(double millimetres);
     void setUnit(int displayUnit);
+    void setRange(double minMillimetres, double maxMillimetres);
+    int unit() const { return m_field.unit(); }
 
-private:
+protected:
+    std::string fieldText() const override { return m_field.text(); }
+    void setFieldText(std::string text) override { m_field.setText(std::move(text)); }
+    void leaveField() override { m_field.leave(); }
+    bool spinField(bool up) override { return m_field.spin(up); }
+    char separator() const override { return m_field.settings().separator; }
+    bool fieldReadOnly() const override { return m_field.settings().readOnly; }
+
     LengthField m_field;
 };
 
@@ -44,6 +137,9 @@ class TFltEditU : public TFloatEditU {
     Q_OBJECT
 public:
     explicit TFltEditU(const LengthField::Settings& settings, QWidget* parent = nullptr);
+
+protected:
+    bool filtersTyping() const override { return true; }
 };
 
 }  // namespace kerfline::ui

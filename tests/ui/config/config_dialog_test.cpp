@@ -1,0 +1,273 @@
+#include "config/configuration.h"
+#include "config/configuration_lifecycle.h"
+#include "config/ui/config_dialog.h"
+#include "config/ui/numeric_edit.h"
+#include "cutting/project_windows.h"
+#include "project/tmdichild.h"
+#include "shell/app_context.h"
+#include "shell/scripted_host.h"
+#include "support/screenshot.h"
+#include "support/temp_dir.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+namespace kerfline::ui {
+namespace {
+
+class ConfigDialogTest : public ::testing::Test {
+protected:
+    kerfline::testing::TempDir home;
+    ScriptedHost host;
+    SimulatedClock clock;
+    std::unique_ptr<AppContext> context;
+
+    void start(std::vector<std::string> switches = {"US"})
+    {
+        context = std::make_unique<AppContext>(host, clock, CommandLine(std::move(switches)));
+        context->programDirectory = KERFLINE_LANG_DIR;
+        const std::map<std::string, std::string> env{{"HOME", home.path().string()}};
+        ASSERT_TRUE(startShell(*context, [&](const char* name) -> const char* {
+            const auto it = env.find(name);
+            return it == env.end() ? nullptr : it->second.c_str();
+        }));
+        startConfiguration(*context);  // creates the missing configuration file
+        host.messages.clear();
+    }
+
+    Configuration& model() { return context->configuration; }
+
+    static void click(TDlgkonfig& dialog, const char* name)
+    {
+        auto* button = dialog.findChild<QAbstractButton*>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        button->click();
+    }
+    static QWidget* widget(TDlgkonfig& dialog, const char* name)
+    {
+        return dialog.findChild<QWidget*>(QString::fromLatin1(name));
+    }
+    static bool checked(TDlgkonfig& dialog, const char* name)
+    {
+        return dialog.findChild<QRadioButton*>(QString::fromLatin1(name))->isChecked();
+    }
+    static void type(TDlgkonfig& dialog, const char* field, const char* text)
+    {
+        auto* edit = dialog.findChild<NumericSpinBox*>(QString::fromLatin1(field));
+        edit->lineEdit()->selectAll();
+        QTest::keyClicks(edit, QString::fromLatin1(text));
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+};
+
+TEST_F(ConfigDialogTest, SerialModeForcesItsChoicesAndOkReportsTheChange)
+{
+    start();
+    TDlgkonfig dialog(*context);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_FALSE(model().modeChanged);
+    // 2D: no rotary device, and it cannot be chosen
+    EXPECT_TRUE(checked(dialog, "StolikSwitchItem2"));
+    EXPECT_FALSE(widget(dialog, "StolikSwitch")->isEnabled());
+    click(dialog, "CatDirItem0");
+    click(dialog, "PowerOutputItem1");
+
+    click(dialog, "ModeItem2");
+    EXPECT_TRUE(checked(dialog, "CatDirItem2"));
+    EXPECT_FALSE(widget(dialog, "CatDir")->isEnabled());
+    EXPECT_TRUE(checked(dialog, "StolikSwitchItem1"));
+    EXPECT_TRUE(widget(dialog, "StolikSwitch")->isEnabled());
+    EXPECT_TRUE(checked(dialog, "PowerOutputItem0"));
+    EXPECT_FALSE(widget(dialog, "PowerOutput")->isEnabled());
+    EXPECT_TRUE(dialog.PageControl1()->isTabEnabled(2));  // tabSeryjne
+    EXPECT_TRUE(widget(dialog, "Srednicamaterialu")->isEnabled());
+    EXPECT_FALSE(widget(dialog, "ilosckrokow")->isEnabled());
+
+    click(dialog, "Button1");
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(model().modeChanged);
+    EXPECT_EQ(model().choice(Param::Mode), ModeSerial);
+}
+
+TEST_F(ConfigDialogTest, CancelBringsTheShownValuesBack)
+{
+    start();
+    TDlgkonfig dialog(*context);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    type(dialog, "skala", "150");
+    EXPECT_EQ(model().number(Param::skala), 150);
+    click(dialog, "ModeItem1");
+    click(dialog, "Heavy");
+    EXPECT_TRUE(model().isChecked(Param::Heavy));
+
+    click(dialog, "cancel");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(model().number(Param::skala), 100);
+    EXPECT_EQ(model().choice(Param::Mode), Mode2D);
+    EXPECT_FALSE(model().isChecked(Param::Heavy));
+    EXPECT_FALSE(model().modeChanged);
+    EXPECT_EQ(dialog.findChild<NumericSpinBox*>("skala")->text(), "100");
+    EXPECT_TRUE(checked(dialog, "ModeItem0"));
+    EXPECT_FALSE(dialog.findChild<QCheckBox*>("Heavy")->isChecked());
+}
+
+TEST_F(ConfigDialogTest, UnitChangeRelabelsAndRedisplaysTheLengths)
+{
+    start();
+    TDlgkonfig dialog(*context);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(dialog.findChild<QLabel*>("LabelszybkoscObrobki")->text(), "[mm/min]");
+    click(dialog, "radiounitItem1");
+    EXPECT_EQ(model().displayUnit, UnitInch);
+    EXPECT_EQ(dialog.findChild<QLabel*>("LabelszybkoscObrobki")->text().toStdString(),
+              "[in" + context->Text("Configuration", "naMinute"));
+    EXPECT_EQ(dialog.findChild<QLabel*>("Labelprzespeed")->text(), "[in/min]");
+    EXPECT_EQ(dialog.findChild<QLabel*>("Xwrzecionaunit")->text(), "[in]");
+    EXPECT_EQ(dialog.findChild<NumericSpinBox*>("Srednicamaterialu")->text(), "19.69");  // 500 mm
+    EXPECT_EQ(dialog.findChild<NumericSpinBox*>("fuPlt_accuracy")->text(), "0.010");
+
+    // A length typed in inches is kept in millimetres
+    type(dialog, "Xstolika", "10");
+    EXPECT_DOUBLE_EQ(model().number(Param::Xstolika), 254);
+    // and the model's range holds whatever the field lets through
+    type(dialog, "szybkoscObrobki", "1000");
+    EXPECT_EQ(model().number(Param::szybkoscObrobki), 5000);
+    EXPECT_EQ(dialog.findChild<NumericSpinBox*>("szybkoscObrobki")->text(), "196.85");
+}
+
+TEST_F(ConfigDialogTest, TakesTheAxisPositionOnlyFromAHomedMachine)
+{
+    start();
+    TDlgkonfig dialog(*context);
+    dialog.show();
+    context->machine.frontX = 1234;
+    context->machine.frontY = 56789;
+    click(dialog, "btnPobierzXYwrzeciona");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, context->Text("Configuration", "wykonajBazowaniePrzed"));
+    EXPECT_TRUE(host.messages[0].isError);
+    EXPECT_EQ(model().number(Param::Xwrzeciona), 12);
+
+    context->machine.statusFlags |= statusBit(StatusFlag::homed);
+    click(dialog, "btnPobierzXYstolika");
+    EXPECT_DOUBLE_EQ(model().number(Param::Xstolika), 12.34);
+    EXPECT_DOUBLE_EQ(model().number(Param::Ystolika), 567.89);
+    EXPECT_EQ(dialog.findChild<NumericSpinBox*>("Ystolika")->text(), "567.9");
+}
+
+TEST_F(ConfigDialogTest, CuttingDirectionSetsTheFeedSignOfEveryProjectWindow)
+{
+    start();
+    ProjectWindowList windows;
+    TMDIChild& first = windows.add(std::make_unique<TMDIChild>(*context));
+    TMDIChild& second = windows.add(std::make_unique<TMDIChild>(*context));
+    TDlgkonfig dialog(*context);
+    dialog.setProjectWindows(&windows);
+    dialog.show();
+    click(dialog, "CatDirItem1");
+    EXPECT_EQ(first.directionX[0], 255);
+    EXPECT_EQ(second.directionX[1], 255);
+    click(dialog, "CatDirItem2");
+    EXPECT_EQ(first.directionX[0], 1);
+    EXPECT_EQ(second.directionX[1], 1);
+}
+
+TEST_F(ConfigDialogTest, SaveAsAndOpenMakeTheFileCurrent)
+{
+    start();
+    TDlgkonfig dialog(*context);
+    dialog.show();
+    const std::string saved = home.str() + "shop.kcc";
+    type(dialog, "CzasRozgrzewania", "2500");
+    ASSERT_TRUE(dialog.saveAs(saved));
+    EXPECT_EQ(dialog.windowTitle().toStdString(), saved);
+    EXPECT_EQ(model().settings.configPath, saved);
+
+    const std::string other = home.write("other.kcc", "skala := 150\r\nradiounit := 1\r\n");
+    ASSERT_TRUE(dialog.open(other));
+    EXPECT_EQ(dialog.windowTitle().toStdString(), other);
+    EXPECT_EQ(dialog.findChild<NumericSpinBox*>("skala")->text(), "150");
+    EXPECT_TRUE(checked(dialog, "radiounitItem1"));
+    EXPECT_EQ(dialog.findChild<QLabel*>("Labelsrednicaunit")->text(), "[in]");
+
+    EXPECT_FALSE(dialog.open(home.str() + "missing/none.kcc"));
+    EXPECT_EQ(model().settings.configPath, other);
+    EXPECT_FALSE(host.messages.empty());
+}
+
+TEST_F(ConfigDialogTest, RotaryTabOnlyWithItsSwitchAndTheSchemeNamesAMissingPicture)
+{
+    start();
+    {
+        TDlgkonfig dialog(*context);
+        EXPECT_FALSE(dialog.PageControl1()->isTabVisible(3));
+    }
+    start({"US", "RotaryCutExt"});
+    TDlgkonfig dialog(*context);
+    EXPECT_TRUE(dialog.PageControl1()->isTabVisible(3));
+    auto* scheme = dialog.findChild<QLabel*>("iObrotoweSchemat");
+    EXPECT_TRUE(scheme->pixmap().isNull());
+    EXPECT_NE(scheme->toolTip().toStdString().find("Images/RotaryCut1.bmp"), std::string::npos);
+    click(dialog, "rgAlgorytmObrotowegoItem1");
+    EXPECT_NE(scheme->toolTip().toStdString().find("Images/RotaryCut2.bmp"), std::string::npos);
+}
+
+TEST_F(ConfigDialogTest, TextsComeFromTheLanguageAndRightToLeftFollowsIt)
+{
+    start({"PL"});
+    {
+        TDlgkonfig dialog(*context);
+        EXPECT_EQ(dialog.PageControl1()->tabText(0).toStdString(), context->Text("Configuration", "Tabsheet2.caption"));
+        EXPECT_EQ(dialog.findChild<QRadioButton*>("ModeItem3")->text().toStdString(),
+                  context->Text("Configuration", "mode.Toczenie"));
+        EXPECT_EQ(dialog.findChild<QRadioButton*>("rbStalaPredkosc")->toolTip().toStdString(),
+                  context->Text("Configuration", "rbStalaPredkosc.hint"));
+        EXPECT_EQ(dialog.layoutDirection(), Qt::LeftToRight);
+        EXPECT_EQ(dialog.windowTitle().toStdString(), model().settings.configPath);
+    }
+    start({"SA"});
+    TDlgkonfig dialog(*context);
+    EXPECT_EQ(dialog.layoutDirection(), Qt::RightToLeft);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    kerfline::testing::saveScreenshot(dialog, "config_right_to_left");
+}
+
+TEST_F(ConfigDialogTest, EveryTabFitsOnASmallScreen)
+{
+    start({"PL", "RotaryCutExt"});
+    TDlgkonfig dialog(*context);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.adjustSize();
+    EXPECT_LE(dialog.width(), 1024);
+    EXPECT_LE(dialog.height(), 700);  // 768 less a task bar and the title bar
+    const char* names[] = {"config_cutting", "config_machine", "config_serial", "config_rotary", "config_other"};
+    for (int tab = 0; tab < dialog.PageControl1()->count(); ++tab) {
+        dialog.PageControl1()->setCurrentIndex(tab);
+        QTest::qWait(20);
+        kerfline::testing::saveScreenshot(dialog, names[tab]);
+    }
+    click(dialog, "ModeItem1");
+    click(dialog, "radiounitItem1");
+    dialog.PageControl1()->setCurrentIndex(0);
+    kerfline::testing::saveScreenshot(dialog, "config_rotary_mode_inch");
+}
+
+}  // namespace
+}  // namespace kerfline::ui
