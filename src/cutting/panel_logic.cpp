@@ -3,6 +3,7 @@
 #include "config/number_text.h"
 #include "config/dialog_rules.h"
 #include "cutting/joystick.h"
+#include "cutting/wire_move.h"
 #include "geometry/round.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
@@ -33,6 +34,12 @@ std::string bytes(std::initializer_list<int> values)
     return text;
 }
 
+// Comma and full stop turn the table (the spindle when the table sits on its axis).
+bool isTableJogKey(int key)
+{
+    return key == machine::KeyComma || key == machine::KeyFullStop;
+}
+
 bool isArmJogKey(int key)
 {
     return (key >= machine::KeyLeft && key <= machine::KeyDown) ||
@@ -47,6 +54,30 @@ std::int64_t roundedTo(double value, int step)
 }
 
 }  // namespace
+
+PanelCaptions panelCaptions(const AppContext& context)
+{
+    PanelCaptions c;
+    c.form = context.Text("Control", "caption");
+    if (const auto filter = context.commandLine.SwitchValue("OnlyMachine"))
+        c.form += " " + *filter;
+    c.coordinates = context.Text("Control", "groupBox1.caption") + "  [ " +
+                    std::string(unitText(context.configuration.displayUnit)) + " ]";
+    c.frontRow = frontArmCaption(context);
+    c.backRow = backArmCaption(context);
+    c.tableGroup = context.Text("Configuration", "stolikswitch.Item1");
+    c.spindleGroup = context.Text("Configuration", "stolikswitch.Item0");
+    if (context.machine.tableOnSpindleAxis()) {
+        // One rotary axis carries whichever device is configured.
+        switch (context.configuration.choice(Param::StolikSwitch)) {
+        case DeviceSpindle: break;
+        case DeviceTable: c.spindleGroup = c.tableGroup; break;
+        default: c.spindleGroup = "Z " + context.Text("Configuration", "stolikswitch.Item2"); break;
+        }
+    }
+    c.tension = context.Text("Control", "NaciagBox.Caption") + "  [ N ]";
+    return c;
+}
 
 Tster::Tster(AppContext& context, machine::ControllerProtocol& protocol, machine::MotionOperations& motion,
              Joystick* joystick, PanelHooks hooks)
@@ -79,7 +110,10 @@ void Tster::FormCreate()
     m_view.firmwareLabel = "ARM " + std::to_string(s.versionMajor) + "." + std::to_string(s.versionMinor);
 
     m_view.alignVisible = isFamily("Qd");
-    m_view.armSelectionVisible = isFamily("Qd") || m_context.commandLine.HasSwitch("TEST");
+    // The two-wire machine needs the boxes too: they are the only way to choose the side wire by
+    // hand, and its row shows where that wire stands.
+    m_view.armSelectionVisible =
+        isFamily("Qd") || s.isTwoWireMachine() || m_context.commandLine.HasSwitch("TEST");
     m_view.tableGroupVisible = !s.tableOnSpindleAxis();
     m_view.tensionVisible = isFamily("Qd") || isFamily("Qm");
     m_view.tensionMax = m_context.commandLine.HasSwitch("doubleTension") ? 200 : 100;
@@ -318,6 +352,10 @@ void Tster::OnKeyDown(int key, KeyModifiers modifiers)
         m_jogActive = true;
         m_protocol.ReadStatus();
         m_motion.JogByKey(key, false, false);
+    } else if (isTableJogKey(key)) {
+        m_jogActive = true;
+        m_protocol.ReadStatus();
+        m_motion.JogByKey(key, s.KeyFront, s.KeyBack);
     } else if (key == KeyHome) {
         if (m_hooks.bazujClick)
             m_hooks.bazujClick();
@@ -365,7 +403,7 @@ void Tster::OnKeyUp(int key)
     } else if (key == machine::KeyPageUp || key == machine::KeyPageDown) {
         m_jogActive = false;
         m_motion.StopMotion();
-    } else if (isArmJogKey(key)) {
+    } else if (isArmJogKey(key) || isTableJogKey(key)) {
         m_jogActive = false;
         stopAfterJog();
     }
@@ -622,6 +660,12 @@ void Tster::keyprzesunClick()
 {
     if (m_hooks.showMoveDialog)
         m_hooks.showMoveDialog(m_context.machine.KeyFront, m_context.machine.KeyBack);
+}
+
+void Tster::btnUpgradeClick()
+{
+    if (m_hooks.showUpgrade)
+        m_hooks.showUpgrade();
 }
 
 void Tster::btnRestoreEPROMClick()

@@ -99,6 +99,18 @@ struct PanelHooks {
     std::function<void()> repaint;
 };
 
+// The captions of the panel that follow the machine, the configuration and the command line.
+struct PanelCaptions {
+    std::string form;          // "caption", then a blank and the product filter when one is set
+    std::string coordinates;   // GroupBox1 with the display unit
+    std::string frontRow;      // LFront and KeyFront
+    std::string backRow;       // LBack and KeyBack; the side wire on the two-wire machine
+    std::string spindleGroup;  // GroupWrzeciono; the rotary device's name when the table is on it
+    std::string tableGroup;    // GroupStolik
+    std::string tension;       // NaciagBox with its unit
+};
+PanelCaptions panelCaptions(const AppContext& context);
+
 // The manual control panel's logic (the form Tster without its widgets): its heartbeat timer,
 // keys, jog buttons, joystick, speed, power and tension bars, arm selection and service actions.
 class Tster {
@@ -135,6 +147,7 @@ public:
     void kstopClick();
     void BaseClick();
     void keyprzesunClick();
+    void btnUpgradeClick();
     void btnRestoreEPROMClick();
 
     // Power bar range, steps and unit for the machine and the configured power output.

@@ -390,5 +390,77 @@ TEST(PanelFactoryParameters, MissingFileOrLostLinkReportsNoSuccess)
     EXPECT_TRUE(rig.host.messages[1].isError);
 }
 
+
+TEST(PanelKeys, CommaAndFullStopTurnTheRotaryAxisWhileHeld)
+{
+    struct Case {
+        const char* product;
+        int axis;  // the table, or the spindle when the table sits on its axis
+    };
+    for (const Case c : {Case{"Qd 1200", AxisTable}, Case{"KK45", AxisSpindle}}) {
+        SCOPED_TRACE(c.product);
+        PanelRig rig(c.product);
+        const std::int32_t before = rig.context.machine.rawSteps[static_cast<std::size_t>(c.axis)];
+        rig.panel->OnKeyDown(machine::KeyFullStop);
+        EXPECT_TRUE(rig.panel->jogActive());
+        const int moves = countStarting(rig.cutter, "A");
+        EXPECT_GT(moves, 0);
+        rig.panel->OnKeyDown(machine::KeyFullStop);  // auto-repeat starts nothing more
+        EXPECT_EQ(countStarting(rig.cutter, "A"), moves);
+        rig.clock.sleepMs(300);
+        rig.panel->OnKeyUp(machine::KeyFullStop);
+        EXPECT_FALSE(rig.panel->jogActive());
+        EXPECT_EQ(countStarting(rig.cutter, "Y"), 1);
+        EXPECT_GT(rig.context.machine.rawSteps[static_cast<std::size_t>(c.axis)], before);
+    }
+}
+
+TEST(PanelCreate, ArmSelectionOnTheFourAxisAndTwoWireMachinesOrWithTest)
+{
+    const struct {
+        const char* product;
+        std::vector<std::string> switches;
+        bool visible;
+    } cases[] = {
+        {"Qd 1200", {}, true},
+        {"Pr 1200", {"MachineName'Pr 1200'"}, true},
+        {"KK45", {}, false},
+        {"KK45", {"TEST"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.product);
+        PanelRig rig(c.product, c.switches);
+        EXPECT_EQ(rig.panel->view().armSelectionVisible, c.visible);
+    }
+}
+
+TEST(PanelCaptions, FollowMachineUnitAndFilter)
+{
+    PanelRig qd("Qd 1200", {"OnlyMachine'Qd 1200'"});
+    qd.context.configuration.displayUnit = UnitInch;
+    const PanelCaptions c = panelCaptions(qd.context);
+    EXPECT_EQ(c.form, qd.context.Text("Control", "caption") + " Qd 1200");
+    EXPECT_EQ(c.coordinates, qd.context.Text("Control", "groupBox1.caption") + "  [ in ]");
+    EXPECT_EQ(c.backRow, qd.context.Text("Control", "QdKeyBack.caption"));
+    EXPECT_EQ(c.spindleGroup, qd.context.Text("Configuration", "stolikswitch.Item0"));
+
+    PanelRig pr("Pr 1200", {"MachineName'Pr 1200'"});
+    EXPECT_EQ(panelCaptions(pr.context).form, pr.context.Text("Control", "caption"));
+    EXPECT_EQ(panelCaptions(pr.context).backRow, pr.context.Text("Control", "PrKeyBack.caption"));
+
+    // With the table on the spindle axis the group is named after the configured device.
+    PanelRig kk("KK45");
+    const struct {
+        int device;
+        std::string caption;
+    } devices[] = {{DeviceSpindle, kk.context.Text("Configuration", "stolikswitch.Item0")},
+                   {DeviceTable, kk.context.Text("Configuration", "stolikswitch.Item1")},
+                   {DeviceNone, "Z " + kk.context.Text("Configuration", "stolikswitch.Item2")}};
+    for (const auto& d : devices) {
+        kk.context.configuration.setChoice(Param::StolikSwitch, d.device);
+        EXPECT_EQ(panelCaptions(kk.context).spindleGroup, d.caption);
+    }
+}
+
 }  // namespace
 }  // namespace kerfline

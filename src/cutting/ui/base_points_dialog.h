@@ -1,6 +1,11 @@
 #pragma once
 
+#include "cutting/base_points.h"
+
 #include <QDialog>
+
+class QListWidget;
+class QPushButton;
 
 namespace kerfline {
 struct AppContext;
@@ -16,9 +21,29 @@ public:
     TPunkty_bazoweDialog(AppContext& context, CuttingSession& session, QWidget* parent = nullptr);
     ~TPunkty_bazoweDialog() override;  // saves the list
 
+    const TPunkty_bazowe& logic() const { return m_logic; }
+
+    // Closing also stores a changed list, so a later crash or power cut loses nothing.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void showList();
+    void showButtons();
+    void go(bool (TPunkty_bazowe::*action)());
+
     AppContext& m_context;
     CuttingSession& m_session;
+    TPunkty_bazowe m_logic;
+    bool m_changed = false;
+
+    QListWidget* lista = nullptr;
+    QPushButton* Dodaj = nullptr;
+    QPushButton* usun = nullptr;
+    QPushButton* ustaw = nullptr;
+    QPushButton* anuluj = nullptr;
 };
 
 }  // namespace kerfline::ui
