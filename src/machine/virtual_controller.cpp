@@ -228,8 +228,10 @@ void VirtualController::executeDirect(const std::string& command)
             m_waitingForGo = false;
         else if (m_paused)
             continueProgram();
-        else
+        else {
+            m_programsStarted += m_programRunning ? 0 : 1;
             m_programRunning = true;
+        }
         break;
     case 'K':
         if (m_paused)
@@ -654,8 +656,9 @@ std::optional<std::vector<std::uint8_t>> VirtualController::channel(int k)
         putBits(reply, 2, static_cast<std::uint32_t>(m_profile.limitX), 4);
         putBits(reply, 6, static_cast<std::uint32_t>(m_profile.limitY), 4);
         putBits(reply, 10, static_cast<std::uint32_t>(m_profile.secondWireLimitX), 4);
-        putBits(reply, 14, static_cast<std::uint32_t>(m_profile.stepsS), 4);
-        putBits(reply, 18, static_cast<std::uint32_t>(m_profile.stepsW), 4);
+        // Run time in minutes and the number of programs run, as the About box shows them.
+        putBits(reply, 14, static_cast<std::uint32_t>(m_profile.runMinutes + m_nowUs / 60'000'000), 4);
+        putBits(reply, 18, static_cast<std::uint32_t>(m_profile.programsRun + m_programsStarted), 4);
         return reply;
     case 15: {
         auto fixed = [](double value) { return static_cast<std::uint64_t>(std::llround(value * 16777216.0)); };

@@ -30,6 +30,8 @@ struct VirtualMachineProfile {
     std::uint8_t versionMinor = 2;
     int speedMultiplier = 2;           // what the program multiplies speeds and counts by
     bool powerInPercent = false;
+    std::int32_t runMinutes = 8135;    // the machine's age when the program meets it
+    std::int32_t programsRun = 412;
 };
 
 VirtualMachineProfile profileForProduct(const std::string& product);
@@ -149,6 +151,7 @@ private:
     bool m_programRunning = false;
     bool m_paused = false;
     bool m_waitingForGo = false;
+    std::int32_t m_programsStarted = 0;
 
     bool m_homed = false;
     bool m_wireBreak = false;

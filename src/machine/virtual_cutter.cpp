@@ -117,6 +117,68 @@ void VirtualCutter::addOtherDevice(std::string manufacturer, std::string product
     m_others.push_back({std::move(manufacturer), std::move(product), std::move(serial)});
 }
 
+void VirtualCutter::pressStart()
+{
+    sync();
+    m_controller.pressStart();
+}
+
+void VirtualCutter::pressStop()
+{
+    sync();
+    m_controller.pressStop();
+}
+
+void VirtualCutter::pressContinue()
+{
+    sync();
+    m_controller.pressContinue();
+}
+
+void VirtualCutter::breakWire()
+{
+    sync();
+    m_controller.breakWire();
+}
+
+void VirtualCutter::mendWire()
+{
+    sync();
+    m_controller.repairWire();
+}
+
+VirtualCutterReadout VirtualCutter::readout()
+{
+    sync();
+    VirtualCutterReadout r;
+    r.plugged = m_plugged;
+    r.statusFlags = m_controller.statusFlags();
+    r.steps = m_controller.positions();
+    const VirtualMachineProfile& p = m_controller.profile();
+    // Resolutions are steps per hundredth of a millimetre.
+    const std::array<double, kAxisCount> perUnit{p.resX * 100, p.resY * 100, static_cast<double>(p.stepsS), p.res3 * 100,
+                                                 p.resX * 100, p.resY * 100, static_cast<double>(p.stepsW), static_cast<double>(p.stepsT)};
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        const auto a = static_cast<std::size_t>(axis);
+        r.rotary[a] = axis == AxisTable || axis == AxisSpindle || axis == AxisAuxRotary;
+        if (perUnit[a] <= 0)
+            continue;
+        if (r.rotary[a]) {
+            const auto revolution = static_cast<std::int64_t>(perUnit[a]);
+            r.values[a] = static_cast<double>(r.steps[a] % revolution) * 360.0 / perUnit[a];
+        } else {
+            r.values[a] = r.steps[a] / perUnit[a];
+        }
+    }
+    r.bufferedCommands = m_controller.bufferedCommands();
+    r.bufferCapacity = VirtualController::kBufferCapacity;
+    r.bufferPercent = static_cast<int>(std::min<std::size_t>(100, r.bufferedCommands * 100 / r.bufferCapacity));
+    r.wireBroken = (r.statusFlags & statusBit(StatusFlag::wireBreak)) != 0;
+    for (int output = 0; output < kAxisCount; ++output)
+        r.heating = r.heating || m_controller.outputOn(output);
+    return r;
+}
+
 void VirtualCutter::unplug()
 {
     sync();

@@ -20,6 +20,21 @@ namespace kerfline::machine {
 inline constexpr const char* kVirtualCutterManufacturer = "Quorvant";
 inline constexpr const char* kDefaultVirtualProduct = "Qd 1200";
 
+// The cutter's state at one moment, in the units a person reads: linear axes in millimetres,
+// rotary axes in degrees within one revolution.
+struct VirtualCutterReadout {
+    bool plugged = true;
+    std::uint32_t statusFlags = 0;
+    AxisSteps steps{};
+    std::array<double, kAxisCount> values{};
+    std::array<bool, kAxisCount> rotary{};
+    std::size_t bufferedCommands = 0;
+    std::size_t bufferCapacity = 0;
+    int bufferPercent = 0;  // 0..100
+    bool wireBroken = false;
+    bool heating = false;   // any power output on
+};
+
 // A software cutter behind the HID seam: the program finds it, writes to it and reads from it
 // exactly as it does with a controller on USB. Its controller runs in the time of the given
 // clock: each call first brings it up to the clock's present, and a timer (or a simulated
@@ -48,6 +63,12 @@ public:
     void addOtherDevice(std::string manufacturer, std::string product, std::string serial = {});
 
     // Fault and operator injection.
+    // The machine's own buttons and the wire, as of the clock's present.
+    void pressStart();
+    void pressStop();
+    void pressContinue();
+    void breakWire();
+    void mendWire();
     void unplug();
     void replug();
     bool plugged() const { return m_plugged; }
@@ -57,6 +78,9 @@ public:
     void failReads(int count, int code = hid_error::GenFailure);
     // Replies of the given channel are cut to `length` bytes (a short descriptor).
     void shortenChannel(int channel, std::size_t length);
+
+    // What the cutter is doing now, for a window that shows it.
+    VirtualCutterReadout readout();
 
     // What went over the wire, for tests.
     const std::vector<Report>& reports() const { return m_reports; }

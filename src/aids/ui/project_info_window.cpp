@@ -1,18 +1,103 @@
 #include "aids/ui/project_info_window.h"
 
+#include "aids/display_length.h"
 #include "cutting/cutting_session.h"
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
+#include "shell/ui/text.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace kerfline::ui {
 
 ProjectInfoWindow::ProjectInfoWindow(AppContext& context, CuttingSession& session, QWidget* parent)
     : QDialog(parent), m_context(context), m_session(session)
 {
+    setObjectName("infoform");
+    setWindowTitle(qs(withoutAccelerator(context.Text("Main_window", "info.Caption"))));
+    if (context.language.rightToLeft())
+        setLayoutDirection(Qt::RightToLeft);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    auto addRow = [&](int row, const std::string& caption, const char* name) {
+        auto* label = new QLabel(qs(caption), this);
+        auto* value = new QLabel(this);
+        value->setObjectName(name);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        QFont bold = value->font();
+        bold.setBold(true);
+        value->setFont(bold);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(value, row, 1);
+        return value;
+    };
+    m_fname = addRow(0, context.Text("Info", "Labelfile.caption"), "fname");
+    m_konfigname = addRow(1, context.Text("Info", "Labelkonf.caption"), "konfigname");
+    m_szerokosc = addRow(2, context.Text("Info", "Labelszer.caption"), "szerokosc");
+    m_wysokosc = addRow(3, context.Text("Info", "Labelwys.caption"), "wysokosc");
+    m_totlen = addRow(4, context.Text("Info", "Labeldlug.caption"), "totlen");
+    m_totalTime = addRow(5, context.Text("Info", "Labeltime.caption"), "total_time");
+    // Long paths wrap instead of widening the window past the screen.
+    for (QLabel* path : {m_fname, m_konfigname}) {
+        path->setWordWrap(true);
+        path->setMinimumWidth(320);
+    }
+    grid->setColumnStretch(1, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(qs(context.Text("Info", "OK.caption")), QDialogButtonBox::AcceptRole);
+    ok->setObjectName("OK");
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 ProjectInfoWindow::~ProjectInfoWindow() = default;
 
-void ProjectInfoWindow::showFor(TMDIChild&) {}
+void ProjectInfoWindow::setProject(TMDIChild* project)
+{
+    m_project = project;
+    updateValues();
+}
+
+void ProjectInfoWindow::showFor(TMDIChild& project)
+{
+    setProject(&project);
+    exec();
+    m_project = nullptr;
+}
+
+void ProjectInfoWindow::updateValues()
+{
+    if (m_project == nullptr)
+        return;
+    m_information.update(*m_project, m_context);
+    // setText only when the text changes: an unchanged label must not schedule another paint.
+    auto show = [](QLabel* label, const std::string& text) {
+        if (label->text() != qs(text))
+            label->setText(qs(text));
+    };
+    show(m_fname, m_information.fname);
+    show(m_konfigname, m_information.konfigname);
+    show(m_szerokosc, m_information.szerokosc);
+    show(m_wysokosc, m_information.wysokosc);
+    show(m_totlen, m_information.totlen);
+    show(m_totalTime, m_information.total_time);
+}
+
+void ProjectInfoWindow::paintEvent(QPaintEvent* event)
+{
+    updateValues();
+    QDialog::paintEvent(event);
+}
 
 }  // namespace kerfline::ui

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "aids/project_information.h"
+
 #include <QDialog>
+
+class QLabel;
 
 namespace kerfline {
 struct AppContext;
@@ -10,8 +14,8 @@ class TMDIChild;
 
 namespace kerfline::ui {
 
-// The project information window: sizes, cut length and time estimate of a project, and the
-// machine's information from the link.
+// The project information window (Tinfoform): sizes, cut length and time estimate of a
+// project. The values are computed by ProjectInformation each time the window paints.
 class ProjectInfoWindow : public QDialog {
     Q_OBJECT
 public:
@@ -21,9 +25,26 @@ public:
     // Shows the window modally for the project.
     void showFor(TMDIChild& project);
 
+    // The project shown (for a test, without the modal loop); nullptr clears it.
+    void setProject(TMDIChild* project);
+    const ProjectInformation& information() const { return m_information; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    void updateValues();
+
     AppContext& m_context;
     CuttingSession& m_session;
+    TMDIChild* m_project = nullptr;
+    ProjectInformation m_information;
+    QLabel* m_fname = nullptr;
+    QLabel* m_konfigname = nullptr;
+    QLabel* m_szerokosc = nullptr;
+    QLabel* m_wysokosc = nullptr;
+    QLabel* m_totlen = nullptr;
+    QLabel* m_totalTime = nullptr;
 };
 
 }  // namespace kerfline::ui

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace kerfline {
+
+struct AppContext;
+class TMDIChild;
+
+// The project information window (Tinfoform) without its widgets: the value of each label.
+// The window recomputes them every time it is painted.
+struct ProjectInformation {
+    std::string fname;       // caption of the project window
+    std::string konfigname;  // the configuration file's path
+    std::string szerokosc;   // scaled width with unit
+    std::string wysokosc;    // scaled height with unit
+    std::string totlen;      // cut length
+    std::string total_time;  // estimated cutting time
+
+    // Fills the values for the project under the current configuration. In the perpendicular
+    // mode (and any mode beyond the five it knows) the length and time keep what they showed.
+    void update(const TMDIChild& project, const AppContext& context);
+};
+
+// Each figure costs this long beyond its length (the wire's corner and entry pauses), minutes.
+inline constexpr double kMinutesPerFigure = 0.03;
+
+}  // namespace kerfline
