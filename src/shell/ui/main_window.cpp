@@ -1,12 +1,20 @@
 #include "shell/ui/main_window.h"
 
+#include "config/parameters.h"
+#include "cutting/cutting_session.h"
 #include "shell/app_context.h"
 #include "shell/caption.h"
+#include "shell/design_opening.h"
+#include "shell/documents.h"
+#include "shell/main_window_rules.h"
 #include "shell/switches.h"
+#include "shell/ui/mdi_project_windows.h"
 #include "shell/ui/text.h"
+#include "shell/version.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -16,6 +24,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <array>
 
@@ -36,7 +45,7 @@ struct ItemSpec {
 };
 
 // The menus in menu order; the order decides who takes a shortcut that two items share.
-const std::array<ItemSpec, 30> kItems{{
+const std::array<ItemSpec, 32> kItems{{
     {"File1", TextKey{"Main_window", "File1.Caption"}, "", Place::TopMenu},
     {"FileOpenItem", TextKey{"Main_window", "FileOpenItem.Caption"}, "File1", Place::Item, "F3"},
     {"FileSaveAsHPGL", {nullptr, nullptr}, "File1", Place::Hidden, "F11"},
@@ -57,6 +66,8 @@ const std::array<ItemSpec, 30> kItems{{
     {"Start1", TextKey{"Main_window", "Start1.Caption"}, "Cicie1", Place::Item, "F2"},
     {"Wstrzymaj1", TextKey{"Main_window", "Wstrzymaj1.Caption"}, "Cicie1", Place::Item, "Space"},
     {"Kontynuacja1", TextKey{"Main_window", "Kontynuacja1.Caption"}, "Cicie1", Place::Item, "Shift+F2"},
+    {"Tnijwybran1", TextKey{"Main_window", "Tnijwybran1.Caption"}, "Cicie1", Place::Item, "", true},
+    {"Startodwybranej1", TextKey{"Main_window", "Startodwybranej1.Caption"}, "Cicie1", Place::Item},
     {"sterowanie", TextKey{"Main_window", "sterowanie.Caption"}, "Cicie1", Place::Item, "F5", true},
     // F6 belongs to the serial generator, the earlier item; the configuration only shows it.
     {"Konfiguracja", TextKey{"Main_window", "Konfiguracja.Caption"}, "Cicie1", Place::Item, "(F6)"},
@@ -73,17 +84,6 @@ const std::array<ItemSpec, 30> kItems{{
 // The speed button that continues a stopped job comes last on the bar.
 const ItemSpec kContinueButton{"Skont", TextKey{"Main_window", "Skont.Caption"}, "", Place::Button};
 
-// Items whose commands exist; the rest stay visible but disabled until they do.
-bool commandExists(const std::string& name)
-{
-    static const std::array<const char*, 5> existing{
-        "FileCloseItem", "FileExitItem", "WindowCascadeItem", "WindowTileItem", "CloseAll"};
-    for (const char* e : existing)
-        if (name == e)
-            return true;
-    return false;
-}
-
 }  // namespace
 
 TMainForm::TMainForm(AppContext& context, QWidget* parent) : QMainWindow(parent), m_context(context)
@@ -95,8 +95,24 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent) : QMainWindow(parent)
     createActions();
     createMenus();
     createStatusBar();
+    m_projects = std::make_unique<MdiProjectWindows>(context, *m_mdi);
+    m_opener = std::make_unique<DesignOpener>(context, *m_projects);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
+    connectCommands();
     ApplyTexts();
+    UpdateMenuItems();
+}
+
+TMainForm::~TMainForm()
+{
+    // The project windows close with the area after the members are gone: nothing may call back.
+    disconnect(m_mdi, nullptr, this, nullptr);
+    m_projects->windowCreated = nullptr;
+}
+
+void TMainForm::attach(const MainFormParts& parts)
+{
+    m_parts = parts;
     UpdateMenuItems();
 }
 
@@ -117,12 +133,6 @@ void TMainForm::createActions()
         if (item.place != Place::TopMenu)
             make(item);
     make(kContinueButton);
-
-    connect(action("FileExitItem"), &QAction::triggered, this, &QWidget::close);
-    connect(action("FileCloseItem"), &QAction::triggered, this, [this] { m_mdi->closeActiveSubWindow(); });
-    connect(action("WindowCascadeItem"), &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
-    connect(action("WindowTileItem"), &QAction::triggered, m_mdi, &QMdiArea::tileSubWindows);
-    connect(action("CloseAll"), &QAction::triggered, this, &TMainForm::CloseAll);
 }
 
 void TMainForm::createMenus()
@@ -166,6 +176,35 @@ void TMainForm::createStatusBar()
         m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         statusBar()->addWidget(m_panels[i], i == 0 ? 0 : 1);
     }
+    // The notice of a newer version floats over the bar's right end; hidden until one is seen.
+    m_updateButton = new QToolButton(statusBar());
+    m_updateButton->setObjectName("UpdateButton");
+    m_updateButton->setAutoRaise(true);
+    m_updateButton->setStyleSheet(QStringLiteral("QToolButton { color: red; font-weight: bold; }"));
+    m_updateButton->hide();
+    connect(m_updateButton, &QToolButton::clicked, this, [this] {
+        m_context.language.ShowMessageBox(updateNoticeMessage(m_context, m_latestVersion), false);
+    });
+}
+
+void TMainForm::placeUpdateButton()
+{
+    const int height = statusBar()->height() - 2;
+    m_updateButton->setGeometry(statusBar()->width() - 250 - 15, 2, 250, height);
+    m_updateButton->raise();
+}
+
+void TMainForm::showUpdateNotice(const std::string& listing)
+{
+    const auto version = announcedVersion(listing, kProgramTitle);
+    if (!version)
+        return;
+    m_latestVersion = *version;
+    if (!isNewerVersion(m_latestVersion, kProgramVersion.full()))
+        return;
+    m_updateButton->setText(qs(m_context.Text("Universal", "nowaWerPrgDostepna")));
+    placeUpdateButton();
+    m_updateButton->show();
 }
 
 QAction* TMainForm::action(const std::string& name) const
@@ -205,7 +244,9 @@ void TMainForm::ApplyTexts()
             continue;
         }
         if (std::string(item.name) == "miKatalog")
-            text = QStringLiteral("Quorvant ") + text;
+            text = documentPathsFor(m_context).dealerCataloguePresent()
+                       ? qs(m_context.dealerEdition + " ") + text
+                       : QStringLiteral("Quorvant ") + text;
         if (std::string(item.shortcut) == "(F6)")
             text += QStringLiteral("\tF6");
         action(item.name)->setText(text);
@@ -215,38 +256,47 @@ void TMainForm::ApplyTexts()
 
 void TMainForm::UpdateMenuItems()
 {
-    const int n = static_cast<int>(m_mdi->subWindowList().size());
-    const QMdiSubWindow* active = m_mdi->activeSubWindow();
-    const bool activeIsDuplication =
-        active != nullptr && active->windowTitle().endsWith(QStringLiteral(".dpl"), Qt::CaseInsensitive);
+    MenuFacts facts;
+    facts.projectWindows = m_projects->windowCount();
+    if (const QMdiSubWindow* active = m_mdi->currentSubWindow())
+        facts.activeCaption = ss(active->windowTitle());
+    facts.mode = m_context.configuration.choice(Param::Mode);
+    const DocumentPaths documents = documentPathsFor(m_context);
+    facts.manualPresent = documents.manualPresent();
+    facts.samplesPresent = documents.samplesPresent();
+    facts.cataloguePresent = documents.cataloguePresent();
+    const MenuState state = menuState(facts);
 
-    static const std::array<const char*, 11> needsProject{
-        "FileCloseItem", "FileSaveAsHPGL", "FileSaveAsDXF", "miZaginaczProfili", "info", "Symulacja",
-        "Start1", "WindowCascadeItem", "WindowTileItem", "SpeedSymulacja", "SpeedStart"};
-    const auto ruleAllows = [&](const std::string& name) {
-        for (const char* p : needsProject)
-            if (name == p)
-                return n > 0;
-        if (name == "miDuplikujPlt")
-            return n > 0 && !activeIsDuplication;
-        if (name == "miSaveSerial")
-            return false;  // serial passes exist only in serial mode, which comes with the generator
-        return true;
-    };
-    for (const auto& [name, a] : m_actions)
-        a->setEnabled(commandExists(name) && ruleAllows(name));
-    m_menus.at("Window1")->menuAction()->setEnabled(n > 0);
-
-    // The documents are offered only when they are installed; none ships yet.
-    for (const char* name : {"miInstrObslugi", "miPrzyklady", "miKatalog"})
-        action(name)->setVisible(false);
+    for (const auto& [name, enabled] : state.enabled) {
+        if (name == "Window1")
+            m_menus.at("Window1")->menuAction()->setEnabled(enabled);
+        else
+            action(name)->setEnabled(enabled);
+    }
+    for (const char* name : {"Tnijwybran1", "Startodwybranej1"})
+        action(name)->setEnabled(facts.projectWindows > 0);
+    // Duplication, the serial generator and arch cutting are not part of this program yet.
+    for (const char* name : {"miDuplikujPlt", "miGenSeryjnego3D", "miSaveSerial", "miZaginaczProfili"})
+        action(name)->setEnabled(false);
+    for (const auto& [name, visible] : state.visible)
+        action(name)->setVisible(visible);
 }
 
 void TMainForm::CloseAll()
 {
-    const auto windows = m_mdi->subWindowList();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-        (*it)->close();
+    m_projects->CloseAll();
+    UpdateMenuItems();
+}
+
+void TMainForm::Open(const std::string& initialDirectory, const std::string& fileName, bool rememberDirectory)
+{
+    m_opener->Open(initialDirectory, fileName, rememberDirectory);
+    UpdateMenuItems();
+}
+
+ProjectWindow* TMainForm::projectWindowOf(const TMDIChild& model) const
+{
+    return m_projects->projectWindowOf(model);
 }
 
 bool TMainForm::event(QEvent* event)
@@ -263,6 +313,19 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     m_panels[0]->setFixedWidth(firstStatusPanelWidth(statusBar()->width()));
+    if (m_updateButton->isVisible())
+        placeUpdateButton();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // Closing during a transmission is refused unless the job was stopped; then the
+    // transmission ends here, before the link goes with the session.
+    if (m_parts.session != nullptr && !mayCloseMainWindow(m_context, m_parts.session->transmission)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 void TMainForm::mousePressEvent(QMouseEvent* event)

@@ -2,7 +2,10 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -10,12 +13,32 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QToolBar;
+class QToolButton;
 
 namespace kerfline {
 struct AppContext;
-}
+struct CuttingSession;
+class DesignOpener;
+class TMDIChild;
+}  // namespace kerfline
 
 namespace kerfline::ui {
+
+class AboutBox;
+class MdiProjectWindows;
+class ProjectInfoWindow;
+class ProjectWindow;
+class TDlgkonfig;
+class TsterWindow;
+
+// The long-lived objects the main window's commands reach.
+struct MainFormParts {
+    CuttingSession* session = nullptr;
+    TDlgkonfig* configuration = nullptr;
+    ProjectInfoWindow* information = nullptr;
+    AboutBox* about = nullptr;
+    TsterWindow* panel = nullptr;
+};
 
 // The application shell: project windows in a multi-document area, menus, speed buttons and
 // the status bar. The commands' behaviour lives in the core; this window forwards to it.
@@ -23,31 +46,67 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TMainForm(AppContext& context, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The windows and the cutting session, once they exist; the commands that need them do
+    // nothing before.
+    void attach(const MainFormParts& parts);
 
     // Caption, layout direction and every menu and button text, from the language file.
     void ApplyTexts();
     // Enable and visibility rules of the menu items.
     void UpdateMenuItems();
     void CloseAll();
+    // Opens a design by the configured mode; with an empty file name the open dialog asks.
+    void Open(const std::string& initialDirectory, const std::string& fileName, bool rememberDirectory);
+    // The reaction to a text from the update server: a button on the status bar when it
+    // announces a newer version.
+    void showUpdateNotice(const std::string& listing);
 
     QAction* action(const std::string& name) const;
     QMdiArea* mdiArea() const { return m_mdi; }
     QLabel* statusPanel(int index) const;
+    MdiProjectWindows& projectWindows() { return *m_projects; }
+    ProjectWindow* projectWindowOf(const TMDIChild& model) const;
+    QToolButton* updateButton() const { return m_updateButton; }
+
+    // The save dialog of the exports: title, filter, initial name → the chosen path. The file
+    // dialog of the desktop unless replaced (tests answer it).
+    std::function<std::optional<std::string>(const std::string& title, const QString& filter,
+                                             const std::string& initialName)>
+        saveDialog;
 
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createActions();
     void createMenus();
     void createStatusBar();
+    void connectCommands();
+    void placeUpdateButton();
+
+    // Commands (main_window_commands.cpp).
+    void exportHpgl();
+    void exportDxf();
+    void openDocument(const std::string& path, const char* missingKey);
+    void openSamples();
+    void showInformation();
+    void Konfiguracja();
+    void runOnSession(const std::function<void(CuttingSession&)>& command);
 
     AppContext& m_context;
+    MainFormParts m_parts;
     QMdiArea* m_mdi = nullptr;
+    std::unique_ptr<MdiProjectWindows> m_projects;
+    std::unique_ptr<DesignOpener> m_opener;
     QToolBar* m_buttons = nullptr;
     QLabel* m_panels[2] = {nullptr, nullptr};
+    QToolButton* m_updateButton = nullptr;
+    std::string m_latestVersion;
     std::map<std::string, QAction*> m_actions;
     std::map<std::string, QMenu*> m_menus;
 };

@@ -1,6 +1,7 @@
 #include "shell/app_context.h"
 #include "shell/scripted_host.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/mdi_project_windows.h"
 #include "support/temp_dir.h"
 
 #include <QAction>
@@ -84,16 +85,38 @@ TEST_F(MainWindowTest, ProjectCommandsFollowTheNumberOfWindows)
     TMainForm window(*context);
     EXPECT_FALSE(window.action("FileCloseItem")->isEnabled());
     EXPECT_FALSE(window.action("WindowTileItem")->isEnabled());
+    EXPECT_FALSE(window.action("miInstrObslugi")->isVisible());  // no manual installed here
 
-    window.mdiArea()->addSubWindow(new QWidget)->show();
-    window.UpdateMenuItems();
+    window.Open("", std::string(KERFLINE_SOURCE_DIR) + "samples/gear.plt", false);
     EXPECT_TRUE(window.action("FileCloseItem")->isEnabled());
     EXPECT_TRUE(window.action("WindowTileItem")->isEnabled());
 
     window.CloseAll();
-    window.UpdateMenuItems();
     EXPECT_TRUE(window.mdiArea()->subWindowList().isEmpty());
     EXPECT_FALSE(window.action("FileCloseItem")->isEnabled());
+}
+
+TEST_F(MainWindowTest, OpenCommandAsksWithTheFiltersAndTheLastDirectory)
+{
+    auto context = start({"US"});
+    TMainForm window(*context);
+    context->configuration.settings.lastOpenDir = "/designs";
+    std::string asked;
+    QString filter;
+    window.projectWindows().openDialog = [&](const std::string& directory, const std::string& title,
+                                             const std::vector<FileFilter>& filters) -> std::optional<std::string> {
+        asked = title + " in " + directory;
+        filter = qtFilter(filters);
+        return std::nullopt;
+    };
+    window.action("FileOpenItem")->trigger();
+    EXPECT_EQ(asked, context->Text("Main_window", "otworz") + " in /designs");
+    EXPECT_EQ(filter, QString::fromStdString(context->Text("Universal", "wszystkiePliki")) +
+                          " (*.plt *.dxf *.ai *.eps);;" + QString::fromStdString(context->Text("Universal", "plikPLT")) +
+                          " (*.plt);;" + QString::fromStdString(context->Text("Universal", "plikDXF2D")) +
+                          " (*.dxf);;" + QString::fromStdString(context->Text("Universal", "plikEPS")) +
+                          " (*.ai *.eps)");
+    EXPECT_TRUE(window.mdiArea()->subWindowList().isEmpty());
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+#include "shell/after_configuration.h"
+
+#include "config/dialog_rules.h"
+#include "config/parameters.h"
+#include "cutting/cutting_session.h"
+#include "cutting/project_windows.h"
+#include "machine/command_encoding.h"
+#include "project/tmdichild.h"
+#include "shell/app_context.h"
+
+namespace kerfline {
+
+void afterConfiguration(AppContext& context, CuttingSession& session, ProjectWindows& windows,
+                        const AfterConfigurationHooks& hooks)
+{
+    Configuration& configuration = context.configuration;
+    if (configuration.modeChanged && hooks.CloseAll)
+        hooks.CloseAll();
+
+    if (configuration.powerOutputPending) {
+        session.protocol.ReadStatus();
+        // A busy controller would take the new type in the middle of a move; it waits for the
+        // next time.
+        if (session.link.connected() && !context.machine.busy()) {
+            std::string command{'S', 4};
+            command += machine::EncodeInt32(configuration.choice(Param::PowerOutput));
+            session.protocol.SendCommand(command);
+            session.panel.PScrollChange();
+            configuration.powerOutputPending = false;
+        }
+    }
+
+    if (configuration.rotarySettingsChanged && !windows.windows().empty() && session.link.connected())
+        session.motion.SetDisplayUnit(configuration.displayUnit);
+
+    const int mode = configuration.choice(Param::Mode);
+    const int sign = xFeedSign(configuration.choice(Param::CatDir));
+    const std::vector<TMDIChild*> projects = windows.windows();
+    for (auto it = projects.rbegin(); it != projects.rend(); ++it) {
+        TMDIChild& project = **it;
+        const std::uint8_t direction = sign > 0 ? 1 : 255;
+        project.directionX = {direction, direction};
+        if (mode == ModeRotary)
+            project.ciecie_obrotowe();
+        else if (mode == Mode2D && project.pathReady == 0)
+            project.ciecie();
+    }
+    if (hooks.repaintAll)
+        hooks.repaintAll();
+}
+
+}  // namespace kerfline

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+
+namespace kerfline {
+
+struct AppContext;
+struct CuttingSession;
+class ProjectWindows;
+
+// What the main window does for the actions after the configuration dialog.
+struct AfterConfigurationHooks {
+    std::function<void()> CloseAll;
+    std::function<void()> repaintAll;
+};
+
+// The actions after the configuration dialog closed, by the flags the dialog left: close the
+// projects on a new mode, send a pending power output type, send the display unit after a change
+// of the rotary settings, then prepare every project again for the configuration and repaint.
+void afterConfiguration(AppContext& context, CuttingSession& session, ProjectWindows& windows,
+                        const AfterConfigurationHooks& hooks);
+
+}  // namespace kerfline

@@ -1,0 +1,157 @@
+#include "shell/ui/application.h"
+
+#include "aids/ui/about_box.h"
+#include "aids/ui/project_info_window.h"
+#include "config/configuration_lifecycle.h"
+#include "config/ui/config_dialog.h"
+#include "cutting/cutting_session.h"
+#include "cutting/ui/base_points_dialog.h"
+#include "cutting/ui/manual_panel.h"
+#include "cutting/ui/wire_move_dialog.h"
+#include "machine/ui/firmware_upgrade_dialog.h"
+#include "machine/ui/virtual_cutter_window.h"
+#include "machine/virtual_cutter.h"
+#include "project/ui/project_window.h"
+#include "shell/app_context.h"
+#include "shell/design_opening.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/mdi_project_windows.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace kerfline::ui {
+namespace {
+
+// How often an idle transmission looks whether a job has handed it a program.
+constexpr int kIdleTransmissionPollMs = 10;
+// The virtual cutter runs in real time, also while nothing polls it.
+constexpr int kVirtualCutterStepMs = 50;
+
+}  // namespace
+
+Application::Application(AppContext& context, machine::PlatformChoice platform)
+    : m_context(context), m_platform(std::move(platform))
+{
+    m_mainForm = std::make_unique<TMainForm>(context);
+    // The session is made before the windows its hooks reach; the hooks forward to them once
+    // they exist.
+    m_panelHooks = std::make_unique<PanelWindowHooks>();
+    m_session = std::make_unique<CuttingSession>(context, *m_platform.platform, m_mainForm->projectWindows(),
+                                                 m_panelHooks->hooks());
+
+    // The configuration dialog's creation loads the global settings and the configuration.
+    const ConfigFileResult configuration = startConfiguration(context);
+    if (!configuration.ok())
+        context.language.ShowMessageBox(messageFor(configuration, context.language), true);
+    QWidget* owner = m_mainForm.get();
+    m_configuration = std::make_unique<TDlgkonfig>(context, owner);
+    m_configuration->setProjectWindows(&m_mainForm->projectWindows());
+    m_basePoints = std::make_unique<TPunkty_bazoweDialog>(context, *m_session, owner);
+    m_upgrade = std::make_unique<TUpgradeProgramForm>(context, *m_session, owner);
+    m_about = std::make_unique<AboutBox>(context, *m_session, owner);
+    m_wireMove = std::make_unique<TprzesunDialog>(context, *m_session, owner);
+    m_information = std::make_unique<ProjectInfoWindow>(context, *m_session, owner);
+
+    // The transmission feeds the controller from this timer at the interval each tick asks
+    // for; while idle it only looks whether a job has started it.
+    m_transmissionTimer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_transmissionTimer, &QTimer::timeout, [this] { transmissionTick(); });
+    m_transmissionTimer.start(kIdleTransmissionPollMs);
+
+    m_panel = std::make_unique<TsterWindow>(context, *m_session, owner);
+    wireWindows();
+
+    if (machine::VirtualCutter* cutter = m_platform.virtualCutter) {
+        m_virtualCutterWindow = std::make_unique<VirtualCutterWindow>(*cutter, context.language, owner);
+        QObject::connect(&m_virtualCutterTimer, &QTimer::timeout,
+                         [this, cutter] { cutter->advanceTo(m_context.clock.nowMs()); });
+        m_virtualCutterTimer.start(kVirtualCutterStepMs);
+    }
+}
+
+Application::~Application()
+{
+    m_virtualCutterTimer.stop();
+    m_transmissionTimer.stop();
+    // Whatever is still being sent ends before the link closes with the session.
+    m_session->transmission.stop();
+    m_session->driver.dialogs = {};
+    m_session->supervisor.updateMenuItems = nullptr;
+    *m_panelHooks = PanelWindowHooks{};
+    finishConfiguration(m_context);
+}
+
+void Application::wireWindows()
+{
+    m_panelHooks->panel = m_panel.get();
+    m_panelHooks->showBasePoints = [this] { m_basePoints->exec(); };
+    m_panelHooks->showMoveDialog = [this](bool front, bool back) { m_wireMove->showFor(front, back); };
+    m_panelHooks->showUpgrade = [this] { m_upgrade->exec(); };
+
+    JobDialogs& dialogs = m_session->driver.dialogs;
+    dialogs.simulate = [this](TMDIChild& project) {
+        if (ProjectWindow* window = m_mainForm->projectWindowOf(project))
+            window->simulate();
+    };
+    dialogs.showManualControl = [this] {
+        m_panel->show();
+        m_panel->raise();
+        m_panel->activateWindow();
+    };
+    m_session->supervisor.updateMenuItems = [this] { m_mainForm->UpdateMenuItems(); };
+
+    m_mainForm->attach({m_session.get(), m_configuration.get(), m_information.get(), m_about.get(), m_panel.get()});
+}
+
+void Application::transmissionTick()
+{
+    // A tick may wait on the controller or show a message, which lets this timer in again.
+    if (m_inTransmissionTick)
+        return;
+    m_inTransmissionTick = true;
+    TransmitArm& transmission = m_session->transmission;
+    int next = kIdleTransmissionPollMs;
+    if (transmission.active()) {
+        next = transmission.Timer1Timer();
+        if (!transmission.active())
+            next = kIdleTransmissionPollMs;
+    }
+    if (m_transmissionTimer.interval() != next)
+        m_transmissionTimer.setInterval(next);
+    m_inTransmissionTick = false;
+}
+
+void Application::show()
+{
+    const QRect screen = m_mainForm->screen()->availableGeometry();
+    if (m_virtualCutterWindow == nullptr) {
+        m_mainForm->setGeometry(screen);
+        m_mainForm->showMaximized();
+        return;
+    }
+    // The virtual cutter stands beside the main window, which takes the rest of the screen.
+    m_virtualCutterWindow->adjustSize();
+    const int side = m_virtualCutterWindow->width();
+    m_mainForm->setGeometry(screen.left(), screen.top(), screen.width() - side - 8, screen.height());
+    m_mainForm->show();
+    m_virtualCutterWindow->move(screen.right() - side, screen.top());
+    m_virtualCutterWindow->show();
+}
+
+void Application::openCommandLineFiles()
+{
+    for (const std::string& file : designFilesOnCommandLine(m_context.commandLine))
+        m_mainForm->Open("", file, false);
+}
+
+std::function<void(int, const std::string&)> Application::statusSink()
+{
+    return [this](int panel, const std::string& text) {
+        if (QLabel* label = m_mainForm->statusPanel(panel))
+            label->setText(QString::fromStdString(text));
+    };
+}
+
+}  // namespace kerfline::ui

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "machine/hid_platform_choice.h"
+
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace kerfline {
+struct AppContext;
+struct CuttingSession;
+}  // namespace kerfline
+
+namespace kerfline::ui {
+
+class AboutBox;
+class ProjectInfoWindow;
+class TDlgkonfig;
+class TMainForm;
+class TprzesunDialog;
+class TPunkty_bazoweDialog;
+class TsterWindow;
+class TUpgradeProgramForm;
+class VirtualCutterWindow;
+struct PanelWindowHooks;
+
+// The desktop program put together: the main window, the cutting session on the chosen HID
+// platform, and the long-lived windows in their start-up order, wired to each other. main()
+// and the widget tests build the same thing.
+class Application {
+public:
+    // The context has been started (language, directories). The platform becomes the
+    // session's; the configuration is loaded as the configuration dialog is made.
+    Application(AppContext& context, machine::PlatformChoice platform);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Shows the main window maximised, and the virtual cutter's window beside it.
+    void show();
+    // Opens the design files named on the command line.
+    void openCommandLineFiles();
+    // Where the Host puts status texts: the main window's panels.
+    std::function<void(int, const std::string&)> statusSink();
+
+    TMainForm& mainForm() { return *m_mainForm; }
+    CuttingSession& session() { return *m_session; }
+    machine::VirtualCutter* virtualCutter() { return m_platform.virtualCutter; }
+    TsterWindow& panel() { return *m_panel; }
+    TDlgkonfig& configurationDialog() { return *m_configuration; }
+    VirtualCutterWindow* virtualCutterWindow() { return m_virtualCutterWindow.get(); }
+
+private:
+    void transmissionTick();
+    void wireWindows();
+
+    AppContext& m_context;
+    machine::PlatformChoice m_platform;
+    std::unique_ptr<TMainForm> m_mainForm;
+    std::unique_ptr<PanelWindowHooks> m_panelHooks;
+    std::unique_ptr<CuttingSession> m_session;
+    std::unique_ptr<TDlgkonfig> m_configuration;
+    std::unique_ptr<TPunkty_bazoweDialog> m_basePoints;
+    std::unique_ptr<TUpgradeProgramForm> m_upgrade;
+    std::unique_ptr<AboutBox> m_about;
+    std::unique_ptr<TprzesunDialog> m_wireMove;
+    std::unique_ptr<ProjectInfoWindow> m_information;
+    std::unique_ptr<TsterWindow> m_panel;
+    std::unique_ptr<VirtualCutterWindow> m_virtualCutterWindow;
+    QTimer m_transmissionTimer;
+    QTimer m_virtualCutterTimer;
+    bool m_inTransmissionTick = false;
+};
+
+}  // namespace kerfline::ui

@@ -1,0 +1,217 @@
+#include "config/parameters.h"
+#include "cutting/cutting_session.h"
+#include "machine/hid_platform_choice.h"
+#include "machine/machine_state.h"
+#include "machine/virtual_cutter.h"
+#include "project/tmdichild.h"
+#include "shell/after_configuration.h"
+#include "shell/app_context.h"
+#include "shell/scripted_host.h"
+#include "shell/ui/application.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/mdi_project_windows.h"
+#include "support/screenshot.h"
+#include "support/temp_dir.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolButton>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+namespace kerfline::ui {
+namespace {
+
+// A scripted operator whose status texts also reach the main window's panels.
+class StatusHost : public ScriptedHost {
+public:
+    void setStatus(int panel, const std::string& text) override
+    {
+        ScriptedHost::setStatus(panel, text);
+        statusHistory.push_back(text);
+        if (sink)
+            sink(panel, text);
+    }
+    std::function<void(int, const std::string&)> sink;
+    std::vector<std::string> statusHistory;
+};
+
+std::string sample(const char* name)
+{
+    return std::string(KERFLINE_SOURCE_DIR) + "samples/" + name;
+}
+
+// The whole program on the virtual cutter, in simulated time.
+class ApplicationTest : public ::testing::Test {
+protected:
+    void start(std::vector<std::string> switches = {})
+    {
+        switches.push_back("--virtual-machine");
+        context = std::make_unique<AppContext>(host, clock, CommandLine(std::move(switches)));
+        context->programDirectory = KERFLINE_LANG_DIR;
+        const std::map<std::string, std::string> env{{"HOME", home.path().string()}};
+        ASSERT_TRUE(startShell(*context, [&](const char* name) -> const char* {
+            const auto it = env.find(name);
+            return it == env.end() ? nullptr : it->second.c_str();
+        }));
+        machine::PlatformChoice platform = machine::createHidPlatform(context->commandLine, host, clock, false);
+        platform.virtualCutter->followClock(clock);
+        app = std::make_unique<Application>(*context, std::move(platform));
+        host.sink = app->statusSink();
+        host.messages.clear();  // the first start reports the configuration file it creates
+        form().resize(1000, 700);
+        form().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
+    }
+
+    TMainForm& form() { return app->mainForm(); }
+    int projectCount() { return form().projectWindows().windowCount(); }
+
+    // Lets simulated time pass while the timers of the program run.
+    template <typename Done>
+    bool runUntil(Done done, int steps = 4000)
+    {
+        for (int i = 0; i < steps && !done(); ++i) {
+            clock.advance(100);
+            QTest::qWait(2);
+        }
+        return done();
+    }
+
+    kerfline::testing::TempDir home;
+    StatusHost host;
+    SimulatedClock clock;
+    std::unique_ptr<AppContext> context;
+    std::unique_ptr<Application> app;
+};
+
+TEST_F(ApplicationTest, OpensEverySampleIntoItsOwnProjectWindow)
+{
+    start();
+    int expected = 0;
+    for (const char* name : {"gear.plt", "letter_in_frame.dxf", "star.ai"}) {
+        form().Open("", sample(name), true);
+        ++expected;
+        ASSERT_EQ(projectCount(), expected) << name;
+        TMDIChild* project = form().projectWindows().active();
+        ASSERT_NE(project, nullptr);
+        EXPECT_FALSE(project->figures.empty()) << name;
+        EXPECT_EQ(form().mdiArea()->currentSubWindow()->windowTitle().toStdString(), sample(name));
+    }
+    EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
+    EXPECT_TRUE(form().action("Start1")->isEnabled());
+    EXPECT_TRUE(form().action("FileSaveAsDXF")->isEnabled());
+    EXPECT_EQ(context->configuration.settings.lastOpenDir, std::string(KERFLINE_SOURCE_DIR) + "samples");
+    form().mdiArea()->tileSubWindows();
+    kerfline::testing::saveScreenshot(form(), "main_window_with_projects");
+}
+
+TEST_F(ApplicationTest, NewModeAfterTheConfigurationClosesTheProjects)
+{
+    start();
+    form().Open("", sample("gear.plt"), false);
+    form().Open("", sample("star.ai"), false);
+    ASSERT_EQ(projectCount(), 2);
+
+    context->configuration.setChoice(Param::Mode, ModeRotary);
+    ASSERT_TRUE(context->configuration.modeChanged);
+    afterConfiguration(*context, app->session(), form().projectWindows(), {[this] { form().CloseAll(); }, {}});
+    EXPECT_EQ(projectCount(), 0);
+    EXPECT_FALSE(form().action("Start1")->isEnabled());
+}
+
+TEST_F(ApplicationTest, StartCutsTheSampleOnTheVirtualCutterWithProgressInTheStatusBar)
+{
+    start();
+    form().Open("", sample("gear.plt"), true);
+    host.answers.assign(4, AnswerYes);
+    form().action("Start1")->trigger();
+    CuttingSession& session = app->session();
+    ASSERT_TRUE(session.transmission.active()) << (host.messages.empty() ? "" : host.messages.back().text);
+
+    const std::string sent = context->Text("Transmission", "przeslano");
+    ASSERT_TRUE(runUntil([&] { return form().statusPanel(0)->text().startsWith(QString::fromStdString(sent)); }));
+    kerfline::testing::saveScreenshot(form(), "main_window_during_job");
+
+    ASSERT_TRUE(runUntil([&] {
+        return !session.transmission.active() && !context->job.jobActive && !context->machine.programRunning();
+    }));
+    EXPECT_EQ(form().statusPanel(0)->text().toStdString(), context->Text("Transmission", "koniecTransmisji"));
+    EXPECT_TRUE(std::any_of(host.statusHistory.begin(), host.statusHistory.end(),
+                            [&](const std::string& text) { return text.starts_with(sent + " 100% "); }));
+    // The wire went round the gear: far more moves than the 17 that start the program.
+    EXPECT_GT(app->virtualCutter()->controller().path().size(), 17u);
+}
+
+TEST_F(ApplicationTest, ClosingDuringATransmissionWaitsForStop)
+{
+    start();
+    form().Open("", sample("gear.plt"), true);
+    host.answers.assign(4, AnswerYes);
+    form().action("Start1")->trigger();
+    CuttingSession& session = app->session();
+    // One tick of the transmission: the first batch and "G" go out, the rest waits.
+    session.transmission.Timer1Timer();
+    ASSERT_TRUE(session.transmission.active());
+    ASSERT_TRUE(context->job.jobActive);
+
+    host.messages.clear();
+    EXPECT_FALSE(form().close());
+    EXPECT_TRUE(form().isVisible());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, context->Text("Main_window", "wyjscieNiemozliwe"));
+    EXPECT_EQ(host.messages[0].caption, context->Text("Universal", "uwaga"));
+    EXPECT_FALSE(host.messages[0].isError);
+
+    form().action("Wstrzymaj1")->trigger();
+    ASSERT_TRUE(context->job.stoppedByOperator);
+    EXPECT_TRUE(form().close());
+    // The transmission ended with the close, while the link is still there.
+    EXPECT_FALSE(session.transmission.active());
+    EXPECT_TRUE(session.link.connected());
+}
+
+TEST_F(ApplicationTest, UpdateNoticeSitsAtTheRightEndOfTheStatusBar)
+{
+    start();
+    form().showUpdateNotice("Kerfline 5.4.0.0");
+    EXPECT_FALSE(form().updateButton()->isVisible());
+    form().showUpdateNotice("Kerfline\t 9.0.0.0");
+    ASSERT_TRUE(form().updateButton()->isVisible());
+    form().resize(900, 600);
+    QTest::qWait(20);
+    const QRect r = form().updateButton()->geometry();
+    EXPECT_EQ(r.width(), 250);
+    EXPECT_EQ(r.right() + 1, form().updateButton()->parentWidget()->width() - 15);
+    form().updateButton()->click();
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_NE(host.messages.back().text.find("9.0.0.0"), std::string::npos);
+}
+
+TEST_F(ApplicationTest, ExportsTheActiveProject)
+{
+    start();
+    form().Open("", sample("gear.plt"), false);
+    const std::string out = home.str() + "gear_out";
+    std::string title;
+    form().saveDialog = [&](const std::string& t, const QString&, const std::string&) -> std::optional<std::string> {
+        title = t;
+        return out;
+    };
+    form().action("FileSaveAsHPGL")->trigger();
+    EXPECT_EQ(title, context->Text("Main_window", "zapiszJakoHPGL"));
+    EXPECT_TRUE(std::filesystem::exists(out + ".plt"));
+    form().action("FileSaveAsDXF")->trigger();
+    EXPECT_TRUE(std::filesystem::exists(out + ".dxf"));
+    EXPECT_TRUE(host.messages.empty());
+}
+
+}  // namespace
+}  // namespace kerfline::ui
