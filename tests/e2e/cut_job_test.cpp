@@ -5,6 +5,8 @@
 #include "e2e/json_value.h"
 
 #include "designfiles/cut_program_decoder.h"
+#include "geometry/segments.h"
+#include "project/wire_trail.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +117,16 @@ double nearestVertex(const TMDIChild& project, double x, double y)
     return best;
 }
 
+// The distance (plotter units) from the point to the nearest segment of the project's figures.
+double nearestSegment(const TMDIChild& project, Point p)
+{
+    double best = std::numeric_limits<double>::max();
+    for (const tfigura& figure : project.figures)
+        for (std::size_t i = 1; i < figure.points.size(); ++i)
+            best = std::min(best, nearestOnSegment(p, Segment{figure.points[i - 1], figure.points[i]}).distance);
+    return best;
+}
+
 // Runs Start on the design as kerfline-cli cut does, and checks the job against its program.
 void cutAndCheck(const Design& design)
 {
@@ -128,7 +140,13 @@ void cutAndCheck(const Design& design)
     machine::VirtualController& controller = rig.controller();
     machine::AxisSteps last = controller.positions();
     int movingSamples = 0, coldSamples = 0;
+    // The project window's view of the wire, read as the desktop program reads it during a job.
+    WireTrail trail;
+    rig.protocol().ReadPositions();
+    trail.begin(project, rig.context.machine, rig.context.configuration.number(Param::skala));
     rig.beforeTick = [&] {
+        rig.protocol().ReadPositions();
+        trail.update(rig.context.machine);
         const machine::AxisSteps now = controller.positions();
         if ((controller.statusFlags() & statusBit(StatusFlag::programRunning)) && now != last) {
             ++movingSamples;
@@ -166,6 +184,11 @@ void cutAndCheck(const Design& design)
         const double y = s0.y + (vertex[AxisFrontY] - origin[AxisFrontY]) / s.resY * 0.4;
         ASSERT_LE(nearestVertex(project, x, y), 1.0) << x << "," << y;
     }
+
+    // The trail lies on the design wherever the wire was seen.
+    ASSERT_GT(trail.path().size(), 1u);
+    for (const Point& p : trail.path())
+        ASSERT_LE(nearestSegment(project, p), 2.0) << p.x << "," << p.y;
 
     // The wire ends at its origin or clearly away from it, never just beside it.
     rig.protocol().ReadPositions();

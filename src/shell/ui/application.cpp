@@ -11,6 +11,10 @@
 #include "machine/ui/firmware_upgrade_dialog.h"
 #include "machine/ui/virtual_cutter_window.h"
 #include "machine/virtual_cutter.h"
+#include "config/parameters.h"
+#include "geometry/round.h"
+#include "machine/machine_state.h"
+#include "project/tmdichild.h"
 #include "project/ui/project_window.h"
 #include "shell/app_context.h"
 #include "shell/design_opening.h"
@@ -28,6 +32,17 @@ namespace {
 constexpr int kIdleTransmissionPollMs = 10;
 // The virtual cutter runs in real time, also while nothing polls it.
 constexpr int kVirtualCutterStepMs = 50;
+// How often the wire's position is read while a job runs, for the project window.
+constexpr int kWireFollowMs = 100;
+
+bool hasStartPoint(const TMDIChild& project)
+{
+    const auto start = static_cast<std::size_t>(project.startFigure);
+    if (start >= project.figures.size())
+        return false;
+    const tfigura& figure = project.figures[start];
+    return figure.startVertex >= 0 && static_cast<std::size_t>(figure.startVertex) < figure.points.size();
+}
 
 }  // namespace
 
@@ -63,6 +78,9 @@ Application::Application(AppContext& context, machine::PlatformChoice platform)
     m_panel = std::make_unique<TsterWindow>(context, *m_session, owner);
     wireWindows();
 
+    QObject::connect(&m_wireTimer, &QTimer::timeout, [this] { followWire(); });
+    m_wireTimer.start(kWireFollowMs);
+
     if (machine::VirtualCutter* cutter = m_platform.virtualCutter) {
         m_virtualCutterWindow = std::make_unique<VirtualCutterWindow>(*cutter, context.language, owner);
         QObject::connect(&m_virtualCutterTimer, &QTimer::timeout,
@@ -74,7 +92,10 @@ Application::Application(AppContext& context, machine::PlatformChoice platform)
 Application::~Application()
 {
     m_virtualCutterTimer.stop();
+    m_wireTimer.stop();
     m_transmissionTimer.stop();
+    if (m_trailWindow)
+        m_trailWindow->setWireTrail(nullptr);
     // Whatever is still being sent ends before the link closes with the session.
     m_session->transmission.stop();
     m_session->driver.dialogs = {};
@@ -121,6 +142,47 @@ void Application::transmissionTick()
     if (m_transmissionTimer.interval() != next)
         m_transmissionTimer.setInterval(next);
     m_inTransmissionTick = false;
+}
+
+void Application::followWire()
+{
+    const bool running = m_session->transmission.active() || m_context.job.jobActive;
+    const bool started = running && !m_jobWasRunning;
+    m_jobWasRunning = running;
+    // Only a two-dimensional program moves the wire in the plane of the design.
+    if (!running || m_context.configuration.choice(Param::Mode) != Mode2D)
+        return;
+    // The panel's heartbeat reads positions only while the panel is the active window.
+    m_session->protocol.ReadPositions();
+    if (started) {
+        // A new job starts where the wire stands now: the project being cut is the active one.
+        if (m_trailWindow)
+            m_trailWindow->setWireTrail(nullptr);
+        m_trailWindow = nullptr;
+        TMDIChild* project = m_mainForm->projectWindows().active();
+        ProjectWindow* window = project != nullptr ? m_mainForm->projectWindowOf(*project) : nullptr;
+        if (window == nullptr || !hasStartPoint(*project))
+            return;
+        // The job may have run a while before this timer saw it: the trail starts from the
+        // origin the job recorded when the wire stood at the project's start point.
+        const MachineState& machine = m_context.machine;
+        const bool backArm = !machine.KeyFront && machine.KeyBack;
+        const auto hundredths = [&](int axis, double resolution) {
+            return static_cast<std::int32_t>(roundHalfEven(m_context.job.originSteps[axis] / resolution));
+        };
+        const tfigura& start = project->figures[static_cast<std::size_t>(project->startFigure)];
+        m_wireTrail.begin(start.points[static_cast<std::size_t>(start.startVertex)],
+                          backArm ? hundredths(AxisBackX, machine.resX) : m_context.job.originX,
+                          backArm ? hundredths(AxisBackY, machine.resY) : m_context.job.originY, backArm,
+                          m_context.configuration.number(Param::skala));
+        m_wireTrail.update(machine);
+        m_trailWindow = window;
+        window->setWireTrail(&m_wireTrail);
+        window->update();
+        return;
+    }
+    if (m_trailWindow && m_wireTrail.update(m_context.machine))
+        m_trailWindow->update();
 }
 
 void Application::show()

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "machine/hid_platform_choice.h"
+#include "project/wire_trail.h"
 
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -16,6 +18,7 @@ struct CuttingSession;
 namespace kerfline::ui {
 
 class AboutBox;
+class ProjectWindow;
 class ProjectInfoWindow;
 class TDlgkonfig;
 class TMainForm;
@@ -51,13 +54,20 @@ public:
     TsterWindow& panel() { return *m_panel; }
     TDlgkonfig& configurationDialog() { return *m_configuration; }
     VirtualCutterWindow* virtualCutterWindow() { return m_virtualCutterWindow.get(); }
+    const WireTrail& wireTrail() const { return m_wireTrail; }
 
 private:
     void transmissionTick();
+    void followWire();
     void wireWindows();
 
     AppContext& m_context;
     machine::PlatformChoice m_platform;
+    // The wire's route of the running job, shown in the project window being cut. It outlives
+    // the windows that point at it.
+    WireTrail m_wireTrail;
+    QPointer<ProjectWindow> m_trailWindow;
+    bool m_jobWasRunning = false;
     std::unique_ptr<TMainForm> m_mainForm;
     std::unique_ptr<PanelWindowHooks> m_panelHooks;
     std::unique_ptr<CuttingSession> m_session;
@@ -71,6 +81,7 @@ private:
     std::unique_ptr<VirtualCutterWindow> m_virtualCutterWindow;
     QTimer m_transmissionTimer;
     QTimer m_virtualCutterTimer;
+    QTimer m_wireTimer;
     bool m_inTransmissionTick = false;
 };
 

@@ -1,4 +1,5 @@
 #include "config/parameters.h"
+#include "geometry/segments.h"
 #include "cutting/cutting_session.h"
 #include "machine/hid_platform_choice.h"
 #include "machine/machine_state.h"
@@ -142,12 +143,27 @@ TEST_F(ApplicationTest, StartCutsTheSampleOnTheVirtualCutterWithProgressInTheSta
 
     ASSERT_TRUE(runUntil([&] {
         return !session.transmission.active() && !context->job.jobActive && !context->machine.programRunning();
-    }));
+    }, 40000));
     EXPECT_EQ(form().statusPanel(0)->text().toStdString(), context->Text("Transmission", "koniecTransmisji"));
     EXPECT_TRUE(std::any_of(host.statusHistory.begin(), host.statusHistory.end(),
                             [&](const std::string& text) { return text.starts_with(sent + " 100% "); }));
     // The wire went round the gear: far more moves than the 17 that start the program.
     EXPECT_GT(app->virtualCutter()->controller().path().size(), 17u);
+    // The project window followed it from the start point of the design.
+    const WireTrail& trail = app->wireTrail();
+    ASSERT_TRUE(trail.active());
+    ASSERT_GT(trail.path().size(), 2u);
+    TMDIChild* project = form().projectWindows().active();
+    const tfigura& start = project->figures[static_cast<std::size_t>(project->startFigure)];
+    EXPECT_EQ(trail.path().front(), start.points[static_cast<std::size_t>(start.startVertex)]);
+    for (const Point& p : trail.path()) {
+        double nearest = 1e18;
+        for (const tfigura& figure : project->figures)
+            for (std::size_t i = 1; i < figure.points.size(); ++i)
+                nearest = std::min(nearest, nearestOnSegment(p, {figure.points[i - 1], figure.points[i]}).distance);
+        EXPECT_LE(nearest, 2.0) << p.x << "," << p.y;
+    }
+    kerfline::testing::saveScreenshot(form(), "main_window_after_job");
 }
 
 TEST_F(ApplicationTest, ClosingDuringATransmissionWaitsForStop)
