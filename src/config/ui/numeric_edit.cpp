@@ -144,7 +144,7 @@ bool NumericSpinBox::eventFilter(QObject* watched, QEvent* event)
 }
 
 TFloatEdit::TFloatEdit(const NumberField::Settings& settings, QWidget* parent)
-    : NumericSpinBox(parent), m_field(settings)
+    : FieldSpinBox(settings, parent)
 {
     lineEdit()->setReadOnly(settings.readOnly);
     showField();
@@ -214,7 +214,7 @@ bool TFltEdit::IntegerInRange()
 }
 
 TFloatEditU::TFloatEditU(const LengthField::Settings& settings, QWidget* parent)
-    : NumericSpinBox(parent), m_field(settings)
+    : FieldSpinBox(settings, parent)
 {
     lineEdit()->setReadOnly(settings.readOnly);
     showField();

@@ -65,15 +65,12 @@ private:
     bool m_singleClick = false;
 };
 
-// The plain field of the configuration dialog.
-class TFloatEdit : public NumericSpinBox {
-    Q_OBJECT
+// The spin box over one core field, plain or length: the widget's hooks go to the field.
+template <typename Field>
+class FieldSpinBox : public NumericSpinBox {
 public:
-    explicit TFloatEdit(const NumberField::Settings& settings, QWidget* parent = nullptr);
-    double GetValue() const;
-    void SetValue(double value);
-    void setRange(double minValue, double maxValue);
-    const NumberField::Settings& settings() const { return m_field.settings(); }
+    FieldSpinBox(const typename Field::Settings& settings, QWidget* parent) : NumericSpinBox(parent), m_field(settings) {}
+    const typename Field::Settings& settings() const { return m_field.settings(); }
 
 protected:
     std::string fieldText() const override { return m_field.text(); }
@@ -83,8 +80,17 @@ protected:
     char separator() const override { return m_field.settings().separator; }
     bool fieldReadOnly() const override { return m_field.settings().readOnly; }
 
-private:
-    NumberField m_field;
+    Field m_field;
+};
+
+// The plain field of the configuration dialog.
+class TFloatEdit : public FieldSpinBox<NumberField> {
+    Q_OBJECT
+public:
+    explicit TFloatEdit(const NumberField::Settings& settings, QWidget* parent = nullptr);
+    double GetValue() const;
+    void SetValue(double value);
+    void setRange(double minValue, double maxValue);
 };
 
 // The plain field of the other dialogs; its name is used in its validation messages.
@@ -112,7 +118,7 @@ private:
 
 // A length field: holds millimetres, shows them in its display unit. settings.family tells
 // TFloatEditU from TFltEditU.
-class TFloatEditU : public NumericSpinBox {
+class TFloatEditU : public FieldSpinBox<LengthField> {
     Q_OBJECT
 public:
     explicit TFloatEditU(const LengthField::Settings& settings, QWidget* parent = nullptr);
@@ -121,16 +127,6 @@ public:
     void setUnit(int displayUnit);
     void setRange(double minMillimetres, double maxMillimetres);
     int unit() const { return m_field.unit(); }
-
-protected:
-    std::string fieldText() const override { return m_field.text(); }
-    void setFieldText(std::string text) override { m_field.setText(std::move(text)); }
-    void leaveField() override { m_field.leave(); }
-    bool spinField(bool up) override { return m_field.spin(up); }
-    char separator() const override { return m_field.settings().separator; }
-    bool fieldReadOnly() const override { return m_field.settings().readOnly; }
-
-    LengthField m_field;
 };
 
 class TFltEditU : public TFloatEditU {

@@ -2,6 +2,7 @@
 
 #include "cutting/cutting_session.h"
 #include "shell/app_context.h"
+#include "shell/ui/buttons.h"
 #include "shell/ui/text.h"
 
 #include <QFont>
@@ -11,17 +12,6 @@
 #include <QVBoxLayout>
 
 namespace kerfline::ui {
-namespace {
-
-QPushButton* dialogButton(QWidget* parent, const char* name)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
 
 TPunkty_bazoweDialog::TPunkty_bazoweDialog(AppContext& context, CuttingSession& session, QWidget* parent)
     : QDialog(parent), m_context(context), m_session(session), m_logic(context, session.protocol, session.motion)

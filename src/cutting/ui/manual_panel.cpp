@@ -3,6 +3,7 @@
 #include "cutting/cutting_session.h"
 #include "cutting/ui/panel_keys.h"
 #include "shell/app_context.h"
+#include "shell/ui/buttons.h"
 #include "shell/ui/text.h"
 
 #include <QApplication>
@@ -64,14 +65,6 @@ QWidget* rotaryRow(QGroupBox* box)
     auto* boxLayout = new QHBoxLayout(box);
     boxLayout->addWidget(row);
     return row;
-}
-
-QPushButton* pushButton(QWidget* parent, const char* name)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 QSlider* bar(QWidget* parent, const char* name)
@@ -251,7 +244,7 @@ void TsterWindow::build()
     kd = jogButton(jogPad, "kd", Qt::DownArrow);
     kl = jogButton(jogPad, "kl", Qt::LeftArrow);
     kr = jogButton(jogPad, "kr", Qt::RightArrow);
-    kstop = pushButton(jogPad, "kstop");
+    kstop = dialogButton(jogPad, "kstop");
     kstop->setFixedSize(kJogButtonSize * 2, kJogButtonSize);
     kstop->setStyleSheet(QStringLiteral("QPushButton { color: white; background: #c62828; font-weight: bold; }"));
     cross->addWidget(ku, 0, 1, Qt::AlignCenter);
@@ -259,7 +252,7 @@ void TsterWindow::build()
     cross->addWidget(kstop, 1, 1, Qt::AlignCenter);
     cross->addWidget(kr, 1, 2, Qt::AlignLeft);
     cross->addWidget(kd, 2, 1, Qt::AlignCenter);
-    sbWyrownajBackToFront = pushButton(jogPad, "sbWyrownajBackToFront");
+    sbWyrownajBackToFront = dialogButton(jogPad, "sbWyrownajBackToFront");
     cross->addWidget(sbWyrownajBackToFront, 3, 0, 1, 3, Qt::AlignCenter);
     left->addWidget(jogPad);
 
@@ -301,7 +294,7 @@ void TsterWindow::build()
     // Heating.
     GroupPower = group(this, "GroupPower");
     auto* heating = new QHBoxLayout(GroupPower);
-    k_zalwyl = pushButton(GroupPower, "k_zalwyl");
+    k_zalwyl = dialogButton(GroupPower, "k_zalwyl");
     k_zalwyl->setCheckable(true);
     k_zalwyl->setStyleSheet(QStringLiteral("QPushButton:checked { background: #ff8f00; color: black; }"));
     stan_drutu = new QLabel(GroupPower);
@@ -354,10 +347,10 @@ void TsterWindow::build()
     right->addWidget(pNaciagDrutu);
 
     auto* commands = new QGridLayout;
-    Bazuj = pushButton(this, "Bazuj");
-    Base = pushButton(this, "Base");
-    keyprzesun = pushButton(this, "keyprzesun");
-    zamknij = pushButton(this, "zamknij");
+    Bazuj = dialogButton(this, "Bazuj");
+    Base = dialogButton(this, "Base");
+    keyprzesun = dialogButton(this, "keyprzesun");
+    zamknij = dialogButton(this, "zamknij");
     commands->addWidget(Bazuj, 0, 0);
     commands->addWidget(Base, 0, 1);
     commands->addWidget(keyprzesun, 1, 0);
@@ -368,8 +361,8 @@ void TsterWindow::build()
     pUpgradeFirmware->setObjectName(QStringLiteral("pUpgradeFirmware"));
     auto* upgrade = new QHBoxLayout(pUpgradeFirmware);
     upgrade->setContentsMargins(0, 0, 0, 0);
-    btnUpgrade = pushButton(pUpgradeFirmware, "btnUpgrade");
-    btnRestoreEPROM = pushButton(pUpgradeFirmware, "btnRestoreEPROM");
+    btnUpgrade = dialogButton(pUpgradeFirmware, "btnUpgrade");
+    btnRestoreEPROM = dialogButton(pUpgradeFirmware, "btnRestoreEPROM");
     upgrade->addWidget(btnUpgrade);
     upgrade->addWidget(btnRestoreEPROM);
     pUpgradeFirmware->hide();

@@ -4,6 +4,7 @@
 #include "config/ui/numeric_edit.h"
 #include "cutting/cutting_session.h"
 #include "shell/app_context.h"
+#include "shell/ui/buttons.h"
 #include "shell/ui/text.h"
 
 #include <QButtonGroup>
@@ -18,17 +19,6 @@
 #include <QVBoxLayout>
 
 namespace kerfline::ui {
-namespace {
-
-QPushButton* dialogButton(QWidget* parent, const char* name)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
 
 TprzesunDialog::TprzesunDialog(AppContext& context, CuttingSession& session, QWidget* parent)
     : QDialog(parent), m_context(context), m_session(session), m_logic(context, session.protocol, session.motion)
