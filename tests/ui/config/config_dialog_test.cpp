@@ -7,6 +7,7 @@
 #include "shell/app_context.h"
 #include "shell/scripted_host.h"
 #include "support/screenshot.h"
+#include "support/started_context.h"
 #include "support/temp_dir.h"
 
 #include <QCheckBox>
@@ -35,13 +36,8 @@ protected:
 
     void start(std::vector<std::string> switches = {"US"})
     {
-        context = std::make_unique<AppContext>(host, clock, CommandLine(std::move(switches)));
-        context->programDirectory = KERFLINE_LANG_DIR;
-        const std::map<std::string, std::string> env{{"HOME", home.path().string()}};
-        ASSERT_TRUE(startShell(*context, [&](const char* name) -> const char* {
-            const auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        }));
+        context = kerfline::testing::startedContext(host, clock, home, std::move(switches));
+        ASSERT_NE(context, nullptr);
         startConfiguration(*context);  // creates the missing configuration file
         host.messages.clear();
     }

@@ -8,6 +8,7 @@
 #include "shell/scripted_host.h"
 #include "shell/ui/qt_host.h"
 #include "support/screenshot.h"
+#include "support/started_context.h"
 #include "support/temp_dir.h"
 
 #include <QCoreApplication>
@@ -89,14 +90,8 @@ protected:
 
     std::unique_ptr<AppContext> start(Host& host, Clock& time)
     {
-        auto context = std::make_unique<AppContext>(host, time, CommandLine({"US"}));
-        context->programDirectory = KERFLINE_LANG_DIR;
-        const std::map<std::string, std::string> env{{"HOME", home.path().string()}};
-        const bool started = startShell(*context, [&](const char* name) -> const char* {
-            const auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        });
-        EXPECT_TRUE(started);
+        auto context = kerfline::testing::startedContext(host, time, home, {"US"});
+        EXPECT_NE(context, nullptr);
         return context;
     }
 

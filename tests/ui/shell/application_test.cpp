@@ -12,6 +12,7 @@
 #include "shell/ui/main_window.h"
 #include "shell/ui/mdi_project_windows.h"
 #include "support/screenshot.h"
+#include "support/started_context.h"
 #include "support/temp_dir.h"
 
 #include <QAction>
@@ -55,13 +56,8 @@ protected:
     void start(std::vector<std::string> switches = {})
     {
         switches.push_back("--virtual-machine");
-        context = std::make_unique<AppContext>(host, clock, CommandLine(std::move(switches)));
-        context->programDirectory = KERFLINE_LANG_DIR;
-        const std::map<std::string, std::string> env{{"HOME", home.path().string()}};
-        ASSERT_TRUE(startShell(*context, [&](const char* name) -> const char* {
-            const auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        }));
+        context = kerfline::testing::startedContext(host, clock, home, std::move(switches));
+        ASSERT_NE(context, nullptr);
         machine::PlatformChoice platform = machine::createHidPlatform(context->commandLine, host, clock, false);
         platform.virtualCutter->followClock(clock);
         app = std::make_unique<Application>(*context, std::move(platform));

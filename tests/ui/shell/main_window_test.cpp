@@ -2,6 +2,7 @@
 #include "shell/scripted_host.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/mdi_project_windows.h"
+#include "support/started_context.h"
 #include "support/temp_dir.h"
 
 #include <QAction>
@@ -26,14 +27,8 @@ protected:
 
     std::unique_ptr<AppContext> start(std::vector<std::string> switches)
     {
-        auto context = std::make_unique<AppContext>(host, clock, CommandLine(std::move(switches)));
-        context->programDirectory = KERFLINE_LANG_DIR;
-        const std::map<std::string, std::string> env{{"HOME", home.path().string()}};
-        const bool started = startShell(*context, [&](const char* name) -> const char* {
-            const auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        });
-        EXPECT_TRUE(started);
+        auto context = kerfline::testing::startedContext(host, clock, home, std::move(switches));
+        EXPECT_NE(context, nullptr);
         return context;
     }
 };
