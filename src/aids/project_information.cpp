@@ -9,14 +9,14 @@
 
 namespace kerfline {
 
-void ProjectInformation::update(const TMDIChild& project, const AppContext& context)
+void ProjectInformation::update(const TMDIChild& project, const std::string& windowCaption, const AppContext& context)
 {
     const Configuration& config = context.configuration;
     const char separator = context.decimalSeparator;
     const int unit = config.displayUnit;
     const double scale = config.number(Param::skala);
 
-    fname = project.fileName;
+    fname = windowCaption.empty() ? project.fileName : windowCaption;
     konfigname = config.settings.configPath;
     szerokosc = lengthWithUnit(scaledMillimetres(project.width, scale), 2, unit, separator);
     wysokosc = lengthWithUnit(scaledMillimetres(project.height, scale), 2, unit, separator);

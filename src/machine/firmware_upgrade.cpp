@@ -217,6 +217,13 @@ void FirmwareUpgrade::write(bool fromButton)
         return;
     AppContext& context = m_protocol.context();
     BusyCursor busy(context.host);
+    // The image is read before anything is erased: a file that cannot be read must not leave
+    // the controller without a program.
+    const auto image = readImage();
+    if (!image) {
+        success = false;
+        return;
+    }
     if (!blankTest())
         erase();
     if (!fromButton && !success)
@@ -224,11 +231,6 @@ void FirmwareUpgrade::write(bool fromButton)
     setStatus(context.Text("Upgrade_firmware", "Zapisuje"));
     operationsTicked[OperationWrite] = true;
     verifyText.clear();
-    const auto image = readImage();
-    if (!image) {
-        success = false;
-        return;
-    }
     enterProgramMemory();
     for (std::size_t i = 0; i < kFirmwareWords; ++i) {
         // One failed command ends the step: the rest would fail the same way, each with a message.

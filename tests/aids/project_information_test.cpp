@@ -53,7 +53,7 @@ TEST_P(ProjectInformationTest, LengthAndTimeByModeAndUnit)
     ProjectInformation info;
     info.totlen = "before";
     info.total_time = "before";
-    info.update(project, rig.context);
+    info.update(project, "", rig.context);
     EXPECT_EQ(info.totlen, c.length);
     EXPECT_EQ(info.total_time, c.time);
 }
@@ -84,7 +84,7 @@ TEST(ProjectInformation, NamesAndScaledSizes)
     project.height = 4000;   // 100 mm
 
     ProjectInformation info;
-    info.update(project, rig.context);
+    info.update(project, "", rig.context);
     EXPECT_EQ(info.fname, "/home/op/designs/gear.plt");
     EXPECT_EQ(info.konfigname, "/home/op/cuts/foam.kcc");
     EXPECT_EQ(info.szerokosc, "10.00 in");
@@ -92,9 +92,11 @@ TEST(ProjectInformation, NamesAndScaledSizes)
 
     config.displayUnit = UnitMillimetre;
     config.setNumber(Param::skala, 50);
-    info.update(project, rig.context);
+    info.update(project, "/home/op/designs/gear.plt FRONT", rig.context);
     EXPECT_EQ(info.szerokosc, "127.00 mm");
     EXPECT_EQ(info.wysokosc, "50.00 mm");
+    // The window's caption, with the arm tag of the independent mode, names the project.
+    EXPECT_EQ(info.fname, "/home/op/designs/gear.plt FRONT");
 }
 
 TEST(ProjectInformation, TimeRoundsHalfToEvenAndCountsEveryFigure)
@@ -109,7 +111,7 @@ TEST(ProjectInformation, TimeRoundsHalfToEvenAndCountsEveryFigure)
     ProjectInformation info;
     for (const auto& [figures, time] : {std::pair{16, "1 min"}, std::pair{17, "2 min"}, std::pair{50, "2 min"}}) {
         project.figures.resize(static_cast<std::size_t>(figures));
-        info.update(project, rig.context);
+        info.update(project, "", rig.context);
         EXPECT_EQ(info.total_time, time) << figures << " figures";
     }
 }

@@ -174,6 +174,9 @@ TEST(FirmwareUpgrade, MissingOrShortImage)
     EXPECT_FALSE(upgrade.success);
     ASSERT_EQ(rig.host.messages.size(), 1u);
     EXPECT_NE(rig.host.messages[0].text.find("Kerfline162.rom"), std::string::npos);
+    // An image that cannot be written is found before the controller's program is erased.
+    EXPECT_FALSE(upgrade.operationsTicked[FirmwareUpgrade::OperationErase]);
+    EXPECT_EQ(rig.cutter.controller().programMemory(), before);
 }
 
 TEST(FirmwareUpgrade, ReadThenRestart)

@@ -3,9 +3,11 @@
 #include "aids/display_length.h"
 #include "cutting/cutting_session.h"
 #include "project/tmdichild.h"
+#include "project/ui/project_window.h"
 #include "shell/app_context.h"
 #include "shell/ui/text.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -13,6 +15,24 @@
 #include <QVBoxLayout>
 
 namespace kerfline::ui {
+namespace {
+
+// The caption of the window that shows the project: the main window sets it with the mode's
+// arm or wire tag, which the model does not keep.
+std::string captionOf(const TMDIChild& project)
+{
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        QList<ProjectWindow*> windows = top->findChildren<ProjectWindow*>();
+        if (auto* itself = qobject_cast<ProjectWindow*>(top))
+            windows.append(itself);
+        for (const ProjectWindow* window : windows)
+            if (&window->model() == &project)
+                return ss(window->windowTitle());
+    }
+    return {};
+}
+
+}  // namespace
 
 ProjectInfoWindow::ProjectInfoWindow(AppContext& context, CuttingSession& session, QWidget* parent)
     : QDialog(parent), m_context(context), m_session(session)
@@ -66,6 +86,7 @@ ProjectInfoWindow::~ProjectInfoWindow() = default;
 void ProjectInfoWindow::setProject(TMDIChild* project)
 {
     m_project = project;
+    m_caption = project != nullptr ? captionOf(*project) : std::string();
     updateValues();
 }
 
@@ -80,7 +101,7 @@ void ProjectInfoWindow::updateValues()
 {
     if (m_project == nullptr)
         return;
-    m_information.update(*m_project, m_context);
+    m_information.update(*m_project, m_caption, m_context);
     // setText only when the text changes: an unchanged label must not schedule another paint.
     auto show = [](QLabel* label, const std::string& text) {
         if (label->text() != qs(text))

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class QLabel;
 
 namespace kerfline {
@@ -38,6 +40,7 @@ private:
     AppContext& m_context;
     CuttingSession& m_session;
     TMDIChild* m_project = nullptr;
+    std::string m_caption;  // of the project's window, found when the project is set
     ProjectInformation m_information;
     QLabel* m_fname = nullptr;
     QLabel* m_konfigname = nullptr;

@@ -6,6 +6,7 @@
 #include "cutting/job_rig.h"
 #include "designfiles/design_type.h"
 #include "project/tmdichild.h"
+#include "project/ui/project_window.h"
 #include "support/screenshot.h"
 
 #include <QLabel>
@@ -92,6 +93,17 @@ TEST_F(ProjectInfoWindowTest, ShowForIsModalUntilOk)
     EXPECT_TRUE(wasModal);
     EXPECT_EQ(shownName, path);
     EXPECT_EQ(window.result(), QDialog::Accepted);
+}
+
+TEST_F(ProjectInfoWindowTest, NamesTheProjectByItsWindowsCaption)
+{
+    // The independent mode opens one design twice; only the caption tells the arms apart.
+    ProjectWindow projectWindow(rig.context);
+    projectWindow.setWindowTitle(QString::fromStdString(path + " BACK"));
+    projectWindow.show();
+    ProjectInfoWindow window(rig.context, *rig.session);
+    window.setProject(&projectWindow.model());
+    EXPECT_EQ(label(window, "fname"), path + " BACK");
 }
 
 }  // namespace
