@@ -1,6 +1,7 @@
 #include "config/field_validation.h"
 
 #include "config/number_text.h"
+#include "shell/language.h"
 
 #include <cmath>
 
@@ -17,41 +18,48 @@ std::string shown(double value, const FieldNumbers& numbers)
     return formatGrouped(value, 2, numbers.decimalSeparator, numbers.thousandsSeparator);
 }
 
-std::string rangeText(double minValue, double maxValue, const FieldNumbers& numbers)
+std::string rangeText(const std::string& line, double minValue, double maxValue, const FieldNumbers& numbers)
 {
-    return "min= " + shown(minValue, numbers) + "; max= " + shown(maxValue, numbers) + " )";
-}
-
-FieldCheck emptyField(std::string_view fieldName)
-{
-    return {false, "Proszę wypełnić pole  »" + std::string(fieldName) + "«"};
+    return formatText(line, {shown(minValue, numbers), shown(maxValue, numbers)});
 }
 
 }  // namespace
 
+FieldCheckTexts fieldCheckTexts(const tInterfejs& language)
+{
+    FieldCheckTexts texts;
+    texts.caption = language.Text("Universal", "blad");
+    texts.emptyField = language.Text("Configuration", "pole.wypelnij");
+    texts.outOfRange = language.Text("Configuration", "pole.pozaZakresem");
+    texts.range = language.Text("Configuration", "pole.zakres");
+    texts.notInteger = language.Text("Configuration", "pole.liczbaCalkowita");
+    texts.allowedRange = language.Text("Configuration", "pole.dopuszczalnyZakres");
+    return texts;
+}
+
 FieldCheck checkValueInRange(std::string_view text, double value, std::string_view fieldName, double minValue,
-                             double maxValue, const FieldNumbers& numbers)
+                             double maxValue, const FieldNumbers& numbers, const FieldCheckTexts& texts)
 {
     if (isBlank(text))
-        return emptyField(fieldName);
+        return {false, formatText(texts.emptyField, {fieldName})};
     if (minValue != maxValue && (value < minValue || value > maxValue))
-        return {false, "W polu  »" + std::string(fieldName) + "«  wartość poza dopuszczalnym zakresem.\r\n( " +
-                           rangeText(minValue, maxValue, numbers)};
+        return {false, formatText(texts.outOfRange, {fieldName}) + "\r\n" +
+                           rangeText(texts.range, minValue, maxValue, numbers)};
     return {};
 }
 
 FieldCheck checkIntegerInRange(std::string_view text, double value, std::string_view fieldName, double minValue,
-                               double maxValue, const FieldNumbers& numbers)
+                               double maxValue, const FieldNumbers& numbers, const FieldCheckTexts& texts)
 {
     if (isBlank(text))
-        return emptyField(fieldName);
+        return {false, formatText(texts.emptyField, {fieldName})};
     if (value != std::trunc(value)) {
-        std::string message = "W polu  »" + std::string(fieldName) + "« wymagana jest liczba całkowita";
+        std::string message = formatText(texts.notInteger, {fieldName});
         if (minValue != maxValue)
-            message += "\r\nDopuszczalny zakres (" + rangeText(minValue, maxValue, numbers);
+            message += "\r\n" + rangeText(texts.allowedRange, minValue, maxValue, numbers);
         return {false, message};
     }
-    return checkValueInRange(text, value, fieldName, minValue, maxValue, numbers);
+    return checkValueInRange(text, value, fieldName, minValue, maxValue, numbers, texts);
 }
 
 }  // namespace kerfline

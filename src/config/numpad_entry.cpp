@@ -30,6 +30,11 @@ void NumPadEntry::clearLast()
         m_text.pop_back();
 }
 
+KeypadTexts keypadTexts(const tInterfejs& language)
+{
+    return KeypadTexts{language.Text(kKeypadOkText)};
+}
+
 KeypadPlacement placeKeypad(int fieldLeft, int fieldTop, int width, int height, int screenRight, int screenBottom)
 {
     KeypadPlacement placement{fieldLeft, fieldTop};

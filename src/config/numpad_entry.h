@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/language.h"
+
 #include <string>
 
 namespace kerfline {
@@ -23,6 +25,14 @@ private:
     char m_separator;
     std::string m_text;
 };
+
+// The texts of the keypad's keys that are words, not digits. A field gets them from the dialog
+// that owns it, which knows the language.
+struct KeypadTexts {
+    std::string ok = "OK";
+};
+inline constexpr TextKey kKeypadOkText = TextKey{"Configuration", "NumPad.OK"};
+KeypadTexts keypadTexts(const tInterfejs& language);
 
 // The keypad opens at the field's top-left corner and is moved to stay on the screen: to the
 // left of that point when it would leave the right edge, above it when it would leave the

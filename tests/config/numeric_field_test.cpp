@@ -1,6 +1,8 @@
 #include "config/field_validation.h"
 #include "config/numeric_field.h"
 #include "config/numpad_entry.h"
+#include "shell/language.h"
+#include "shell/scripted_host.h"
 
 #include <gtest/gtest.h>
 
@@ -253,7 +255,30 @@ TEST(FieldValidation, MessagesAsTheFieldWritesThem)
     EXPECT_EQ(checkIntegerInRange("2.5", 2.5, "Ilość", 0, 0, {}).message, "W polu  »Ilość« wymagana jest liczba całkowita");
     EXPECT_FALSE(checkIntegerInRange("30", 30, "Ilość", 1, 20, {}).ok);
     EXPECT_TRUE(checkIntegerInRange("3", 3, "Ilość", 1, 20, {}).ok);
-    EXPECT_EQ(kFieldCheckCaption, "Błąd");
+}
+
+TEST(FieldValidation, MessagesSpeakTheLanguageOfTheDialog)
+{
+    ScriptedHost host;
+    const FieldNumbers numbers{'.', ","};
+    tInterfejs polish(host);
+    ASSERT_TRUE(polish.load(KERFLINE_LANG_DIR, LanguageChoice{"PL", 48, false}));
+    const FieldCheckTexts pl = fieldCheckTexts(polish);
+    EXPECT_EQ(pl.caption, "Błąd");
+    // The Polish file holds the fields' own texts word for word.
+    EXPECT_EQ(checkIntegerInRange("2.5", 2.5, "Ilość", 1, 20, numbers, pl).message,
+              checkIntegerInRange("2.5", 2.5, "Ilość", 1, 20, numbers).message);
+    EXPECT_EQ(checkValueInRange("30", 30, "Ilość", 1, 20, numbers, pl).message,
+              checkValueInRange("30", 30, "Ilość", 1, 20, numbers).message);
+    EXPECT_EQ(checkValueInRange(" ", 0, "Ilość", 1, 20, numbers, pl).message,
+              checkValueInRange(" ", 0, "Ilość", 1, 20, numbers).message);
+
+    tInterfejs english(host);
+    ASSERT_TRUE(english.load(KERFLINE_LANG_DIR, LanguageChoice{}));
+    const FieldCheckTexts us = fieldCheckTexts(english);
+    EXPECT_EQ(us.caption, "Error");
+    EXPECT_EQ(checkValueInRange("1200", 1200, "Width", 0.5, 1000, numbers, us).message,
+              "The value in the field  »Width«  is out of the permitted range.\r\n( min= 0.50; max= 1,000.00 )");
 }
 
 }  // namespace

@@ -463,6 +463,8 @@ void TDlgkonfig::ApplyTexts()
     findChild<QGroupBox*>(QStringLiteral("StolikSwitch"))->setTitle(qs(language.Text("Configuration", "stolikswitch.caption")));
     findChild<QLabel*>(QStringLiteral("lKalibracjaX"))->setText(qs(language.Text("Configuration", "lKalibracjaX.caption")));
     findChild<QLabel*>(QStringLiteral("lKalibracjaY"))->setText(qs(language.Text("Configuration", "lKalibracjaY.caption")));
+    for (NumericSpinBox* field : findChildren<NumericSpinBox*>())
+        field->setKeypadTexts(keypadTexts(language));
 }
 
 // ---- showing the model -----------------------------------------------------------------------
@@ -590,6 +592,8 @@ void TDlgkonfig::Button1Click()
 {
     commitFields();
     const ConfirmResult confirmed = confirmConfiguration(m_context);
+    if (confirmed.machineToReread && m_rereadMachine)
+        m_rereadMachine();
     // The values stay in force even when a file could not be written; the message says which.
     showFailure(confirmed.file);
     accept();

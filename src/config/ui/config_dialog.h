@@ -42,6 +42,9 @@ public:
 
     // The project windows whose X feed sign follows the cutting direction.
     void setProjectWindows(ProjectWindows* windows) { m_windows = windows; }
+    // Reads the machine parameters from the controller again; OK runs it after the calibration
+    // changed, since the controller's resolution is where the calibration takes effect.
+    void setRereadMachine(std::function<void()> reread) { m_rereadMachine = std::move(reread); }
 
     // The commands of the buttons; Save as and Open without their file dialogs. Each shows its
     // own failure.
@@ -93,6 +96,7 @@ private:
 
     AppContext& m_context;
     ProjectWindows* m_windows = nullptr;
+    std::function<void()> m_rereadMachine;
     QTabWidget* m_pages = nullptr;
     QLabel* m_scheme = nullptr;
     std::array<std::function<void()>, kParameterCount> m_show{};

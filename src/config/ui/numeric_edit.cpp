@@ -51,7 +51,7 @@ void NumericSpinBox::openKeypad()
 {
     if (!isEnabled() || fieldReadOnly())
         return;
-    TNumPadForm keypad(separator(), m_bigNumPad, this);
+    TNumPadForm keypad(separator(), m_bigNumPad, m_keypadTexts, this);
     keypad.placeAt(mapToGlobal(QPoint(0, 0)));
     if (keypad.exec() == QDialog::Accepted)
         takeKeypadEntry(keypad.entry());
@@ -190,7 +190,7 @@ bool TFltEdit::report(bool ok, const std::string& message)
 {
     if (ok)
         return true;
-    const std::string caption(kFieldCheckCaption);
+    const std::string& caption = m_checkTexts.caption;
     if (m_host != nullptr)
         m_host->showMessage(message, true, caption);
     else
@@ -202,14 +202,15 @@ bool TFltEdit::report(bool ok, const std::string& message)
 bool TFltEdit::ValueInRange()
 {
     const FieldCheck check = checkValueInRange(ss(lineEdit()->text()), GetValue(), m_fieldName, settings().MinValue,
-                                               settings().MaxValue, fieldNumbers(separator()));
+                                               settings().MaxValue, fieldNumbers(separator()), m_checkTexts);
     return report(check.ok, check.message);
 }
 
 bool TFltEdit::IntegerInRange()
 {
     const FieldCheck check = checkIntegerInRange(ss(lineEdit()->text()), GetValue(), m_fieldName,
-                                                 settings().MinValue, settings().MaxValue, fieldNumbers(separator()));
+                                                 settings().MinValue, settings().MaxValue, fieldNumbers(separator()),
+                                                 m_checkTexts);
     return report(check.ok, check.message);
 }
 

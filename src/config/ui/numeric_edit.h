@@ -1,6 +1,8 @@
 #pragma once
 
+#include "config/field_validation.h"
 #include "config/numeric_field.h"
+#include "config/numpad_entry.h"
 
 #include <QAbstractSpinBox>
 
@@ -26,6 +28,9 @@ public:
     bool BigNumPad() const { return m_bigNumPad; }
     void setJedenKlikKalkulator(bool singleClick) { m_singleClick = singleClick; }
     bool JedenKlikKalkulator() const { return m_singleClick; }
+    // The keypad's word keys in the language of the dialog that owns the field.
+    void setKeypadTexts(KeypadTexts texts) { m_keypadTexts = std::move(texts); }
+    const KeypadTexts& keypadTexts() const { return m_keypadTexts; }
 
     // Opens the keypad at the field and takes its entry on OK.
     void openKeypad();
@@ -63,6 +68,7 @@ protected:
 private:
     bool m_bigNumPad = false;
     bool m_singleClick = false;
+    KeypadTexts m_keypadTexts;
 };
 
 // The spin box over one core field, plain or length: the widget's hooks go to the field.
@@ -103,6 +109,8 @@ public:
     const std::string& fieldName() const { return m_fieldName; }
     // Where the validation messages go; without a host they open a message box of their own.
     void setHost(Host* host) { m_host = host; }
+    // The messages in the language of the dialog that owns the field.
+    void setCheckTexts(FieldCheckTexts texts) { m_checkTexts = std::move(texts); }
 
     // Each shows the field's message with the error icon and gives the field the focus when
     // the value is not acceptable.
@@ -114,6 +122,7 @@ private:
 
     std::string m_fieldName;
     Host* m_host = nullptr;
+    FieldCheckTexts m_checkTexts;
 };
 
 // A length field: holds millimetres, shows them in its display unit. settings.family tells

@@ -26,7 +26,7 @@ KeypadSize keypadSize(bool big)
 
 }  // namespace
 
-TNumPadForm::TNumPadForm(char separator, bool bigNumPad, QWidget* parent)
+TNumPadForm::TNumPadForm(char separator, bool bigNumPad, const KeypadTexts& texts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_entry(separator)
 {
     setObjectName(QStringLiteral("NumPadForm"));
@@ -87,7 +87,7 @@ TNumPadForm::TNumPadForm(char separator, bool bigNumPad, QWidget* parent)
         m_entry.clearLast();
         refresh();
     });
-    QPushButton* ok = new QPushButton(QStringLiteral("OK"), this);
+    QPushButton* ok = new QPushButton(qs(texts.ok), this);
     ok->setObjectName(QStringLiteral("btnOK"));
     ok->setFocusPolicy(Qt::NoFocus);
     ok->setFixedSize(size.button, 2 * size.button + gap);

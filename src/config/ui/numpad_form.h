@@ -19,7 +19,7 @@ namespace kerfline::ui {
 class TNumPadForm : public QDialog {
     Q_OBJECT
 public:
-    TNumPadForm(char separator, bool bigNumPad, QWidget* parent = nullptr);
+    TNumPadForm(char separator, bool bigNumPad, const KeypadTexts& texts, QWidget* parent = nullptr);
 
     const std::string& entry() const { return m_entry.text(); }
     // Puts the keypad at the field's top-left corner, moved to stay on that screen.

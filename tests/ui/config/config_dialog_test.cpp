@@ -98,6 +98,33 @@ TEST_F(ConfigDialogTest, SerialModeForcesItsChoicesAndOkReportsTheChange)
     EXPECT_EQ(model().choice(Param::Mode), ModeSerial);
 }
 
+TEST_F(ConfigDialogTest, OkReadsTheMachineAgainOnlyAfterTheCalibrationChanged)
+{
+    start();
+    TDlgkonfig dialog(*context);
+    int rereads = 0;
+    dialog.setRereadMachine([&rereads] { ++rereads; });
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    // Typed and left unconfirmed: OK takes what the fields show.
+    auto typeOnly = [&dialog](const char* field, const char* text) {
+        auto* edit = dialog.findChild<NumericSpinBox*>(QString::fromLatin1(field));
+        edit->lineEdit()->selectAll();
+        QTest::keyClicks(edit, QString::fromLatin1(text));
+    };
+    typeOnly("skala", "120");
+    click(dialog, "Button1");
+    EXPECT_EQ(rereads, 0);
+    EXPECT_EQ(model().number(Param::skala), 120);
+
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    typeOnly("feKalibracjaX", "2");
+    click(dialog, "Button1");
+    EXPECT_EQ(rereads, 1);
+    EXPECT_EQ(model().number(Param::feKalibracjaX), 2);
+}
+
 TEST_F(ConfigDialogTest, CancelBringsTheShownValuesBack)
 {
     start();
@@ -233,6 +260,8 @@ TEST_F(ConfigDialogTest, TextsComeFromTheLanguageAndRightToLeftFollowsIt)
                   context->Text("Configuration", "mode.Toczenie"));
         EXPECT_EQ(dialog.findChild<QRadioButton*>("rbStalaPredkosc")->toolTip().toStdString(),
                   context->Text("Configuration", "rbStalaPredkosc.hint"));
+        for (const NumericSpinBox* field : dialog.findChildren<NumericSpinBox*>())
+            EXPECT_EQ(field->keypadTexts().ok, context->language.Text(TextKey{"Configuration", "NumPad.OK"}));
         EXPECT_EQ(dialog.layoutDirection(), Qt::LeftToRight);
         EXPECT_EQ(dialog.windowTitle().toStdString(), model().settings.configPath);
     }

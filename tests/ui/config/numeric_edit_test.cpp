@@ -164,7 +164,7 @@ TEST(NumericEdit, ValidationMessagesGoThroughTheHost)
 
 TEST(NumPadForm, KeysAndKeyboardEditTheEntry)
 {
-    TNumPadForm keypad(',', true, nullptr);
+    TNumPadForm keypad(',', true, KeypadTexts{}, nullptr);
     EXPECT_EQ(keypad.size(), QSize(kBigNumPadWidth, kBigNumPadHeight));
     auto* five = keypad.findChild<QPushButton*>("btn5");
     ASSERT_NE(five, nullptr);
@@ -188,7 +188,7 @@ TEST(NumPadForm, KeysAndKeyboardEditTheEntry)
     keypad.findChild<QPushButton*>("btnC")->click();
     EXPECT_EQ(keypad.entry(), "");
 
-    TNumPadForm small('.', false, nullptr);
+    TNumPadForm small('.', false, KeypadTexts{}, nullptr);
     EXPECT_EQ(small.size(), QSize(kSmallNumPadWidth, kSmallNumPadHeight));
     small.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&small));
@@ -200,10 +200,13 @@ TEST(NumPadForm, OkHandsTheEntryToTheField)
     TFloatEditU field(lengthSettings(-100, 100, 10, UnitInch));
     field.show();
     field.setBigNumPad(true);
+    field.setKeypadTexts(KeypadTexts{"Gotowe"});
     // The keypad is modal: answer it once it is up.
     QTimer::singleShot(0, [] {
         auto* keypad = qobject_cast<TNumPadForm*>(QApplication::activeModalWidget());
         ASSERT_NE(keypad, nullptr);
+        // OK speaks the language of the field's dialog
+        EXPECT_EQ(keypad->findChild<QPushButton*>("btnOK")->text(), "Gotowe");
         keypad->findChild<QPushButton*>("btn2")->click();
         keypad->findChild<QPushButton*>("btnMinus")->click();
         keypad->findChild<QPushButton*>("btnOK")->click();
