@@ -59,7 +59,7 @@ PanelCaptions panelCaptions(const AppContext& context)
 {
     PanelCaptions c;
     c.form = context.Text("Control", "caption");
-    if (const auto filter = context.commandLine.SwitchValue("OnlyMachine"))
+    if (const auto filter = context.commandLine.SwitchValue("OnlyMachine"); filter && !filter->empty())
         c.form += " " + *filter;
     c.coordinates = context.Text("Control", "groupBox1.caption") + "  [ " +
                     std::string(unitText(context.configuration.displayUnit)) + " ]";
@@ -522,6 +522,14 @@ void Tster::updateSpeedLabel()
 
 void Tster::VScrollChange()
 {
+    if (m_context.configuration.displayUnit == UnitInch) {
+        // From 10 in/min up the bar moves in whole inches, so the speed sent is the one shown.
+        const std::int64_t tenths = roundHalfEven<std::int64_t>(m_view.speedPosition / 25.4 * 10);
+        if (tenths >= 100) {
+            const double inches = static_cast<double>(roundedTo(static_cast<double>(tenths), 10)) / 10;
+            setSpeedPosition(roundHalfEven(inches * 25.4));
+        }
+    }
     updateSpeedLabel();
     m_motion.SetSpeed(m_protocol.SpeedToPeriod(static_cast<std::uint16_t>(m_view.speedPosition)));
 }
@@ -543,6 +551,8 @@ void Tster::applyPowerRanges()
         if (s.isWideHeavyMachine())
             maximum = 80;
         m_view.powerMax = maximum * s.powerScale;
+        // The gauge measures in the bar's unit: on the same scale the two can be compared.
+        m_view.gaugeMax = m_view.powerMax;
         m_view.powerSmallStep = newFormat ? 10 : 1;
         m_view.powerLargeStep = newFormat ? 100 : 10;
         break;

@@ -143,6 +143,8 @@ std::string Tprzesun::testClick(double dx, double dy, double dz)
         idle();
         move(-1.0);
         counters = m_protocol.link().countersText();
+        if (m_passShown)
+            m_passShown(counters);
         m_context.host.keepPainting();
     } while (!takeStopInput());
     return counters;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace kerfline {
 
@@ -46,6 +48,8 @@ public:
     // Returns the link's counters "readFailures/writeRetries" for the OK button's caption (empty
     // when the machine was not connected and nothing moved).
     std::string testClick(double dx, double dy, double dz);
+    // Shown after every pass of the motion test: the counters as testClick returns them.
+    void setTestPassShown(std::function<void(const std::string& counters)> shown) { m_passShown = std::move(shown); }
     void TestGrzalkiClick();
 
 private:
@@ -59,6 +63,7 @@ private:
     bool m_front = true;
     bool m_back = true;
     bool m_stopRequested = false;
+    std::function<void(const std::string&)> m_passShown;
 };
 
 }  // namespace kerfline

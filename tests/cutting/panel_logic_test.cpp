@@ -160,13 +160,15 @@ TEST(PanelSpeedBar, LabelRoundsPerUnit)
         int position;
         const char* label;
         int smallStep;
+        int sent;  // mm/min; from 10 in/min up the bar snaps to whole inches
     };
     const Case cases[] = {
-        {UnitMillimetre, 1.0, 57, "57", 1},      {UnitMillimetre, 1.0, 994, "990", 10},
-        {UnitMillimetre, 1.0, 995, "1000", 10},  {UnitMillimetre, 1.0, 1250, "1200", 100},
-        {UnitMillimetre, 1.0, 7300, "7500", 500}, {UnitMillimetre, 2.5, 1234, "1240", 100},
-        {UnitInch, 1.0, 100, "3.9", 3},          {UnitInch, 1.0, 254, "10.0", 25},
-        {UnitInch, 1.0, 300, "12.0", 25},        {UnitFoot, 1.0, 3048, "10.0", 30},
+        {UnitMillimetre, 1.0, 57, "57", 1, 57},       {UnitMillimetre, 1.0, 994, "990", 10, 994},
+        {UnitMillimetre, 1.0, 995, "1000", 10, 995},  {UnitMillimetre, 1.0, 1250, "1200", 100, 1250},
+        {UnitMillimetre, 1.0, 7300, "7500", 500, 7300}, {UnitMillimetre, 2.5, 1234, "1240", 100, 1234},
+        {UnitInch, 1.0, 100, "3.9", 3, 100},          {UnitInch, 1.0, 254, "10.0", 25, 254},
+        {UnitInch, 1.0, 300, "12.0", 25, 305},        {UnitInch, 1.0, 1000, "39.0", 25, 991},
+        {UnitFoot, 1.0, 3048, "10.0", 30, 3048},
     };
     PanelRig rig;
     rig.context.machine.maxTravelSpeed = 20000;
@@ -180,6 +182,8 @@ TEST(PanelSpeedBar, LabelRoundsPerUnit)
         rig.panel->VScrollChange();
         EXPECT_EQ(rig.panel->view().speedLabel, c.label);
         EXPECT_EQ(rig.panel->view().speedSmallStep, c.smallStep);
+        EXPECT_EQ(rig.panel->view().speedPosition, c.sent);
+        EXPECT_EQ(rig.speedPeriod(), rig.periodOf(c.sent));
     }
 }
 
@@ -207,6 +211,7 @@ TEST(PanelPower, RangesByOutputAndMachine)
         EXPECT_EQ(rig.panel->view().powerMax, c.powerMax);
         EXPECT_EQ(rig.panel->view().powerSmallStep, c.smallStep);
         EXPECT_EQ(rig.panel->view().powerUnitSuffix, c.suffix);
+        EXPECT_EQ(rig.panel->view().gaugeMax, c.powerMax);  // the gauge measures on the bar's scale
     }
 }
 
@@ -446,6 +451,8 @@ TEST(PanelCaptions, FollowMachineUnitAndFilter)
 
     PanelRig pr("Pr 1200", {"MachineName'Pr 1200'"});
     EXPECT_EQ(panelCaptions(pr.context).form, pr.context.Text("Control", "caption"));
+    PanelRig unfiltered("Qd 1200", {"OnlyMachine''"});  // an empty filter is no filter
+    EXPECT_EQ(panelCaptions(unfiltered.context).form, unfiltered.context.Text("Control", "caption"));
     EXPECT_EQ(panelCaptions(pr.context).backRow, pr.context.Text("Control", "PrKeyBack.caption"));
 
     // With the table on the spindle axis the group is named after the configured device.

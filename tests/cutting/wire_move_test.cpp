@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace kerfline {
 namespace {
@@ -116,8 +118,11 @@ TEST(WireMoveTest, MovesBothXAxesForthAndBackUntilAKey)
     rig.host.pendingInputs = {PendingInput::KeyDown};
     rig.host.arrivesAtMs = rig.clock.nowMs() + 50;
     const std::size_t before = rig.cutter.controller().path().size();
+    std::vector<std::string> shown;
+    rig.dialog->setTestPassShown([&](const std::string& c) { shown.push_back(c); });
     const std::string counters = rig.dialog->testClick(10, 0, 0);
     EXPECT_EQ(counters, rig.link->countersText());
+    EXPECT_EQ(shown, std::vector<std::string>{counters});  // shown after the pass, not only at the end
     // One pass forward and back, then the key ends it.
     const auto& path = rig.cutter.controller().path();
     ASSERT_EQ(path.size() - before, 2u);

@@ -50,7 +50,19 @@ QToolButton* jogButton(QWidget* parent, const char* name, Qt::ArrowType arrow)
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setArrowType(arrow);
+    // Drawn arrows stay a few pixels small whatever the button's size; a glyph fills the button
+    // the operator aims at while watching the machine.
+    char16_t glyph = u'\u25B6';
+    switch (arrow) {
+    case Qt::UpArrow: glyph = u'\u25B2'; break;
+    case Qt::DownArrow: glyph = u'\u25BC'; break;
+    case Qt::LeftArrow: glyph = u'\u25C0'; break;
+    default: break;
+    }
+    button->setText(QString(QChar(glyph)));
+    QFont font = button->font();
+    font.setPointSizeF(font.pointSizeF() * 1.6);
+    button->setFont(font);
     button->setFixedSize(kJogButtonSize, kJogButtonSize);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -92,13 +104,17 @@ void setBar(QSlider* slider, int minimum, int maximum, int value, int small, int
 }  // namespace
 
 // Sees operator input before the host's own filter, which takes the input that arrives while the
-// program waits for the machine. It only notes the release of what started a jog; it never
+// program waits for the machine. It notes the release of what started a jog, and whether the
+// operator pressed or let go of a key or mouse button on the panel since the last tick; it never
 // takes an event.
 class TsterWindow::ReleaseWatch : public QObject {
 public:
+    explicit ReleaseWatch(QWidget* panel) : m_panel(panel) {}
+
     int heldKey = 0;
     bool heldButton = false;
     bool released = false;
+    bool inputSinceTick = false;
 
     void hold(int key, bool button)
     {
@@ -117,6 +133,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        noteInput(watched, event);
         if (event->type() == QEvent::KeyRelease && heldKey != 0) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (!key->isAutoRepeat() && panelKeyCode(*key) == heldKey)
@@ -127,15 +144,36 @@ protected:
         }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    void noteInput(QObject* watched, QEvent* event)
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            // A held key repeats while it jogs; only a new press or the release is the operator's.
+            if (static_cast<QKeyEvent*>(event)->isAutoRepeat())
+                return;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+            break;
+        default:
+            return;
+        }
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == m_panel)
+            inputSinceTick = true;
+    }
+
+    QWidget* m_panel;
 };
 
 PanelHooks PanelWindowHooks::hooks()
 {
     PanelHooks h;
     h.isActive = [this] { return panel != nullptr && panel->isActiveWindow(); };
-    // Qt hands input that is already queued to the panel before its timer event in the same pass
-    // of the event loop, so no jog key or click ever waits behind a tick.
-    h.inputWaiting = [] { return false; };
+    h.inputWaiting = [this] { return panel != nullptr && panel->inputSinceLastTick(); };
     h.close = [this] {
         if (panel != nullptr)
             panel->close();
@@ -162,7 +200,10 @@ PanelHooks PanelWindowHooks::hooks()
 }
 
 TsterWindow::TsterWindow(AppContext& context, CuttingSession& session, QWidget* parent)
-    : QWidget(parent, Qt::Tool), m_context(context), m_session(session), m_releaseWatch(std::make_unique<ReleaseWatch>())
+    : QWidget(parent, Qt::Tool),
+      m_context(context),
+      m_session(session),
+      m_releaseWatch(std::make_unique<ReleaseWatch>(this))
 {
     setObjectName(QStringLiteral("ster"));
     setFocusPolicy(Qt::StrongFocus);
@@ -537,6 +578,12 @@ void TsterWindow::heartbeat()
     if (m_running > 0)
         return;
     run([this] { m_session.panel.Timer1Timer(); });
+    m_releaseWatch->inputSinceTick = false;
+}
+
+bool TsterWindow::inputSinceLastTick() const
+{
+    return m_releaseWatch->inputSinceTick;
 }
 
 void TsterWindow::showState()

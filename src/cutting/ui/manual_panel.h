@@ -50,6 +50,10 @@ public:
     // One tick of the heartbeat, then the widgets show what it read.
     void heartbeat();
     const QTimer& heartbeatTimer() const { return m_timer; }
+    // The operator pressed or let go of a key or mouse button on the panel since the last tick:
+    // the tick leaves the polling of the display to the next one, so the operator's action and
+    // its release go first.
+    bool inputSinceLastTick() const;
 
     // Shows the logic's state now (the panel's repaint hook).
     void showState();

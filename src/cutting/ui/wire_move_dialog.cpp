@@ -38,8 +38,9 @@ TprzesunDialog::TprzesunDialog(AppContext& context, CuttingSession& session, QWi
     Przesun->addButton(przesunItem0, MoveToMachinePoint);
     Przesun->addButton(przesunItem1, MoveByValue);
     przesunItem1->setChecked(true);
-    choiceLayout->addWidget(przesunItem0);
-    choiceLayout->addWidget(przesunItem1);
+    // As wide as their texts: a click on the blank beyond a text would not choose it.
+    choiceLayout->addWidget(przesunItem0, 0, Qt::AlignLeft);
+    choiceLayout->addWidget(przesunItem1, 0, Qt::AlignLeft);
     layout->addWidget(choice);
 
     LengthField::Settings length;
@@ -59,6 +60,10 @@ TprzesunDialog::TprzesunDialog(AppContext& context, CuttingSession& session, QWi
     delta_x->setObjectName(QStringLiteral("delta_x"));
     delta_y->setObjectName(QStringLiteral("delta_y"));
     delta_z->setObjectName(QStringLiteral("delta_z"));
+    for (NumericSpinBox* field : {static_cast<NumericSpinBox*>(delta_x), static_cast<NumericSpinBox*>(delta_y),
+                                  static_cast<NumericSpinBox*>(delta_z)})
+        field->setKeypadTexts(keypadTexts(m_context.language));
+    delta_z->setCheckTexts(fieldCheckTexts(m_context.language));
     auto* label1 = new QLabel(QStringLiteral("&X="), this);
     auto* label2 = new QLabel(QStringLiteral("&Y="), this);
     label1->setBuddy(delta_x);
@@ -115,6 +120,12 @@ TprzesunDialog::TprzesunDialog(AppContext& context, CuttingSession& session, QWi
     auto* serviceKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::ALT | Qt::Key_F12), this);
     connect(serviceKey, &QShortcut::activated, this, [this] { pSerwis->setVisible(!pSerwis->isVisible()); });
 
+    // The counters show on the OK button after every pass, so the operator sees the test run.
+    m_logic.setTestPassShown([this](const std::string& counters) {
+        Wykonaj->setText(qs(counters));
+        Wykonaj->repaint();
+    });
+
     FormActivate(m_context.machine.KeyFront, m_context.machine.KeyBack);
 }
 
@@ -125,6 +136,9 @@ void TprzesunDialog::FormActivate(bool front, bool back)
     m_logic.setArms(front, back);
     const WireMoveTexts texts = m_logic.FormActivate();
     setWindowTitle(qs(texts.caption));
+    // Wide enough for the caption to name the arms that will move, not cut off after the blanks.
+    if (auto* choice = findChild<QGroupBox*>(QStringLiteral("przesunGroup")))
+        choice->setMinimumWidth(fontMetrics().horizontalAdvance(qs(texts.caption)) + 96);
     Label4->setText(qs(texts.unitLabel));
     Label5->setText(qs(texts.unitLabel));
     Label3->setText(qs(texts.zLabel));

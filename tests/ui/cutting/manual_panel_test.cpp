@@ -79,6 +79,11 @@ TEST(ManualPanel, ArrowKeyJogsUntilReleasedAndTheCoordinatesFollow)
     EXPECT_FALSE(rig.session->panel.jogActive());
     EXPECT_EQ(rig.panel->focusWidget(), rig.panel.get());  // a release takes the focus off the controls
 
+    // The tick after the operator's key leaves the polling to the next one.
+    EXPECT_TRUE(rig.panel->inputSinceLastTick());
+    rig.panel->heartbeat();
+    EXPECT_EQ(wmxf->text(), "0.00");
+    EXPECT_FALSE(rig.panel->inputSinceLastTick());
     rig.panel->heartbeat();
     EXPECT_GT(wmxf->text().toDouble(), 0.0);
     EXPECT_EQ(child<QLabel>(*rig.panel, "wmxb")->text(), wmxf->text());  // both arms were selected
