@@ -38,6 +38,10 @@ void afterConfiguration(AppContext& context, CuttingSession& session, ProjectWin
     const std::vector<TMDIChild*> projects = windows.windows();
     for (auto it = projects.rbegin(); it != projects.rend(); ++it) {
         TMDIChild& project = **it;
+        // The cutting direction's recomputation here is JakiKierunek(-1), which changes nothing:
+        // figures keep their sense and start vertices (a prepared path stays valid). The feed
+        // sign is set again from the configuration in force, so a cancelled dialog does not
+        // leave the sign of a discarded choice behind.
         const std::uint8_t direction = sign > 0 ? 1 : 255;
         project.directionX = {direction, direction};
         if (mode == ModeRotary)

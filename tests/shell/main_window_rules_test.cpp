@@ -134,13 +134,20 @@ TEST_F(AfterConfigurationTest, PowerOutputWaitsWhileTheControllerIsAway)
     EXPECT_TRUE(app.configuration.powerOutputPending);
 }
 
-TEST_F(AfterConfigurationTest, FeedDirectionFollowsTheConfiguration)
+TEST_F(AfterConfigurationTest, FeedDirectionFollowsTheConfigurationAndAPreparedPathStays)
 {
     TMDIChild& project = windows.add(std::make_unique<TMDIChild>(app));
     project.pathReady = 1;
+    // Drawn right to left and entered at its middle vertex: reversing it would break the path.
+    tfigura figure;
+    figure.points = {{4000, 0}, {2000, 1000}, {0, 0}};
+    figure.startVertex = 1;
+    project.figures.push_back(figure);
     app.configuration.setChoice(Param::CatDir, 1);
     afterConfiguration(app, session, windows, {});
     EXPECT_EQ(project.directionX, (std::array<std::uint8_t, 2>{255, 255}));
+    EXPECT_EQ(project.figures[0].points, figure.points);
+    EXPECT_EQ(project.figures[0].startVertex, 1);
 }
 
 }  // namespace

@@ -215,6 +215,10 @@ void ProjectWindow::mousePressEvent(QMouseEvent* event)
     }
     if (event->button() != Qt::LeftButton)
         return;
+    // The click repaints the design, which wipes the finished simulation's trail: the figure
+    // picked out in white would otherwise stay hidden under it.
+    if (!m_animating)
+        m_trail = QImage();
     const QPoint at = event->position().toPoint();
     const std::int32_t selected = selectFigureAt(*m_model, viewMapping(), {at.x(), at.y()});
     update();

@@ -32,8 +32,8 @@ public:
     const TMDIChild& model() const { return *m_model; }
 
     // Runs the animated simulation of the cut path now; returns when it ends or the operator
-    // stops it with a key or a left click. Its red trail stays until the next simulation or a
-    // change of the window's size.
+    // stops it with a key or a left click. Its red trail stays until the next simulation, a
+    // change of the window's size or a click that selects.
     void simulate();
     bool simulationRunning() const { return m_animating; }
 

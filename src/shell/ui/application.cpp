@@ -63,6 +63,10 @@ Application::Application(AppContext& context, machine::PlatformChoice platform)
     QWidget* owner = m_mainForm.get();
     m_configuration = std::make_unique<TDlgkonfig>(context, owner);
     m_configuration->setProjectWindows(&m_mainForm->projectWindows());
+    m_configuration->setRereadMachine([this] {
+        if (m_session->link.connected())
+            m_session->protocol.ReadMachineInfo();
+    });
     m_basePoints = std::make_unique<TPunkty_bazoweDialog>(context, *m_session, owner);
     m_upgrade = std::make_unique<TUpgradeProgramForm>(context, *m_session, owner);
     m_about = std::make_unique<AboutBox>(context, *m_session, owner);

@@ -25,6 +25,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 #include <array>
 
@@ -98,6 +99,8 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent) : QMainWindow(parent)
     m_projects = std::make_unique<MdiProjectWindows>(context, *m_mdi);
     m_opener = std::make_unique<DesignOpener>(context, *m_projects);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
+    // Any form becoming active counts, also the main window coming back from a dialog or panel.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { UpdateMenuItems(); });
     connectCommands();
     ApplyTexts();
     UpdateMenuItems();
@@ -107,6 +110,7 @@ TMainForm::~TMainForm()
 {
     // The project windows close with the area after the members are gone: nothing may call back.
     disconnect(m_mdi, nullptr, this, nullptr);
+    disconnect(qApp, nullptr, this, nullptr);
     m_projects->windowCreated = nullptr;
 }
 

@@ -5,11 +5,83 @@
 #include "shell/ui/text.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
+
 namespace kerfline::ui {
+namespace {
+
+// The size a new project window was given; while it still has it, the operator has not resized
+// the window and it keeps following the area.
+constexpr const char* kGivenSize = "kerflineGivenSize";
+
+// A new window takes three quarters of the area as the operator sees it, enough to show the
+// design and the windows behind it.
+QSize newWindowSize(const QMdiArea& area)
+{
+    const QSize visible = area.viewport()->size();
+    return {std::max(visible.width() * 3 / 4, 200), std::max(visible.height() * 3 / 4, 150)};
+}
+
+void giveSize(QMdiSubWindow& sub, const QMdiArea& area)
+{
+    sub.resize(newWindowSize(area));
+    sub.setProperty(kGivenSize, sub.size());
+}
+
+// The area's placement avoids overlap even past its edges; the operator should see the title bar.
+void keepInside(QMdiSubWindow& sub, const QMdiArea& area)
+{
+    const QRect visible = area.viewport()->rect();
+    const int x = std::clamp(sub.x(), 0, std::max(0, visible.width() - sub.width()));
+    const int y = std::clamp(sub.y(), 0, std::max(0, visible.height() - sub.height()));
+    sub.move(x, y);
+}
+
+// Designs named on the command line open before the main window has its final size (a window
+// shown maximised grows later): windows the operator has not tiled or resized follow the area.
+class AreaFollower : public QObject {
+public:
+    explicit AreaFollower(QMdiArea& area) : QObject(&area), m_area(area) { area.viewport()->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // After the area has placed its windows for the new size (right to left it moves them
+        // with the right edge), and once for a burst of resizes.
+        if (event->type() == QEvent::Resize && !m_pending) {
+            m_pending = true;
+            QMetaObject::invokeMethod(this, [this] { follow(); }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void follow()
+    {
+        m_pending = false;
+        for (QMdiSubWindow* sub : m_area.subWindowList()) {
+            const QVariant given = sub->property(kGivenSize);
+            if (!given.isValid() || sub->isMaximized() || sub->isMinimized())
+                continue;
+            if (sub->size() != given.toSize()) {
+                sub->setProperty(kGivenSize, QVariant());
+                continue;
+            }
+            giveSize(*sub, m_area);
+            keepInside(*sub, m_area);
+        }
+    }
+
+    QMdiArea& m_area;
+    bool m_pending = false;
+};
+
+}  // namespace
 
 QString qtFilter(const std::vector<FileFilter>& filters)
 {
@@ -30,6 +102,7 @@ QString qtFilter(const std::vector<FileFilter>& filters)
 
 MdiProjectWindows::MdiProjectWindows(AppContext& context, QMdiArea& area) : m_context(context), m_area(area)
 {
+    new AreaFollower(area);  // owned by the area
     openDialog = [this](const std::string& directory, const std::string& title,
                         const std::vector<FileFilter>& filters) -> std::optional<std::string> {
         const QString file = QFileDialog::getOpenFileName(m_area.window(), qs(title), qs(directory), qtFilter(filters));
@@ -86,10 +159,13 @@ TMDIChild& MdiProjectWindows::createWindow()
     auto* window = new ProjectWindow(m_context);
     QMdiSubWindow* sub = m_area.addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(m_area.width() * 2 / 3, m_area.height() * 2 / 3);
+    giveSize(*sub, m_area);
     if (windowCreated)
         windowCreated(*window);
     sub->show();
+    // Showing may bend the size to the window's limits; that is the size to follow.
+    sub->setProperty(kGivenSize, sub->size());
+    keepInside(*sub, m_area);
     m_area.setActiveSubWindow(sub);
     return window->model();
 }

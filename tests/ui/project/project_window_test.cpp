@@ -235,6 +235,22 @@ TEST_F(ProjectWindowTest, AKeyStopsTheSimulationAndItsPartialTrailStays)
     EXPECT_EQ(window.model().simulationStopped, 0);
     EXPECT_GT(countColour(window.grab().toImage(), Qt::red), redAfter);
     kerfline::testing::saveScreenshot(window, "project_simulated");
+
+    // Picking a figure afterwards shows it white, not hidden under the trail.
+    const TMDIChild& model = window.model();
+    std::int32_t target = -1;
+    for (std::size_t f = 0; f < model.figures.size() && target < 0; ++f)
+        if (model.figures[f].isDesign != 0)
+            target = static_cast<std::int32_t>(f);
+    ASSERT_GE(target, 0);
+    const PixelPoint p =
+        window.viewMapping().toWindow(middleOfLongestSegment(model.figures[static_cast<std::size_t>(target)]));
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(p.x, p.y));
+    ASSERT_EQ(model.selectedFigure, target);
+    const QImage picked = window.grab().toImage();
+    EXPECT_TRUE(colourNear(picked, p, Qt::white));
+    EXPECT_EQ(countColour(picked, Qt::red), redBefore) << "the trail is wiped like any repaint of the design";
+    kerfline::testing::saveScreenshot(window, "project_selected_after_simulation");
 }
 
 TEST_F(ProjectWindowTest, InRealTimeTheWindowStaysResponsiveAndAKeyFromATimerStopsIt)

@@ -91,6 +91,27 @@ TEST_F(MainWindowTest, ProjectCommandsFollowTheNumberOfWindows)
     EXPECT_FALSE(window.action("FileCloseItem")->isEnabled());
 }
 
+TEST_F(MainWindowTest, NewProjectWindowTakesItsShareOfTheAreaTheOperatorSees)
+{
+    auto context = start({"US"});
+    TMainForm window(*context);
+    // A design named on the command line opens before the main window has its final size.
+    window.Open("", std::string(KERFLINE_SOURCE_DIR) + "samples/gear.plt", false);
+    window.resize(1000, 700);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QMdiSubWindow* sub = window.mdiArea()->subWindowList().front();
+    const QSize area = window.mdiArea()->viewport()->size();
+    ASSERT_GT(area.width(), 800);
+    EXPECT_EQ(sub->size(), QSize(area.width() * 3 / 4, area.height() * 3 / 4));
+
+    // A window the operator has sized keeps its size when the main window changes.
+    sub->resize(300, 200);
+    window.resize(1100, 800);
+    QTest::qWait(20);
+    EXPECT_EQ(sub->size(), QSize(300, 200));
+}
+
 TEST_F(MainWindowTest, OpenCommandAsksWithTheFiltersAndTheLastDirectory)
 {
     auto context = start({"US"});
