@@ -15,6 +15,7 @@
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
 #include "shell/scripted_host.h"
+#include "shell/switches.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +33,6 @@ constexpr std::int64_t kJobLimitMs = 7LL * 24 * 60 * 60 * 1000;
 
 struct CutOptions {
     std::string file;
-    bool virtualMachine = false;
     DesignReadOptions design;
     std::vector<std::string> switches;  // the virtual machine option among them
 };
@@ -74,14 +74,10 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
             if (!problem.empty())
                 return usage(problem);
         } else {
-            if (argument == machine::kVirtualMachineOption ||
-                argument.substr(0, std::string_view(machine::kVirtualMachineOption).size() + 1) ==
-                    std::string(machine::kVirtualMachineOption) + "=")
-                options.virtualMachine = true;
             options.switches.emplace_back(argument);  // one of the program's own switches
         }
     }
-    if (!options.virtualMachine)
+    if (!machine::virtualMachineProduct(CommandLine(options.switches)))
         return usage("the job runs only on the virtual cutter: give --virtual-machine[=PRODUCT]");
     return std::nullopt;
 }

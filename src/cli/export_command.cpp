@@ -4,6 +4,7 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/inspect_command.h"
+#include "cli/options.h"
 #include "designfiles/design_type.h"
 #include "designfiles/dxf_export.h"
 #include "designfiles/hpgl_export.h"
@@ -47,21 +48,13 @@ std::optional<int> parse(int argc, char** argv, ExportOptions& options)
         return usage("the design FILE comes first");
     options.file = argv[0];
     for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
         std::string problem;
         std::optional<ExportKind> kind;
         std::optional<std::string> value;
         for (const auto& [name, k] : {std::pair{std::string_view("--hpgl"), ExportKind::hpgl},
                                       std::pair{std::string_view("--dxf"), ExportKind::dxf}}) {
-            if (argument == name) {
+            if (!kind && takeValue(name, argc, argv, i, value))
                 kind = k;
-                if (i + 1 < argc)
-                    value = argv[++i];
-            } else if (argument.size() > name.size() && argument.substr(0, name.size()) == name &&
-                       argument[name.size()] == '=') {
-                kind = k;
-                value = std::string(argument.substr(name.size() + 1));
-            }
         }
         if (kind) {
             if (options.kind)
