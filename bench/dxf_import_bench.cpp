@@ -12,7 +12,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <fstream>
 #include <random>
 #include <string>
 
@@ -23,9 +22,8 @@ namespace {
 // circles and cubic splines of 6 to 12 control points, in several colours.
 class GeneratedDrawing {
 public:
-    GeneratedDrawing() : m_path(m_directory.file("drawing.dxf"))
+    GeneratedDrawing()
     {
-        std::ofstream out(m_path, std::ios::binary);
         std::mt19937 random(20240612);
         std::uniform_real_distribution<double> place(0.0, 2000.0);
         std::uniform_real_distribution<double> step(-15.0, 15.0);
@@ -60,7 +58,7 @@ public:
         group("  0", "SECTION");
         group("  2", "ENTITIES");
         constexpr std::size_t kTarget = 100u * 1000u * 1000u;
-        for (int handle = 100; m_bytes + chunk.size() < kTarget; ++handle) {
+        for (int handle = 100; m_file.bytes() + chunk.size() < kTarget; ++handle) {
             const int k = kind(random);
             if (k < 6) {
                 header("LWPOLYLINE", handle);
@@ -113,24 +111,17 @@ public:
                     group(" 30", "0.0");
                 }
             }
-            if (chunk.size() > (1u << 20)) {
-                out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-                m_bytes += chunk.size();
-                chunk.clear();
-            }
+            m_file.flush(chunk);
         }
         group("  0", "ENDSEC");
         group("  0", "EOF");
-        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        m_bytes += chunk.size();
+        m_file.close(chunk);
     }
-    const std::string& path() const { return m_path; }
-    std::size_t bytes() const { return m_bytes; }
+    const std::string& path() const { return m_file.path(); }
+    std::size_t bytes() const { return m_file.bytes(); }
 
 private:
-    kerfline::bench::BenchDirectory m_directory;
-    std::string m_path;
-    std::size_t m_bytes = 0;
+    kerfline::bench::GeneratedFile m_file{"drawing.dxf"};
 };
 
 const GeneratedDrawing& drawing()

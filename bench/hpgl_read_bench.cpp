@@ -7,7 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <random>
 #include <string>
 
@@ -17,16 +16,15 @@ namespace {
 // coordinates, a pen change now and then, one instruction per line.
 class GeneratedPlot {
 public:
-    GeneratedPlot() : m_path(m_directory.file("plot.plt"))
+    GeneratedPlot()
     {
-        std::ofstream out(m_path, std::ios::binary);
         std::mt19937 random(20240611);
         std::uniform_int_distribution<int> coordinate(0, 400000);
         std::uniform_int_distribution<int> step(-600, 600);
         std::uniform_int_distribution<int> length(20, 400);
         std::string chunk = "IN;PW0.35,1;SP1;\n";
         constexpr std::size_t kTarget = 50u * 1000u * 1000u;
-        for (int figure = 0; m_bytes + chunk.size() < kTarget; ++figure) {
+        for (int figure = 0; m_file.bytes() + chunk.size() < kTarget; ++figure) {
             if (figure % 50 == 49)
                 chunk += "SP" + std::to_string(1 + figure / 50 % 8) + ";\n";
             int x = coordinate(random);
@@ -38,23 +36,16 @@ public:
                 y += step(random);
                 chunk += std::to_string(x) + "," + std::to_string(y) + (i + 1 < points ? "," : ";\n");
             }
-            if (chunk.size() > (1u << 20)) {
-                out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-                m_bytes += chunk.size();
-                chunk.clear();
-            }
+            m_file.flush(chunk);
         }
         chunk += "PU;\n";
-        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        m_bytes += chunk.size();
+        m_file.close(chunk);
     }
-    const std::string& path() const { return m_path; }
-    std::size_t bytes() const { return m_bytes; }
+    const std::string& path() const { return m_file.path(); }
+    std::size_t bytes() const { return m_file.bytes(); }
 
 private:
-    kerfline::bench::BenchDirectory m_directory;
-    std::string m_path;
-    std::size_t m_bytes = 0;
+    kerfline::bench::GeneratedFile m_file{"plot.plt"};
 };
 
 const GeneratedPlot& plot()

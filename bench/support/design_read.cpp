@@ -47,16 +47,38 @@ void operator delete[](void* p, std::size_t) noexcept { release(p); }
 
 namespace kerfline::bench {
 
-BenchDirectory::BenchDirectory()
-    : m_path(std::filesystem::temp_directory_path() / ("kerfline-bench-" + std::to_string(::getpid())))
+GeneratedFile::GeneratedFile(const char* name)
+    : m_directory(std::filesystem::temp_directory_path() / ("kerfline-bench-" + std::to_string(::getpid())))
 {
-    std::filesystem::create_directories(m_path);
+    std::filesystem::create_directories(m_directory);
+    m_path = (m_directory / name).string();
+    m_out.open(m_path, std::ios::binary);
 }
 
-BenchDirectory::~BenchDirectory()
+GeneratedFile::~GeneratedFile()
 {
+    m_out.close();
     std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
+    std::filesystem::remove_all(m_directory, ec);
+}
+
+void GeneratedFile::flush(std::string& chunk)
+{
+    if (chunk.size() > (1u << 20))
+        write(chunk);
+}
+
+void GeneratedFile::close(std::string& chunk)
+{
+    write(chunk);
+    m_out.close();
+}
+
+void GeneratedFile::write(std::string& chunk)
+{
+    m_out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    m_bytes += chunk.size();
+    chunk.clear();
 }
 
 void readDesign(benchmark::State& state, const std::string& path, std::size_t bytes, int designType)
