@@ -22,14 +22,12 @@ std::string trimmed(std::string text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// A valued switch as a whole number; nothing when absent or when it does not convert.
-std::optional<std::int32_t> switchInteger(const AppContext& context, std::string_view name)
+// The whole text as a number of type T, an optional "+" in front; nothing when any of it does
+// not convert.
+template <typename T>
+std::optional<T> wholeNumber(const std::string& text)
 {
-    const auto value = context.commandLine.SwitchValue(name);
-    if (!value)
-        return std::nullopt;
-    const std::string text = trimmed(*value);
-    std::int32_t number = 0;
+    T number{};
     const char* begin = text.data();
     if (!text.empty() && text[0] == '+')
         ++begin;
@@ -37,6 +35,15 @@ std::optional<std::int32_t> switchInteger(const AppContext& context, std::string
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return number;
+}
+
+// A valued switch as a whole number; nothing when absent or when it does not convert.
+std::optional<std::int32_t> switchInteger(const AppContext& context, std::string_view name)
+{
+    const auto value = context.commandLine.SwitchValue(name);
+    if (!value)
+        return std::nullopt;
+    return wholeNumber<std::int32_t>(trimmed(*value));
 }
 
 // A valued switch as a number, with a point or the operator's decimal separator.
@@ -50,14 +57,7 @@ std::optional<double> switchNumber(const AppContext& context, std::string_view n
         if (c == context.decimalSeparator)
             c = '.';
     }
-    double number = 0.0;
-    const char* begin = text.data();
-    if (!text.empty() && text[0] == '+')
-        ++begin;
-    const auto [end, error] = std::from_chars(begin, text.data() + text.size(), number);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return number;
+    return wholeNumber<double>(text);
 }
 
 bool startsWith(const std::string& text, std::string_view prefix)
