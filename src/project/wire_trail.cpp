@@ -8,16 +8,26 @@ namespace kerfline {
 
 void WireTrail::begin(const TMDIChild& project, const MachineState& machine, double skala)
 {
+    const bool backArm = followsBackArm(machine);
+    begin(project, backArm ? machine.backX : machine.frontX, backArm ? machine.backY : machine.frontY, backArm, skala);
+}
+
+bool WireTrail::begin(const TMDIChild& project, std::int32_t armX, std::int32_t armY, bool backArm, double skala)
+{
     clear();
     const auto start = static_cast<std::size_t>(project.startFigure);
     if (start >= project.figures.size())
-        return;
+        return false;
     const tfigura& figure = project.figures[start];
     if (figure.startVertex < 0 || static_cast<std::size_t>(figure.startVertex) >= figure.points.size())
-        return;
-    const bool backArm = !machine.KeyFront && machine.KeyBack;
-    begin(figure.points[static_cast<std::size_t>(figure.startVertex)], backArm ? machine.backX : machine.frontX,
-          backArm ? machine.backY : machine.frontY, backArm, skala);
+        return false;
+    begin(figure.points[static_cast<std::size_t>(figure.startVertex)], armX, armY, backArm, skala);
+    return true;
+}
+
+bool WireTrail::followsBackArm(const MachineState& machine)
+{
+    return !machine.KeyFront && machine.KeyBack;
 }
 
 void WireTrail::begin(Point projectStart, std::int32_t armX, std::int32_t armY, bool backArm, double skala)

@@ -31,6 +31,9 @@ public:
     // Starts a trail at the project's start point with the wire's current position. A project
     // without a start point gives no trail.
     void begin(const TMDIChild& project, const MachineState& machine, double skala);
+    // The same with the arm position (hundredths of a millimetre) read when the wire stood at the
+    // start point; false, and no trail, when the project has none.
+    bool begin(const TMDIChild& project, std::int32_t armX, std::int32_t armY, bool backArm, double skala);
     // The same with the pair of positions given: the project point where the wire stands and the
     // arm position (hundredths of a millimetre) read there.
     void begin(Point projectStart, std::int32_t armX, std::int32_t armY, bool backArm, double skala);
@@ -40,6 +43,9 @@ public:
     bool update(std::int32_t armX, std::int32_t armY);
 
     void clear();
+
+    // Whether the program drives the back arm: only KeyBack is ticked.
+    static bool followsBackArm(const MachineState& machine);
 
     bool active() const { return m_active; }
     bool followsBackArm() const { return m_backArm; }

@@ -35,15 +35,6 @@ constexpr int kVirtualCutterStepMs = 50;
 // How often the wire's position is read while a job runs, for the project window.
 constexpr int kWireFollowMs = 100;
 
-bool hasStartPoint(const TMDIChild& project)
-{
-    const auto start = static_cast<std::size_t>(project.startFigure);
-    if (start >= project.figures.size())
-        return false;
-    const tfigura& figure = project.figures[start];
-    return figure.startVertex >= 0 && static_cast<std::size_t>(figure.startVertex) < figure.points.size();
-}
-
 }  // namespace
 
 Application::Application(AppContext& context, machine::PlatformChoice platform)
@@ -159,26 +150,25 @@ void Application::followWire()
     // The panel's heartbeat reads positions only while the panel is the active window.
     m_session->protocol.ReadPositions();
     if (started) {
-        // A new job starts where the wire stands now: the project being cut is the active one.
+        // A new job: the project being cut is the active one.
         if (m_trailWindow)
             m_trailWindow->setWireTrail(nullptr);
         m_trailWindow = nullptr;
         TMDIChild* project = m_mainForm->projectWindows().active();
         ProjectWindow* window = project != nullptr ? m_mainForm->projectWindowOf(*project) : nullptr;
-        if (window == nullptr || !hasStartPoint(*project))
+        if (window == nullptr)
             return;
         // The job may have run a while before this timer saw it: the trail starts from the
         // origin the job recorded when the wire stood at the project's start point.
         const MachineState& machine = m_context.machine;
-        const bool backArm = !machine.KeyFront && machine.KeyBack;
+        const bool backArm = WireTrail::followsBackArm(machine);
         const auto hundredths = [&](int axis, double resolution) {
             return static_cast<std::int32_t>(roundHalfEven(m_context.job.originSteps[axis] / resolution));
         };
-        const tfigura& start = project->figures[static_cast<std::size_t>(project->startFigure)];
-        m_wireTrail.begin(start.points[static_cast<std::size_t>(start.startVertex)],
-                          backArm ? hundredths(AxisBackX, machine.resX) : m_context.job.originX,
-                          backArm ? hundredths(AxisBackY, machine.resY) : m_context.job.originY, backArm,
-                          m_context.configuration.number(Param::skala));
+        if (!m_wireTrail.begin(*project, backArm ? hundredths(AxisBackX, machine.resX) : m_context.job.originX,
+                               backArm ? hundredths(AxisBackY, machine.resY) : m_context.job.originY, backArm,
+                               m_context.configuration.number(Param::skala)))
+            return;
         m_wireTrail.update(machine);
         m_trailWindow = window;
         window->setWireTrail(&m_wireTrail);
