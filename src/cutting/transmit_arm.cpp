@@ -56,6 +56,8 @@ bool TransmitArm::start()
     m_goSent = false;
     m_interval = kSendingIntervalMs;
     m_active = true;
+    if (started)
+        started();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,9 @@ public:
     bool goSent() const { return m_goSent; }
     const std::string& statusText() const { return m_statusText; }
     std::string programPath() const;
+
+    // Told when start() has enabled the timer, so its driver can begin ticking.
+    std::function<void()> started;
 
 private:
     bool atEnd() const { return m_position >= m_program.size(); }

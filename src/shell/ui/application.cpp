@@ -3,17 +3,17 @@
 #include "aids/ui/about_box.h"
 #include "aids/ui/project_info_window.h"
 #include "config/configuration_lifecycle.h"
+#include "config/parameters.h"
 #include "config/ui/config_dialog.h"
 #include "cutting/cutting_session.h"
 #include "cutting/ui/base_points_dialog.h"
 #include "cutting/ui/manual_panel.h"
 #include "cutting/ui/wire_move_dialog.h"
+#include "geometry/round.h"
+#include "machine/machine_state.h"
 #include "machine/ui/firmware_upgrade_dialog.h"
 #include "machine/ui/virtual_cutter_window.h"
 #include "machine/virtual_cutter.h"
-#include "config/parameters.h"
-#include "geometry/round.h"
-#include "machine/machine_state.h"
 #include "project/tmdichild.h"
 #include "project/ui/project_window.h"
 #include "shell/app_context.h"
@@ -28,8 +28,6 @@
 namespace kerfline::ui {
 namespace {
 
-// How often an idle transmission looks whether a job has handed it a program.
-constexpr int kIdleTransmissionPollMs = 10;
 // The virtual cutter runs in real time, also while nothing polls it.
 constexpr int kVirtualCutterStepMs = 50;
 // How often the wire's position is read while a job runs, for the project window.
@@ -65,10 +63,10 @@ Application::Application(AppContext& context, machine::PlatformChoice platform)
     m_information = std::make_unique<ProjectInfoWindow>(context, *m_session, owner);
 
     // The transmission feeds the controller from this timer at the interval each tick asks
-    // for; while idle it only looks whether a job has started it.
+    // for; the timer runs only while a program is being sent.
     m_transmissionTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_transmissionTimer, &QTimer::timeout, [this] { transmissionTick(); });
-    m_transmissionTimer.start(kIdleTransmissionPollMs);
+    m_session->transmission.started = [this] { m_transmissionTimer.start(TransmitArm::kSendingIntervalMs); };
 
     m_panel = std::make_unique<TsterWindow>(context, *m_session, owner);
     wireWindows();
@@ -93,6 +91,7 @@ Application::~Application()
         m_trailWindow->setWireTrail(nullptr);
     // Whatever is still being sent ends before the link closes with the session.
     m_session->transmission.stop();
+    m_session->transmission.started = nullptr;
     m_session->driver.dialogs = {};
     m_session->supervisor.updateMenuItems = nullptr;
     *m_panelHooks = PanelWindowHooks{};
@@ -128,13 +127,10 @@ void Application::transmissionTick()
         return;
     m_inTransmissionTick = true;
     TransmitArm& transmission = m_session->transmission;
-    int next = kIdleTransmissionPollMs;
-    if (transmission.active()) {
-        next = transmission.Timer1Timer();
-        if (!transmission.active())
-            next = kIdleTransmissionPollMs;
-    }
-    if (m_transmissionTimer.interval() != next)
+    const int next = transmission.active() ? transmission.Timer1Timer() : 0;
+    if (!transmission.active())
+        m_transmissionTimer.stop();
+    else if (m_transmissionTimer.interval() != next)
         m_transmissionTimer.setInterval(next);
     m_inTransmissionTick = false;
 }
