@@ -6,9 +6,10 @@
 #include "cli/config_command.h"
 #include "cli/inspect_command.h"
 #include "cli/json_writer.h"
+#include "cli/options.h"
 #include "cutting/cutting_session.h"
 #include "cutting/project_windows.h"
-#include "cutting/simulated_timers.h"
+#include "cutting/virtual_job.h"
 #include "designfiles/design_type.h"
 #include "machine/hid_platform_choice.h"
 #include "machine/virtual_cutter.h"
@@ -17,6 +18,8 @@
 #include "shell/scripted_host.h"
 #include "shell/switches.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -35,6 +38,10 @@ struct CutOptions {
     std::string file;
     DesignReadOptions design;
     std::vector<std::string> switches;  // the virtual machine option among them
+    bool home = false;
+    std::vector<machine::FaultEvent> faults;
+    std::optional<int> randomFaults;
+    std::uint64_t seed = 1;
 };
 
 // The operator of the tool: every question is answered OK or Yes, and shown on stderr.
@@ -50,14 +57,22 @@ public:
     }
 };
 
+template <typename Int>
+bool wholeArgument(const std::string& text, Int& value);
+
 int usage(const std::string& problem)
 {
     std::fprintf(stderr,
                  "kerfline-cli cut: %s\n"
                  "usage: kerfline-cli cut FILE --virtual-machine[=PRODUCT] [--config F.kcc] [--set NAME=VALUE]... "
-                 "[--unit mm|in|ft] [--dxf-resolution 1..8] [SWITCH...]\n"
+                 "[--unit mm|in|ft] [--dxf-resolution 1..8] [--home] [--faults SPEC] [--random-faults K --seed S] "
+                 "[SWITCH...]\n"
                  "runs the whole job on the virtual cutter in simulated time; every question the job asks\n"
-                 "is answered OK or Yes\n",
+                 "is answered OK or Yes. --home homes the machine first. SPEC is a comma-separated list of\n"
+                 "EVENT@WHEN[:ARG]: WHEN is cN (the controller has received N program commands) or tMS\n"
+                 "(milliseconds after Start); EVENT is write-fail, write-fail-delivered (ARG the error code),\n"
+                 "read-fail (ARG reads in a row), busy (ARG full-buffer replies), unplug, replug, wire-break,\n"
+                 "wire-mend, machine-start, machine-stop, machine-continue, stop or continue\n",
                  problem.c_str());
     return ExitUsage;
 }
@@ -70,9 +85,25 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         std::string problem;
+        std::optional<std::string> value;
         if (takeDesignOption(argc, argv, i, options.design, problem)) {
             if (!problem.empty())
                 return usage(problem);
+        } else if (argument == "--home") {
+            options.home = true;
+        } else if (takeValue("--faults", argc, argv, i, value)) {
+            auto parsed = value ? machine::parseFaultSpec(*value, problem) : std::nullopt;
+            if (!parsed)
+                return usage(value ? problem : "--faults needs a SPEC");
+            options.faults.insert(options.faults.end(), parsed->begin(), parsed->end());
+        } else if (takeValue("--random-faults", argc, argv, i, value)) {
+            int count = 0;
+            if (!value || !wholeArgument(*value, count) || count < 0)
+                return usage("--random-faults needs a count of 0 or more");
+            options.randomFaults = count;
+        } else if (takeValue("--seed", argc, argv, i, value)) {
+            if (!value || !wholeArgument(*value, options.seed))
+                return usage("--seed needs a whole number");
         } else {
             options.switches.emplace_back(argument);  // one of the program's own switches
         }
@@ -80,6 +111,22 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
     if (!machine::virtualMachineProduct(CommandLine(options.switches)))
         return usage("the job runs only on the virtual cutter: give --virtual-machine[=PRODUCT]");
     return std::nullopt;
+}
+
+// About how many commands the job's program will have: three per vertex and a head and a tail.
+std::int64_t plannedCommandCount(const TMDIChild& project)
+{
+    std::int64_t points = 0;
+    for (const auto& figure : project.figures)
+        points += static_cast<std::int64_t>(figure.points.size());
+    return points * 3 + 40;
+}
+
+template <typename Int>
+bool wholeArgument(const std::string& text, Int& value)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
 void writeSteps(JsonWriter& json, const machine::AxisSteps& steps)
@@ -134,15 +181,19 @@ int runCut(int argc, char** argv)
         return ExitRefused;
     windows.add(std::move(window));
 
-    const std::int64_t startMs = clock.nowMs();
-    session.driver.Start1Click(true);
-    SimulatedTimers timers(clock, session.transmission, session.panel);
-    timers.beforeTick = [&host] { host.runPosted(); };
-    const bool ended = timers.runUntil([&] { return jobIdle(app, session.transmission); }, startMs + kJobLimitMs);
-    const std::int64_t jobTimeMs = clock.nowMs() - startMs;
-    if (session.transmission.commandsSent() == 0)
+    std::vector<machine::FaultEvent> faults = options.faults;
+    if (options.randomFaults) {
+        // Drawn over the program the job will send, so the faults land inside it.
+        const std::int64_t commands = plannedCommandCount(*windows.active());
+        const auto drawn = machine::randomFaults(*options.randomFaults, options.seed, commands,
+                                                 std::max<std::int64_t>(1000, commands * 20));
+        faults.insert(faults.end(), drawn.begin(), drawn.end());
+    }
+    const VirtualJobReport report =
+        runVirtualJob(app, host, clock, cutter, session, std::move(faults), options.home, kJobLimitMs);
+    if (report.outcome == JobOutcome::Refused && report.events.empty())
         return ExitRefused;  // the job did not start; its messages have been shown
-    if (!ended) {
+    if (!report.ended) {
         std::fprintf(stderr, "kerfline-cli cut: the job did not end within %lld ms of simulated time\n",
                      static_cast<long long>(kJobLimitMs));
         return ExitRefused;
@@ -163,7 +214,22 @@ int runCut(int argc, char** argv)
     writeSteps(json, app.job.originSteps);
     json.key("sent").integer(static_cast<std::int64_t>(session.transmission.commandsSent()));
     json.key("batches").integer(static_cast<std::int64_t>(session.transmission.batchesSent()));
-    json.key("jobTimeMs").integer(jobTimeMs);
+    json.key("jobTimeMs").integer(report.jobTimeMs);
+    json.key("status").string(jobOutcomeName(report.outcome));
+    json.key("commands").integer(static_cast<std::int64_t>(report.programCommands));
+    json.key("executed").integer(static_cast<std::int64_t>(report.executed));
+    json.key("duplicated").integer(static_cast<std::int64_t>(report.duplicated));
+    json.key("unexpected").integer(static_cast<std::int64_t>(report.unexpected));
+    json.key("heatingOnAtEnd").boolean(report.heatingOnAtEnd);
+    json.key("events").beginArray();
+    for (const machine::FaultInjector::Fired& fired : report.events) {
+        json.beginObject();
+        json.key("t").integer(fired.timeMs);
+        json.key("commands").integer(static_cast<std::int64_t>(fired.commands));
+        json.key("event").string(machine::describeFault(fired.event));
+        json.endObject();
+    }
+    json.endArray();
     json.key("messages").beginArray();
     for (const ScriptedHost::Message& message : host.messages)
         json.string(message.text);

@@ -53,6 +53,7 @@ public:
     // Ticks that found the controller's buffer full since start.
     std::uint64_t bufferFullTicks() const { return m_bufferFullTicks; }
     bool goSent() const { return m_goSent; }
+    bool interrupted() const { return false; }
     const std::string& statusText() const { return m_statusText; }
     std::string programPath() const;
 

@@ -201,6 +201,7 @@ void VirtualController::execute(const std::string& command)
     // beside the program, before the program is started.
     if (command[0] == 's' && byteAt(command, 1) == 4)
         m_selectedOutput = int32At(command, 2) & 7;
+    ++m_programReceived;
     if (m_buffer.size() < kBufferCapacity)
         m_buffer.push_back(command);
     else
@@ -482,6 +483,7 @@ bool VirtualController::stepProgram()
 {
     const std::string command = m_buffer.front();
     m_buffer.pop_front();
+    m_executed.push_back(command);
     switch (command[0]) {
     case 'a':
         movePiece(false, byteAt(command, 1), int32At(command, 2));

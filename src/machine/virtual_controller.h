@@ -92,6 +92,10 @@ public:
     const std::vector<std::uint16_t>& programMemory() const { return m_memory; }
     std::uint8_t eepromByte(std::uint8_t address) const { return m_eeprom[address]; }
     const std::vector<PathPoint>& path() const { return m_path; }
+    // Program commands taken into the buffer since the controller started, and every program
+    // command executed, in order: what a job really did.
+    std::uint64_t programCommandsReceived() const { return m_programReceived; }
+    const std::vector<std::string>& executedCommands() const { return m_executed; }
     void clearPath() { m_path.clear(); }
     const std::array<std::int32_t, 2>& programOrigin() const { return m_origin; }
     int heavyRotations() const { return m_heavySettings; }
@@ -147,6 +151,8 @@ private:
     AxisSteps m_programMove{};
 
     std::deque<std::string> m_buffer;
+    std::uint64_t m_programReceived = 0;
+    std::vector<std::string> m_executed;
     std::size_t m_dropped = 0;
     bool m_programRunning = false;
     bool m_paused = false;

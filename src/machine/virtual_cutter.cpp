@@ -1,11 +1,20 @@
 #include "machine/virtual_cutter.h"
 
+#include "machine/machine_state.h"
+#include "machine/reply_bytes.h"
 #include "shell/clock.h"
 #include "shell/host.h"
 
 #include <algorithm>
 
 namespace kerfline::machine {
+namespace {
+
+// Where the status reply keeps its flags.
+constexpr int kStatusChannel = 10;
+constexpr std::size_t kStatusFlagsOffset = 2;
+
+}  // namespace
 
 // A handle on one enumerated device. It stays bound to the plug-in it was found in: after an
 // unplug or a restart it fails like the handle of a vanished USB device.
@@ -198,10 +207,11 @@ void VirtualCutter::replug()
     notifyChange();
 }
 
-void VirtualCutter::failWrites(int count, int code)
+void VirtualCutter::failWrites(int count, int code, bool delivered)
 {
     m_failWrites = count;
     m_writeCode = code;
+    m_writeDelivered = delivered;
 }
 
 void VirtualCutter::failReads(int count, int code)
@@ -219,11 +229,16 @@ void VirtualCutter::shortenChannel(int channel, std::size_t length)
 int VirtualCutter::write(std::uint64_t generation, std::span<const std::uint8_t, kReportSize> report)
 {
     sync();
+    if (beforeIo)
+        beforeIo();
     if (!m_plugged || generation != m_generation)
         return hid_error::DeviceNotConnected;
+    int code = 0;
     if (m_failWrites > 0) {
         --m_failWrites;
-        return m_writeCode;
+        if (!m_writeDelivered)
+            return m_writeCode;
+        code = m_writeCode;
     }
     m_reports.emplace_back();
     std::copy(report.begin(), report.end(), m_reports.back().begin());
@@ -236,12 +251,14 @@ int VirtualCutter::write(std::uint64_t generation, std::span<const std::uint8_t,
         m_replugAtMs = m_controller.nowUs() / 1000 + kRestartMs;
         notifyChange();
     }
-    return 0;
+    return code;
 }
 
 int VirtualCutter::read(std::uint64_t generation, int index, std::span<std::uint8_t> buffer, std::size_t& length)
 {
     sync();
+    if (beforeIo)
+        beforeIo();
     ++m_reads;
     length = 0;
     if (!m_plugged || generation != m_generation)
@@ -269,6 +286,12 @@ int VirtualCutter::read(std::uint64_t generation, int index, std::span<std::uint
         if (!reply)
             return hid_error::InvalidParameter;
         text = std::move(*reply);
+        if (index == kStatusChannel && m_busyReplies > 0) {
+            --m_busyReplies;
+            const std::uint32_t flags = static_cast<std::uint32_t>(replyU32(text, kStatusFlagsOffset)) |
+                                        statusBit(StatusFlag::bufferFull);
+            putBits(text, kStatusFlagsOffset, flags, 4);
+        }
         break;
     }
     }

@@ -72,8 +72,14 @@ public:
     void unplug();
     void replug();
     bool plugged() const { return m_plugged; }
-    // The next `count` report writes fail with the code without reaching the controller.
-    void failWrites(int count, int code = hid_error::GenFailure);
+    // The next `count` report writes fail with the code: without reaching the controller, or,
+    // when `delivered`, after the controller has taken the report.
+    void failWrites(int count, int code = hid_error::GenFailure, bool delivered = false);
+    // The next `count` status replies report the buffer full.
+    void reportBufferFull(int count) { m_busyReplies = count; }
+    // Called before every report written and every string read, so a schedule of faults can
+    // strike at the exact command.
+    std::function<void()> beforeIo;
     // The next `count` string reads fail with the code.
     void failReads(int count, int code = hid_error::GenFailure);
     // Replies of the given channel are cut to `length` bytes (a short descriptor).
@@ -112,6 +118,8 @@ private:
     std::int64_t m_replugAtMs = -1;
     int m_failWrites = 0;
     int m_writeCode = hid_error::GenFailure;
+    bool m_writeDelivered = false;
+    int m_busyReplies = 0;
     int m_failReads = 0;
     int m_readCode = hid_error::GenFailure;
     int m_shortChannel = -1;

@@ -1,0 +1,114 @@
+#include "cutting/virtual_job.h"
+
+#include "cutting/cutting_session.h"
+#include "cutting/simulated_timers.h"
+#include "machine/virtual_cutter.h"
+#include "shell/app_context.h"
+#include "shell/clock.h"
+#include "shell/scripted_host.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace kerfline {
+namespace {
+
+std::string fileContent(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Lines the executed commands up against the program: each command is expected once, in order.
+void compare(const std::vector<std::string>& program, const std::vector<std::string>& executed,
+             VirtualJobReport& report)
+{
+    std::size_t next = 0;
+    for (const std::string& command : executed) {
+        if (next < program.size() && command == program[next])
+            ++next;
+        else if (next > 0 && command == program[next - 1])
+            ++report.duplicated;
+        else
+            ++report.unexpected;
+    }
+    report.executed = next;
+}
+
+JobOutcome outcomeOf(const AppContext& context, const CuttingSession& session, const machine::VirtualCutter& cutter)
+{
+    if (session.transmission.commandsSent() == 0)
+        return JobOutcome::Refused;
+    if (session.transmission.interrupted() || !cutter.plugged() || !session.link.connected())
+        return JobOutcome::LinkLost;
+    if (context.job.stoppedByOperator || context.machine.paused() || context.machine.wireBreak())
+        return JobOutcome::Stopped;
+    return JobOutcome::Completed;
+}
+
+}  // namespace
+
+const char* jobOutcomeName(JobOutcome outcome)
+{
+    switch (outcome) {
+    case JobOutcome::Completed: return "completed";
+    case JobOutcome::Stopped: return "stopped";
+    case JobOutcome::LinkLost: return "link-lost";
+    case JobOutcome::Refused: return "refused";
+    }
+    return "refused";
+}
+
+std::vector<std::string> programCommands(const std::string& program, const AppContext&, const CuttingSession& session)
+{
+    std::vector<std::string> commands;
+    for (std::size_t at = 0; at < program.size();) {
+        const auto length = static_cast<std::size_t>(std::max(1, session.protocol.lengths.lengthOf(program[at])));
+        commands.push_back(program.substr(at, length));
+        at += length;
+    }
+    return commands;
+}
+
+VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, SimulatedClock& clock, machine::VirtualCutter& cutter,
+                               CuttingSession& session, std::vector<machine::FaultEvent> faults, bool home,
+                               std::int64_t limitMs)
+{
+    VirtualJobReport report;
+    if (home)
+        session.homing.bazujClick();
+    const std::size_t executedBefore = cutter.controller().executedCommands().size();
+    const std::int64_t startMs = clock.nowMs();
+    machine::FaultInjector injector(cutter, clock, std::move(faults));
+    session.driver.Start1Click(true);
+
+    SimulatedTimers timers(clock, session.transmission, session.panel);
+    timers.beforeTick = [&] {
+        host.runPosted();
+        injector.fireDue();
+        for (const machine::FaultEvent& event : injector.takeOperatorEvents()) {
+            if (event.kind == machine::FaultKind::Stop)
+                session.supervisor.Wstrzymaj1Click();
+            else
+                session.supervisor.Kontynuacja1Click();
+        }
+    };
+    report.ended = timers.runUntil([&] { return !injector.pendingInTime() && jobIdle(context, session.transmission); },
+                                   startMs + limitMs);
+    report.jobTimeMs = clock.nowMs() - startMs;
+
+    const std::vector<std::string> program =
+        programCommands(fileContent(session.transmission.programPath()), context, session);
+    const auto& all = cutter.controller().executedCommands();
+    const std::vector<std::string> executed(all.begin() + static_cast<std::ptrdiff_t>(executedBefore), all.end());
+    report.programCommands = program.size();
+    compare(program, executed, report);
+    report.outcome = outcomeOf(context, session, cutter);
+    for (int output = 0; output < kAxisCount; ++output)
+        report.heatingOnAtEnd = report.heatingOnAtEnd || cutter.controller().outputOn(output);
+    report.events = injector.fired();
+    return report;
+}
+
+}  // namespace kerfline

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "machine/fault_schedule.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kerfline {
+
+struct AppContext;
+class ScriptedHost;
+class SimulatedClock;
+struct CuttingSession;
+
+namespace machine {
+class VirtualCutter;
+}  // namespace machine
+
+// How a job on the virtual cutter ended, as the program saw it.
+enum class JobOutcome {
+    Completed,  // the program took the job as finished
+    Stopped,    // paused, by the operator, the machine's button or a wire break
+    LinkLost,   // the transmission gave up with commands left, or the controller is gone
+    Refused,    // the job never started
+};
+const char* jobOutcomeName(JobOutcome outcome);
+
+// What a whole job on the virtual cutter did, measured at the controller.
+struct VirtualJobReport {
+    JobOutcome outcome = JobOutcome::Refused;
+    bool ended = false;                 // within the time limit
+    std::int64_t jobTimeMs = 0;
+    std::size_t programCommands = 0;    // in the program file
+    std::size_t executed = 0;           // the program's commands executed in order, once each
+    std::size_t duplicated = 0;         // executed again right after having been executed
+    std::size_t unexpected = 0;         // executed out of the program's order
+    bool heatingOnAtEnd = false;
+    std::vector<machine::FaultInjector::Fired> events;
+};
+
+// Plays a whole job of the active project window on the virtual cutter under a simulated clock:
+// optionally homes first, presses Start, then runs the timers while the schedule of faults and
+// the operator's Stop and Continue strike, until nothing of the job and the schedule is left.
+VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, SimulatedClock& clock, machine::VirtualCutter& cutter,
+                               CuttingSession& session, std::vector<machine::FaultEvent> faults, bool home,
+                               std::int64_t limitMs);
+
+// Splits a cut program into its commands by the command-length table.
+std::vector<std::string> programCommands(const std::string& program, const AppContext& context,
+                                         const CuttingSession& session);
+
+}  // namespace kerfline
