@@ -94,6 +94,7 @@ VirtualMachineProfile profileForProduct(const std::string& product)
         p.versionMajor = 3;
         p.versionMinor = 1;
         p.secondWireLimitX = p.limitX / 2;
+        p.backStartY = 2000;
     } else if (upper == "BV") {
         p.versionMajor = 3;
         p.versionMinor = 5;
@@ -120,7 +121,7 @@ VirtualController::VirtualController(VirtualMachineProfile profile)
                  periodFor(1000, m, m_profile.resX), periodFor(500, m, m_profile.resX)};
     // The arms stand somewhere inside the work area until the machine is homed.
     m_position = {std::llround(15000 * m_profile.resX), std::llround(8000 * m_profile.resY), 1234, 0,
-                  std::llround(15000 * m_profile.resX), std::llround(8000 * m_profile.resY), 567, 0};
+                  std::llround(15000 * m_profile.resX), std::llround(m_profile.backStartY * m_profile.resY), 567, 0};
     // A firmware that is not blank: no word is 0xFFFF.
     for (std::size_t i = 0; i < m_memory.size(); ++i)
         m_memory[i] = static_cast<std::uint16_t>((i * 40503u + 0x1234u) % 0xFFFFu);

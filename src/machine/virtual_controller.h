@@ -30,6 +30,9 @@ struct VirtualMachineProfile {
     std::uint8_t versionMinor = 2;
     int speedMultiplier = 2;           // what the program multiplies speeds and counts by
     bool powerInPercent = false;
+    // Where the back arm stands at power-on, hundredths of a millimetre: the two-wire machine's
+    // side wire waits below the front wire, so that either can cut without touching the other.
+    std::int32_t backStartY = 8000;
     std::int32_t runMinutes = 8135;    // the machine's age when the program meets it
     std::int32_t programsRun = 412;
 };

@@ -43,6 +43,31 @@ TEST(VirtualCutter, MoveTakesCountTimesPeriodAndInterpolatesAllAxes)
     EXPECT_EQ(path[0].steps, (AxisSteps{3000, 4000, 0, 800, -3000, 0, 0, 100}));
 }
 
+TEST(VirtualCutter, AHomingStoppedOnTheWayLeavesTheMachineNotHomed)
+{
+    CutterRig rig;
+    rig.readMachine();
+    rig.home();
+    rig.protocol->SendCommand(rig.protocol->BuildMove('A', {20000, 20000, 0, 0, 20000, 20000, 0, 0}).text);
+    rig.protocol->WaitWhileBusy();
+    rig.protocol->SendCommand(bytesOf({'B', 0x33}));
+    rig.clock.sleepMs(200);
+    rig.protocol->SendCommand("Y");
+    rig.protocol->WaitWhileBusy();
+    rig.protocol->ReadPositions();
+    EXPECT_FALSE(rig.context.machine.homed());
+    EXPECT_GT(rig.context.machine.frontX, 0);  // stopped on the way, not at home
+}
+
+TEST(VirtualCutter, TheTwoWireMachineStartsWithItsSideWireBelowTheFrontWire)
+{
+    CutterRig rig("Pr 1200", {"MachineName'Pr 1200'"});
+    rig.readMachine();
+    rig.protocol->ReadPositions();
+    const MachineState& s = rig.context.machine;
+    EXPECT_GE(s.frontY - s.backY, 1000 + 1000);  // room for a cut between the wires
+}
+
 TEST(VirtualCutter, HomingTakesTimeAndSetsHomed)
 {
     CutterRig rig;
