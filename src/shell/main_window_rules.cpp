@@ -1,7 +1,7 @@
 #include "shell/main_window_rules.h"
 
 #include "config/parameters.h"
-#include "cutting/transmit_arm.h"
+#include "cutting/cutting_session.h"
 #include "shell/app_context.h"
 #include "shell/version.h"
 
@@ -32,17 +32,33 @@ MenuState menuState(const MenuFacts& facts)
     return state;
 }
 
-bool mayCloseMainWindow(AppContext& context, TransmitArm& transmission)
+bool mayCloseMainWindow(AppContext& context, CuttingSession& session)
 {
-    if (!transmission.active())
-        return true;
-    if (context.job.stoppedByOperator) {
-        transmission.stop();
-        return true;
+    TransmitArm& transmission = session.transmission;
+    if (transmission.active()) {
+        if (context.job.stoppedByOperator) {
+            transmission.stop();
+            return true;
+        }
+        context.language.ShowMessageBox(context.Text("Main_window", "wyjscieNiemozliwe"), false,
+                                        context.Text("Universal", "uwaga"));
+        return false;
     }
-    context.language.ShowMessageBox(context.Text("Main_window", "wyjscieNiemozliwe"), false,
-                                    context.Text("Universal", "uwaga"));
-    return false;
+    session.protocol.ReadStatus();
+    if (!session.link.connected() || !context.machine.programRunning())
+        return true;
+    switch (context.language.AskQuestion(context.Text("Main_window", "maszynaWciazTnie") + "\n" +
+                                             context.Text("Main_window", "maszynaWciazTnieWybor"),
+                                         Buttons::YesNoCancel,
+                                         context.Text("Universal", "uwaga"))) {
+    case AnswerYes:
+        session.supervisor.Wstrzymaj1Click();
+        return true;
+    case AnswerNo:
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::optional<std::string> announcedVersion(std::string_view listing, std::string_view title)

@@ -8,7 +8,7 @@
 namespace kerfline {
 
 struct AppContext;
-class TransmitArm;
+struct CuttingSession;
 
 // What the menu rules look at.
 struct MenuFacts {
@@ -30,8 +30,10 @@ MenuState menuState(const MenuFacts& facts);
 
 // The close request of the main window: granted when nothing is being transmitted, or when the
 // operator stopped the job, in which case the transmission is stopped here, before the link
-// closes. Otherwise the refusal is shown and false returned.
-bool mayCloseMainWindow(AppContext& context, TransmitArm& transmission);
+// closes. Otherwise the refusal is shown and false returned. When everything has been sent but
+// the controller still runs the program, the wire is hot and moving: the operator is asked
+// whether to stop the job first (Yes), to leave the machine cutting (No) or to stay (Cancel).
+bool mayCloseMainWindow(AppContext& context, CuttingSession& session);
 
 // The version a text from the update server announces: the leading digits and points following
 // the program title, with tabs and blanks removed; nothing when the title is absent.

@@ -1,4 +1,5 @@
 #include "config/parameters.h"
+#include "cutting/job_rig.h"
 #include "cutting/cutting_session.h"
 #include "cutting/project_windows.h"
 #include "machine/virtual_cutter.h"
@@ -148,6 +149,65 @@ TEST_F(AfterConfigurationTest, FeedDirectionFollowsTheConfigurationAndAPreparedP
     EXPECT_EQ(project.directionX, (std::array<std::uint8_t, 2>{255, 255}));
     EXPECT_EQ(project.figures[0].points, figure.points);
     EXPECT_EQ(project.figures[0].startVertex, 1);
+}
+
+}  // namespace
+}  // namespace kerfline
+
+namespace kerfline {
+namespace {
+
+// Everything has been sent, but the controller still cuts: closing asks first.
+struct StillCutting : ::testing::Test {
+    void SetUp() override
+    {
+        rig.host.answers.assign(4, AnswerYes);
+        rig.open("square.plt", "IN;SP1;PU0,0;PD8000,0,8000,8000,0,8000,0,0;PU;");
+        rig.session->driver.Start1Click();
+        rig.done = [this] { return !rig.session->transmission.active(); };
+        ASSERT_TRUE(rig.runJob());
+        rig.protocol().ReadStatus();
+        ASSERT_TRUE(rig.context.machine.programRunning());
+        rig.host.questions.clear();
+    }
+    testing::JobRig rig;
+};
+
+TEST_F(StillCutting, CancelKeepsTheProgramOpen)
+{
+    rig.host.answers = {AnswerCancel};
+    EXPECT_FALSE(mayCloseMainWindow(rig.context, *rig.session));
+    ASSERT_EQ(rig.host.questions.size(), 1u);
+    EXPECT_NE(rig.host.questions[0].text.find(rig.context.Text("Main_window", "maszynaWciazTnie")), std::string::npos);
+    rig.protocol().ReadStatus();
+    EXPECT_TRUE(rig.context.machine.programRunning());
+}
+
+TEST_F(StillCutting, NoLeavesTheMachineCutting)
+{
+    rig.host.answers = {AnswerNo};
+    EXPECT_TRUE(mayCloseMainWindow(rig.context, *rig.session));
+    rig.protocol().ReadStatus();
+    EXPECT_TRUE(rig.context.machine.programRunning());
+}
+
+TEST_F(StillCutting, YesStopsTheJobWithTheHeatingOffBeforeClosing)
+{
+    rig.host.answers = {AnswerYes};
+    EXPECT_TRUE(mayCloseMainWindow(rig.context, *rig.session));
+    rig.protocol().ReadStatus();
+    EXPECT_FALSE(rig.context.machine.programRunning());
+    EXPECT_TRUE(rig.context.machine.paused());
+    EXPECT_TRUE(rig.context.job.stoppedByOperator);
+    for (int output = 0; output < kAxisCount; ++output)
+        EXPECT_FALSE(rig.controller().outputOn(output)) << output;
+}
+
+TEST(CloseRule, AnIdleMachineClosesWithoutAQuestion)
+{
+    testing::JobRig rig;
+    EXPECT_TRUE(mayCloseMainWindow(rig.context, *rig.session));
+    EXPECT_TRUE(rig.host.questions.empty());
 }
 
 }  // namespace

@@ -324,8 +324,9 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // Closing during a transmission is refused unless the job was stopped; then the
-    // transmission ends here, before the link goes with the session.
-    if (m_parts.session != nullptr && !mayCloseMainWindow(m_context, m_parts.session->transmission)) {
+    // transmission ends here, before the link goes with the session. A machine still cutting
+    // what was sent is not left behind without a question.
+    if (m_parts.session != nullptr && !mayCloseMainWindow(m_context, *m_parts.session)) {
         event->ignore();
         return;
     }
