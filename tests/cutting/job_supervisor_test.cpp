@@ -46,11 +46,17 @@ TEST(JobSupervisor, StopPausesTheProgramAndContinueBringsTheWireBack)
     EXPECT_FALSE(rig.context.job.jobActive);
     EXPECT_TRUE(rig.context.job.stoppedByOperator);
     rig.protocol().ReadPositions();
-    const PausePoint pause = rig.context.job.pausePoint;
+    ASSERT_TRUE(rig.context.job.pausePoint);
+    const PausePoint pause = *rig.context.job.pausePoint;
     EXPECT_EQ(pause.frontX, s.frontX);
     EXPECT_EQ(pause.backY, s.backY);
-    EXPECT_EQ(rig.letters(), "QRF");  // pause, heating off, speed set 2
-    EXPECT_FALSE(rig.controller().outputOn(2));
+    // Pause, every heating output off, speed set 2.
+    const std::string stopLetters = rig.letters();
+    EXPECT_EQ(stopLetters.front(), 'Q');
+    EXPECT_EQ(stopLetters.back(), 'F');
+    EXPECT_EQ(stopLetters.find_first_not_of('R', 1), stopLetters.size() - 1);
+    for (const int output : {1, 2, 3})
+        EXPECT_FALSE(rig.controller().outputOn(output)) << output;
 
     // The operator moves the wire away; Continue brings it back, heated, before "K".
     rig.session->motion.gotopoint(true, 0, pause.frontX / 100.0 + 20, pause.backX / 100.0 + 20, pause.frontY / 100.0,
