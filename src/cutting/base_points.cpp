@@ -97,7 +97,11 @@ void TPunkty_bazowe::listaClick(int index)
 void TPunkty_bazowe::DodajClick()
 {
     const MachineState& s = m_context.machine;
-    m_protocol.ReadPositions();
+    // A point is stored only as read from the machine.
+    if (!m_protocol.ReadPositions()) {
+        m_context.language.ShowMessageBox(m_context.Text("Control", "ploterBrakLacznosci"), true);
+        return;
+    }
     m_lines.push_back(formatBasePointLine(s.frontX / 100.0, s.frontY / 100.0, m_context.configuration.displayUnit,
                                           m_context.decimalSeparator));
     m_selected = static_cast<int>(m_lines.size()) - 1;

@@ -41,7 +41,9 @@ void Homing::homingStep(std::uint8_t mask)
     m_context.clock.sleepMs(kSettleMs);
     bool interrupted = false;
     for (;;) {
-        m_protocol.ReadStatus();
+        // Without an answer the run is not waited for: a lost link would hang the program.
+        if (!m_protocol.ReadStatus())
+            break;
         const PendingInput input = m_context.host.takePendingInput();
         if (input == PendingInput::KeyDown || input == PendingInput::LeftButtonDown) {
             interrupted = true;

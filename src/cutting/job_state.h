@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace kerfline {
 
@@ -51,7 +52,9 @@ struct JobState {
     // Start points of the two wires of the two-wire machine.
     MachinePointMm frontWireStart;
     MachinePointMm sideWireStart;
-    PausePoint pausePoint;
+    // Where the wire stood when the program last paused, whoever paused it; none while the
+    // program runs. Continue brings the wire back here.
+    std::optional<PausePoint> pausePoint;
     SerialRepetition serialRepetition;
 };
 

@@ -42,11 +42,25 @@ JobSupervisor::JobSupervisor(AppContext& context, machine::ControllerProtocol& p
 {
 }
 
+void JobSupervisor::showNoConnection()
+{
+    m_context.language.ShowMessageBox(m_context.Text("Control", "ploterBrakLacznosci"), true);
+}
+
+bool JobSupervisor::recordPausePoint()
+{
+    const MachineState& s = m_context.machine;
+    if (!m_protocol.ReadPositions())
+        return false;
+    m_context.job.pausePoint = PausePoint{s.frontX, s.frontY, s.axis3, s.tableRemainder,
+                                          s.backX,  s.backY,  s.axis7Remainder, s.spindleRemainder};
+    return true;
+}
+
 bool JobSupervisor::wstrzymaj()
 {
     MachineState& s = m_context.machine;
-    m_protocol.ReadStatus();
-    if (!m_protocol.link().connected())
+    if (!m_protocol.ReadStatus())
         return false;
     bool stopped = false;
     if (s.programRunning()) {
@@ -54,20 +68,23 @@ bool JobSupervisor::wstrzymaj()
         m_protocol.WaitWhileBusy();
         if (!waitForPaused())
             return false;
-        m_protocol.ReadPositions();
-        m_context.job.pausePoint = {s.frontX, s.frontY, s.axis3, s.tableRemainder,
-                                    s.backX,  s.backY,  s.axis7Remainder, s.spindleRemainder};
+        // Without an answer there is no pause point; the heartbeat records it once the controller
+        // answers again.
+        m_context.job.pausePoint.reset();
+        if (!recordPausePoint())
+            showNoConnection();
         m_context.clock.sleepMs(10);
         m_protocol.WaitWhileBusy();
-        m_protocol.SendCommand(commandBytes({'R', 0, kHeatingOutput}));
+        // The program heats its own output (1 or 3): a paused wire must not stay hot at rest.
+        m_motion.SwitchHeatingOff();
         m_protocol.SendCommand(commandBytes({'F', kPauseSpeedSet}));
         stopped = true;
     }
     if (s.busy()) {
         m_motion.StopMotion();
         m_protocol.WaitWhileBusy();
-        m_protocol.ReadPositions();
-        m_motion.saveRotaryRemainders();
+        if (m_protocol.ReadPositions())
+            m_motion.saveRotaryRemainders();
         m_context.job.stoppedByOperator = true;
         m_context.clock.sleepMs(10);
         m_protocol.WaitWhileBusy();
@@ -86,11 +103,11 @@ bool JobSupervisor::waitForPaused()
 {
     const std::int64_t started = m_context.clock.nowMs();
     for (;;) {
-        m_protocol.ReadStatus();
-        if (m_context.machine.paused())
+        const bool answered = m_protocol.ReadStatus();
+        if (answered && m_context.machine.paused())
             return true;
-        if (!m_protocol.link().connected() || m_context.clock.nowMs() - started >= kPauseTimeoutMs) {
-            m_context.language.ShowMessageBox(m_context.Text("Control", "ploterBrakLacznosci"), true);
+        if (!answered || m_context.clock.nowMs() - started >= kPauseTimeoutMs) {
+            showNoConnection();
             return false;
         }
         m_context.clock.sleepMs(1);
@@ -106,8 +123,8 @@ void JobSupervisor::kontynuuj()
 {
     MachineState& s = m_context.machine;
     const Configuration& config = m_context.configuration;
-    m_protocol.ReadStatus();
-    if (!m_protocol.link().connected())
+    JobState& job = m_context.job;
+    if (!m_protocol.ReadStatus())
         return;
     if (s.programRunning() && s.waitingForGo()) {
         if (s.reportsPowerInPercent)
@@ -115,23 +132,38 @@ void JobSupervisor::kontynuuj()
         m_protocol.SendCommand("G");
         return;
     }
-    if (!s.programRunning() && !s.busy() && s.paused()) {
-        const PausePoint& p = m_context.job.pausePoint;
-        m_protocol.ReadStatus();
-        m_protocol.ReadPositions();
-        m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
-        switchHeatingOn();
-        m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
-        m_motion.gotopoint(true, kWorkingSpeedSet, p.frontX / 100.0, p.backX / 100.0, p.frontY / 100.0,
-                           p.backY / 100.0, p.tableRemainder, p.spindleRemainder);
-        m_protocol.WaitWhileBusy();
-        m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
-        m_protocol.WaitWhileBusy();
-        switchHeatingOn();
-        m_protocol.SendCommand("K");
-        switchHeatingOn();
+    // Only a paused program is continued: on an idle machine Continue starts nothing.
+    if (s.programRunning() || s.busy() || !s.paused())
+        return;
+    // A pause the heartbeat has not seen yet is resumed where the wire stands.
+    if (!job.pausePoint && !recordPausePoint()) {
+        showNoConnection();
+        return;
     }
-    m_context.job.jobActive = true;
+    const PausePoint p = *job.pausePoint;
+    m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
+    switchHeatingOn();
+    m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
+    // A way back that did not happen leaves the wire where it is, and cold.
+    const auto abandon = [this] { m_motion.SwitchHeatingOff(); };
+    if (!m_motion.gotopoint(true, kWorkingSpeedSet, p.frontX / 100.0, p.backX / 100.0, p.frontY / 100.0,
+                            p.backY / 100.0, p.tableRemainder, p.spindleRemainder))
+        return abandon();
+    if (!m_protocol.WaitWhileBusy()) {
+        showNoConnection();
+        return abandon();
+    }
+    m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
+    if (!m_protocol.WaitWhileBusy()) {
+        showNoConnection();
+        return abandon();
+    }
+    switchHeatingOn();
+    if (!m_protocol.SendCommand("K"))
+        return abandon();
+    switchHeatingOn();
+    job.pausePoint.reset();
+    job.jobActive = true;
 }
 
 bool JobSupervisor::MoznaRuszac()
@@ -172,9 +204,15 @@ void JobSupervisor::Kontynuacja1Click()
 void JobSupervisor::tick()
 {
     const MachineState& s = m_context.machine;
-    if (m_context.job.jobActive) {
-        m_protocol.ReadStatus();
-        if (!s.programRunning())
+    JobState& job = m_context.job;
+    // A failed read is no answer: nothing has ended and no button was pressed.
+    if (job.jobActive && !m_protocol.ReadStatus())
+        return;
+    notePause();
+    if (job.jobActive) {
+        reportWireBreak();
+        // A paused program (by Stop, a wire break or the machine's stop button) has not ended.
+        if (!s.programRunning() && !s.paused())
             jobEnded();
     }
     if (s.startRequest()) {
@@ -189,9 +227,34 @@ void JobSupervisor::tick()
     }
 }
 
+// Whoever paused the program, Continue must bring the wire back to where it stood then; the
+// point is taken while the pause is fresh, and forgotten once the program runs again.
+void JobSupervisor::notePause()
+{
+    if (!m_context.machine.paused())
+        m_context.job.pausePoint.reset();
+    else if (!m_context.job.pausePoint)
+        recordPausePoint();
+}
+
+void JobSupervisor::reportWireBreak()
+{
+    if (!m_context.machine.wireBreak()) {
+        m_wireBreakShown = false;
+        return;
+    }
+    if (m_wireBreakShown)
+        return;
+    m_wireBreakShown = true;
+    m_context.host.setStatus(0, m_context.Text("Control", "zerwanyDrutStatus"));
+    m_context.language.ShowMessageBox(m_context.Text("Control", "zerwanyDrutPodczasPracy"), true);
+}
+
 void JobSupervisor::jobEnded()
 {
     m_context.job.jobActive = false;
+    // The program's trailer switches off output 2 only; the output the program heated stays on.
+    m_motion.SwitchHeatingOff();
     if (twoWireFollowUp(m_context)) {
         if (m_context.machine.KeyBack) {
             if (m_driver.arms.tickKeyFront)
@@ -220,6 +283,10 @@ void JobSupervisor::startSideWireJob()
         second = m_driver.windows().active();
     if (!second)
         return;
+    if (!m_protocol.ReadPositions()) {
+        showNoConnection();
+        return;
+    }
     m_protocol.SendCommand(speedCommand(m_protocol, 0, config.number(Param::PrzeSpeed)));
     m_protocol.SendCommand(commandBytes({'F', 0}));
     const double scale = config.number(Param::skala);
@@ -227,17 +294,23 @@ void JobSupervisor::startSideWireJob()
     const double m = extentAbove + m_context.job.sideWireStart.y + kWireGapMm;
     // MoveToPoint takes the display unit.
     const double toDisplay = 1.0 / unitFactor(config.displayUnit);
-    if (s.frontY / 100.0 < m) {
-        m_motion.MoveToPoint(true, false, 0.0, s.frontY / 100.0 * toDisplay, 0.0);
-        m_protocol.WaitWhileBusy();
-        m_motion.MoveToPoint(true, false, 0.0, m * toDisplay, 0.0);
-        m_protocol.WaitWhileBusy();
-    }
+    // Each move starts from where the last one ended; one without an answer ends the follow-up.
+    const auto moved = [this](bool front, bool back, double y, double x) {
+        if (!m_motion.MoveToPoint(front, back, 0.0, y, x))
+            return false;
+        if (m_protocol.WaitWhileBusy())
+            return true;
+        showNoConnection();
+        return false;
+    };
+    if (s.frontY / 100.0 < m &&
+        (!moved(true, false, s.frontY / 100.0 * toDisplay, 0.0) || !moved(true, false, m * toDisplay, 0.0)))
+        return;
     if (m_driver.arms.tickKeyBack)
         m_driver.arms.tickKeyBack();
     const MachinePointMm side = m_context.job.sideWireStart;
-    m_motion.MoveToPoint(false, true, 0.0, side.y * toDisplay, side.x * toDisplay);
-    m_protocol.WaitWhileBusy();
+    if (!moved(false, true, side.y * toDisplay, side.x * toDisplay))
+        return;
     m_driver.windows().activate(*second);
     m_driver.Start1Click(false);
 }
@@ -249,7 +322,10 @@ void JobSupervisor::startSideWireJob()
 void JobSupervisor::returnToOrigin()
 {
     const MachineState& s = m_context.machine;
-    m_protocol.ReadPositions();
+    if (!m_protocol.ReadPositions()) {
+        showNoConnection();
+        return;
+    }
     const std::int32_t dx = m_context.job.originX - s.frontX;
     const std::int32_t dy = m_context.job.originY - s.frontY;
     if (!slightlyOff(dx) && !slightlyOff(dy))
@@ -267,8 +343,9 @@ void JobSupervisor::serialRepetition()
     SerialRepetition& repetition = m_context.job.serialRepetition;
     if (!repetition.armed)
         return;
-    m_protocol.ReadStatus();
-    if (m_context.machine.programRunning())
+    // Only a program that has ended is repeated: not one whose state is unknown, nor a paused one.
+    const MachineState& s = m_context.machine;
+    if (!m_protocol.ReadStatus() || s.programRunning() || s.paused())
         return;
     if (repetition.remaining < 1) {
         repetition.armed = false;
@@ -277,11 +354,15 @@ void JobSupervisor::serialRepetition()
     --repetition.remaining;
     JobState& job = m_context.job;
     job.programStartY -= repetition.shiftMm;
-    m_protocol.ReadPositions();
     m_protocol.SendCommand(speedCommand(m_protocol, kWorkingSpeedSet, m_context.configuration.number(Param::szybkoscObrobki)));
     m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
-    m_motion.gotopoint(true, kWorkingSpeedSet, job.programStartX, job.programStartX, job.programStartY,
-                       job.programStartY, 0, 0);
+    // A pass that could not reach its start is not cut; nor are the passes after it, which would
+    // start by surprise once the controller answers again.
+    if (!m_motion.gotopoint(true, kWorkingSpeedSet, job.programStartX, job.programStartX, job.programStartY,
+                            job.programStartY, 0, 0)) {
+        repetition.armed = false;
+        return;
+    }
     m_protocol.SendCommand("G");
 }
 

@@ -60,11 +60,19 @@ private:
     void returnToOrigin();
     bool waitForPaused();
     void switchHeatingOn();
+    // Reads the positions into the pause point; false (and the point left as it was) when the
+    // read fails.
+    bool recordPausePoint();
+    void notePause();
+    void reportWireBreak();
+    void showNoConnection();
 
     AppContext& m_context;
     machine::ControllerProtocol& m_protocol;
     machine::MotionOperations& m_motion;
     JobDriver& m_driver;
+    // The wire break of the running job has been reported.
+    bool m_wireBreakShown = false;
 };
 
 }  // namespace kerfline

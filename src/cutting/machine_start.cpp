@@ -16,6 +16,8 @@ namespace kerfline {
 
 void JobDriver::pauseAndClear()
 {
+    // The cleared program takes its pause with it.
+    m_context.job.pausePoint.reset();
     m_protocol.SendCommand("Q");
     m_context.clock.sleepMs(10);
     m_protocol.WaitWhileBusy();
@@ -48,12 +50,11 @@ void JobDriver::startMachine(TMDIChild& project)
 void JobDriver::startPlain(int heatingOutput)
 {
     MachineState& s = m_context.machine;
-    m_protocol.ReadStatus();
-    if (!m_protocol.link().connected()) {
+    // The origin is where the wire stands: without an answer there is none.
+    if (!m_protocol.ReadStatus() || !m_protocol.ReadPositions()) {
         showError("Control", "ploterBrakLacznosci");
         return;
     }
-    m_protocol.ReadPositions();
     m_context.job.originX = s.frontX;
     m_context.job.originY = s.frontY;
     m_context.job.originSteps = s.rawSteps;
@@ -68,9 +69,7 @@ void JobDriver::startRotary(TMDIChild& project)
     MachineState& s = m_context.machine;
     const Configuration& config = m_context.configuration;
     const JobState& job = m_context.job;
-    m_protocol.ReadPositions();
-    m_protocol.ReadStatus();
-    if (!m_protocol.link().connected()) {
+    if (!m_protocol.ReadPositions() || !m_protocol.ReadStatus()) {
         showError("Control", "ploterBrakLacznosci");
         return;
     }
@@ -86,14 +85,17 @@ void JobDriver::startRotary(TMDIChild& project)
         }
         m_protocol.SendCommand(commandBytes({'F', kTravelSet}));
         const double x = config.number(Param::Xwrzeciona);
-        m_motion.gotopoint(true, kTravelSet, x, x, job.programStartY, job.programStartY, 0,
-                           m_motion.savedSpindleRemainder);
+        // A program sent without its start position would cut from wherever the wire stands.
+        if (!m_motion.gotopoint(true, kTravelSet, x, x, job.programStartY, job.programStartY, 0,
+                                m_motion.savedSpindleRemainder))
+            return;
     } else {
         m_protocol.SendCommand(commandBytes({'F', kTravelSet}));
-        m_motion.gotopoint(true, kTravelSet, s.frontX / 100.0, s.backX / 100.0, job.programStartY, job.programStartY,
-                           m_motion.savedTableRemainder, s.spindleRemainder);
-        m_motion.gotopoint(true, kTravelSet, job.programStartX, job.programStartX, job.programStartY,
-                           job.programStartY, m_motion.savedTableRemainder, s.spindleRemainder);
+        if (!m_motion.gotopoint(true, kTravelSet, s.frontX / 100.0, s.backX / 100.0, job.programStartY,
+                                job.programStartY, m_motion.savedTableRemainder, s.spindleRemainder) ||
+            !m_motion.gotopoint(true, kTravelSet, job.programStartX, job.programStartX, job.programStartY,
+                                job.programStartY, m_motion.savedTableRemainder, s.spindleRemainder))
+            return;
     }
     if (s.reportsPowerInPercent)
         m_motion.HeatRamp(1, roundHalfEven(config.number(Param::work_power)));
@@ -106,9 +108,7 @@ void JobDriver::startTurning(TMDIChild& project)
     const Configuration& config = m_context.configuration;
     const JobState& job = m_context.job;
     if (!testRun()) {
-        m_protocol.ReadPositions();
-        m_protocol.ReadStatus();
-        if (!m_protocol.link().connected()) {
+        if (!m_protocol.ReadPositions() || !m_protocol.ReadStatus()) {
             showError("Control", "ploterBrakLacznosci");
             return;
         }
@@ -116,14 +116,16 @@ void JobDriver::startTurning(TMDIChild& project)
     const double entry = rotaryWriters.DajPoz1szegoWjazduWmat ? rotaryWriters.DajPoz1szegoWjazduWmat(project) : 0.0;
     if (config.choice(Param::StolikSwitch) == DeviceTable) {
         const double y = config.number(Param::Ystolika) + entry - config.number(Param::Ynarzedzia);
-        m_motion.gotopoint(true, kTravelSet, s.frontX / 100.0, s.backX / 100.0, y, y, m_motion.savedTableRemainder,
-                           s.spindleRemainder);
-        m_motion.gotopoint(true, kTravelSet, job.programStartX, job.programStartX, y, y, m_motion.savedTableRemainder,
-                           s.spindleRemainder);
+        if (!m_motion.gotopoint(true, kTravelSet, s.frontX / 100.0, s.backX / 100.0, y, y,
+                                m_motion.savedTableRemainder, s.spindleRemainder) ||
+            !m_motion.gotopoint(true, kTravelSet, job.programStartX, job.programStartX, y, y,
+                                m_motion.savedTableRemainder, s.spindleRemainder))
+            return;
     } else {
         const double x = config.number(Param::Xwrzeciona) + entry - config.number(Param::Xnarzedzia);
-        m_motion.gotopoint(true, kTravelSet, x, x, job.programStartY, job.programStartY, s.tableRemainder,
-                           m_motion.savedSpindleRemainder);
+        if (!m_motion.gotopoint(true, kTravelSet, x, x, job.programStartY, job.programStartY, s.tableRemainder,
+                                m_motion.savedSpindleRemainder))
+            return;
     }
     m_transmission.start();
 }

@@ -59,11 +59,15 @@ bool JobDriver::serialJob()
         job.serialRepetition.remaining = 0;
     }
     BusyCursor busy(m_context.host);
+    job.pausePoint.reset();
     m_protocol.SendCommand("Q");
     m_protocol.WaitWhileBusy();
     m_protocol.SendCommand("C");
-    m_protocol.ReadPositions();
-    m_protocol.ReadStatus();
+    // The spindle check and the moves below start from where the wire stands.
+    if (!m_protocol.ReadPositions() || !m_protocol.ReadStatus()) {
+        showError("Control", "ploterBrakLacznosci");
+        return false;
+    }
 
     TMDIChild* active = m_windows.active();
     const double diameterHalf = config.number(Param::Srednicamaterialu) / 2.0;
@@ -76,8 +80,9 @@ bool JobDriver::serialJob()
         job.programStartX = axisX - h;
         sendTravelSpeed();
         m_protocol.SendCommand(commandBytes({'F', kTravelSet}));
-        m_motion.gotopoint(true, kTravelSet, approach, approach, job.programStartY, job.programStartY,
-                           m_motion.savedTableRemainder, s.spindleRemainder);
+        if (!m_motion.gotopoint(true, kTravelSet, approach, approach, job.programStartY, job.programStartY,
+                                m_motion.savedTableRemainder, s.spindleRemainder))
+            return false;
         m_motion.SetWorkPower(1, config.number(Param::work_power));
         m_protocol.ReadPower();
         if (s.reportsPowerInPercent)
@@ -87,8 +92,13 @@ bool JobDriver::serialJob()
         m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
         m_protocol.ReadPositions();
         sendWorkingSpeed();
-        m_motion.gotopoint(true, kWorkingSet, job.programStartX, job.programStartX, job.programStartY,
-                           job.programStartY, m_motion.savedTableRemainder, s.spindleRemainder);
+        const bool atStart = m_motion.gotopoint(true, kWorkingSet, job.programStartX, job.programStartX,
+                                                job.programStartY, job.programStartY, m_motion.savedTableRemainder,
+                                                s.spindleRemainder);
+        if (!atStart) {
+            m_motion.SwitchHeatingOff();
+            return false;
+        }
         m_protocol.ReadPower();
         m_motion.ToggleHeating();
     } else {
@@ -100,8 +110,9 @@ bool JobDriver::serialJob()
         job.programStartX = config.number(Param::Xwrzeciona);
         sendTravelSpeed();
         m_protocol.SendCommand(commandBytes({'F', kTravelSet}));
-        m_motion.gotopoint(true, kTravelSet, job.programStartX, job.programStartX, job.programStartY,
-                           job.programStartY, 0, m_motion.savedSpindleRemainder);
+        if (!m_motion.gotopoint(true, kTravelSet, job.programStartX, job.programStartX, job.programStartY,
+                                job.programStartY, 0, m_motion.savedSpindleRemainder))
+            return false;
     }
     if (rotaryWriters.startSeries)
         rotaryWriters.startSeries(roundHalfEven(config.number(Param::Xwrzeciona) * 100.0),

@@ -107,8 +107,11 @@ bool JobDriver::StartChecks(TMDIChild& project, FigureRange range)
         showError("Main_window", "projektZaDuzy");
         return false;
     }
-    if (!test)
-        m_protocol.ReadPositions();
+    // The work-area test below measures from where the wire stands.
+    if (!test && !m_protocol.ReadPositions()) {
+        showError("Control", "ploterBrakLacznosci");
+        return false;
+    }
     if (mode == ModePerpendicular && m_windows.windows().size() != 2) {
         showError("Main_window", "wymagane2plt");
         return false;

@@ -97,10 +97,17 @@ void Tprzesun::waitWhileBusy()
     // no way to end them.
     const MachineState& s = m_context.machine;
     m_context.clock.sleepMs(1);
-    m_protocol.ReadStatus();
+    // A lost link ends the wait (and the loops with it): a key could no longer be told apart.
+    if (!m_protocol.ReadStatus()) {
+        m_stopRequested = true;
+        return;
+    }
     while (s.busy()) {
         m_context.clock.sleepMs(1);
-        m_protocol.ReadStatus();
+        if (!m_protocol.ReadStatus()) {
+            m_stopRequested = true;
+            return;
+        }
         takeStopInput();
     }
 }

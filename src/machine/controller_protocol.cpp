@@ -96,16 +96,20 @@ bool ControllerProtocol::SendCommand(std::string_view text)
     return true;
 }
 
-void ControllerProtocol::ReadStatus()
+bool ControllerProtocol::ReadStatus()
 {
-    m_link.ReadChannel(10);
+    if (m_link.ReadChannel(10) != 0)
+        return false;
     decodeStatus(m_link.replyBuffer(), state());
+    return true;
 }
 
-void ControllerProtocol::ReadPositions()
+bool ControllerProtocol::ReadPositions()
 {
-    m_link.ReadChannel(10);
+    if (m_link.ReadChannel(10) != 0)
+        return false;
     decodePositions(m_link.replyBuffer(), state());
+    return true;
 }
 
 void ControllerProtocol::ReadSpeeds()
@@ -215,15 +219,18 @@ void ControllerProtocol::ReadTension()
         decodeTension(m_link.replyBuffer(), state());
 }
 
-void ControllerProtocol::WaitWhileBusy()
+bool ControllerProtocol::WaitWhileBusy()
 {
     m_context.clock.sleepMs(1);
-    ReadStatus();
+    if (!ReadStatus())
+        return false;
     while (state().busy()) {
         m_context.clock.sleepMs(1);
-        ReadStatus();
+        if (!ReadStatus())
+            return false;
         m_context.host.takePendingInput();
     }
+    return true;
 }
 
 MoveCommand ControllerProtocol::BuildMove(char letter, const AxisSteps& steps) const

@@ -25,8 +25,10 @@ public:
     // "ploterBrakLacznosci" with the status number as caption and returns false.
     bool SendCommand(std::string_view text);
 
-    void ReadStatus();
-    void ReadPositions();
+    // Channel 10. Both return whether the controller answered; a failed read is no answer and
+    // leaves MachineState as it was (a lost reply must never read as "stopped" or as position 0).
+    bool ReadStatus();
+    bool ReadPositions();
     void ReadSpeeds();
     void ReadPower();
     // Limits and device strings, the command-line overrides, then resolution, speed limits and
@@ -37,8 +39,9 @@ public:
     // "major.minor"
     std::string ReadVersion();
     void ReadTension();
-    // Polls the status until the axes stand still; operator input meanwhile is dropped.
-    void WaitWhileBusy();
+    // Polls the status until the axes stand still; operator input meanwhile is dropped. False as
+    // soon as a read fails: whether the machine still moves is then unknown.
+    bool WaitWhileBusy();
 
     // The move builder and the speed conversions with this machine's numbers.
     MoveCommand BuildMove(char letter, const AxisSteps& steps) const;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace kerfline::machine {
@@ -15,6 +16,8 @@ namespace {
 constexpr std::int32_t kJogRevolutions = 10;
 constexpr std::int32_t kWireGap = 1000;  // 10 mm between the front and the side wire
 constexpr int kHeatingOutput = 2;
+// Every output that heats a wire: 2 for manual moves, 1 and 3 for programs.
+constexpr int kHeatingOutputs[] = {kHeatingOutput, 1, 3};
 constexpr char kGotoCaption[] = "Goto point";
 
 CommandBytes bytes(std::initializer_list<int> values)
@@ -135,20 +138,31 @@ void MotionOperations::HeatRamp(int output, int percent)
         const auto value = static_cast<std::int32_t>((i * target / steps) & 0xFF);
         m_protocol.SendCommand(powerCommand(output, value));
         if (value > 12) {
-            // A broken wire shows only once some current flows.
-            m_protocol.ReadStatus();
-            if (s.wireBreak())
+            // A broken wire shows only once some current flows; without an answer the power is
+            // raised no further.
+            if (!m_protocol.ReadStatus() || s.wireBreak())
                 return;
         }
         m_protocol.SendCommand(bytes({'R', 1, output}));
     }
 }
 
+void MotionOperations::SwitchHeatingOff()
+{
+    // The status tells only that some output heats: a program heats output 1 or 3, jogs and
+    // heated moves output 2, the panel the selected output.
+    const int selected = m_protocol.context().machine.selectedPowerOutput;
+    for (const int output : kHeatingOutputs)
+        m_protocol.SendCommand(bytes({'R', 0, output}));
+    if (std::find(std::begin(kHeatingOutputs), std::end(kHeatingOutputs), selected) == std::end(kHeatingOutputs))
+        m_protocol.SendCommand(bytes({'R', 0, selected}));
+}
+
 void MotionOperations::ToggleHeating()
 {
     const MachineState& s = m_protocol.context().machine;
     if (s.heatingOn()) {
-        m_protocol.SendCommand(bytes({'R', 0, s.selectedPowerOutput}));
+        SwitchHeatingOff();
         sleepMs(200);
     } else if (s.reportsPowerInPercent) {
         HeatRamp(s.selectedPowerOutput, roundHalfEven(s.currentPower * 100.0 / 255.0));
@@ -329,14 +343,15 @@ JogDistances MotionOperations::jogDistancesTwoWire(int key, bool front, bool bac
 
 void MotionOperations::JogByKey(int key, bool front, bool back)
 {
-    m_protocol.WaitWhileBusy();
-    jog(jogDistances(key, front, back), front, back, false);
+    // A machine whose state is unknown is not jogged.
+    if (m_protocol.WaitWhileBusy())
+        jog(jogDistances(key, front, back), front, back, false);
 }
 
 void MotionOperations::JogByKeyTwoWire(int key, bool front, bool back)
 {
-    m_protocol.WaitWhileBusy();
-    jog(jogDistancesTwoWire(key, front, back), front, back, true);
+    if (m_protocol.WaitWhileBusy())
+        jog(jogDistancesTwoWire(key, front, back), front, back, true);
 }
 
 void MotionOperations::jog(const JogDistances& d, bool front, bool back, bool twoWire)
@@ -381,16 +396,19 @@ bool MotionOperations::gotopoint(bool wait, int speedSet, double frontX, double 
 {
     AppContext& context = m_protocol.context();
     const MachineState& s = context.machine;
-    m_protocol.ReadStatus();
-    if (!m_protocol.link().connected()) {
+    const auto lost = [&context] {
         context.language.ShowMessageBox(context.Text("Control", "ploterBrakLacznosci"), true, kGotoCaption);
         return false;
-    }
+    };
+    if (!m_protocol.ReadStatus())
+        return lost();
     if (s.busy() || s.programRunning()) {
         context.language.ShowMessageBox(context.Text("Control", "nieMoznaPrzesuwac"), true, kGotoCaption);
         return false;
     }
-    m_protocol.ReadPositions();
+    // The offsets are taken from where the wire stands: without an answer there is no offset.
+    if (!m_protocol.ReadPositions())
+        return lost();
     m_protocol.SendCommand(bytes({'F', speedSet}));
 
     const std::int64_t frontXOffset = roundHalfEven<std::int64_t>(frontX * 100) - s.frontX;
@@ -408,7 +426,8 @@ bool MotionOperations::gotopoint(bool wait, int speedSet, double frontX, double 
     };
     const std::int64_t table = shorter(tableTarget, s.tableRemainder, s.stepsS);
     const std::int64_t spindle = shorter(spindleTarget, s.spindleRemainder, s.stepsW);
-    m_protocol.WaitWhileBusy();
+    if (!m_protocol.WaitWhileBusy())
+        return lost();
 
     AxisSteps linear{};
     linear[AxisFrontX] = roundHalfEven(static_cast<double>(frontXOffset) * s.resX);
@@ -424,7 +443,8 @@ bool MotionOperations::gotopoint(bool wait, int speedSet, double frontX, double 
         if ((table || spindle) && context.configuration.isChecked(Param::Heavy)) {
             m_protocol.SendCommand(bytes({'S', 2}) + EncodeInt32(1));
             m_protocol.SendCommand(m_protocol.BuildMove('A', rotary).text);
-            m_protocol.WaitWhileBusy();
+            if (!m_protocol.WaitWhileBusy())
+                return lost();
             m_protocol.SendCommand(m_protocol.BuildMove('A', linear).text);
         } else {
             AxisSteps all = linear;
@@ -432,14 +452,16 @@ bool MotionOperations::gotopoint(bool wait, int speedSet, double frontX, double 
             all[AxisSpindle] = rotary[AxisSpindle];
             m_protocol.SendCommand(m_protocol.BuildMove('A', all).text);
         }
-        if (wait)
-            m_protocol.WaitWhileBusy();
+        if (wait && !m_protocol.WaitWhileBusy())
+            return lost();
     }
-    m_protocol.ReadPositions();
+    if (!m_protocol.ReadPositions())
+        return lost();
     return true;
 }
 
-bool MotionOperations::prepareSideWire(bool back, double dyMm, bool always, double& limitXmm, double& limitYmm)
+bool MotionOperations::prepareSideWire(bool back, double dyMm, bool always, double& limitXmm, double& limitYmm,
+                                       bool& linked)
 {
     MachineState& s = m_protocol.context().machine;
     if (!s.isTwoWireMachine() || !back)
@@ -452,8 +474,11 @@ bool MotionOperations::prepareSideWire(bool back, double dyMm, bool always, doub
             AxisSteps raise{};
             raise[AxisBackY] = roundHalfEven(-s.backY * s.resY);
             m_protocol.SendCommand(m_protocol.BuildMove('A', raise).text);
-            m_protocol.WaitWhileBusy();
-            m_protocol.ReadPositions();
+            // The limits below follow from where the side wire ended up.
+            if (!m_protocol.WaitWhileBusy() || !m_protocol.ReadPositions()) {
+                linked = false;
+                return false;
+            }
         }
     }
     limitXmm = s.secondWireLimitX;
@@ -496,27 +521,40 @@ void MotionOperations::heatedMove(bool front, bool back, const Offsets& o)
 
 namespace {
 
-// Polls until the axes stand still; the pause lets a simulated machine run meanwhile.
-void waitUntilStill(ControllerProtocol& protocol)
+// Polls until the axes stand still; the pause lets a simulated machine run meanwhile. False when
+// a read fails.
+bool waitUntilStill(ControllerProtocol& protocol)
 {
-    protocol.ReadStatus();
+    if (!protocol.ReadStatus())
+        return false;
     while (protocol.context().machine.busy()) {
         protocol.context().clock.sleepMs(1);
-        protocol.ReadStatus();
+        if (!protocol.ReadStatus())
+            return false;
     }
+    return true;
 }
 
 }  // namespace
 
-void MotionOperations::MoveToPoint(bool front, bool back, double angle, double y, double x)
+bool MotionOperations::noConnection()
+{
+    AppContext& context = m_protocol.context();
+    context.language.ShowMessageBox(context.Text("Control", "ploterBrakLacznosci"), true);
+    return false;
+}
+
+bool MotionOperations::MoveToPoint(bool front, bool back, double angle, double y, double x)
 {
     AppContext& context = m_protocol.context();
     const MachineState& s = context.machine;
-    waitUntilStill(m_protocol);
-    m_protocol.ReadPositions();
+    // Every offset below is taken from the positions read here: a move without them goes nowhere.
+    if (!waitUntilStill(m_protocol) || !m_protocol.ReadPositions())
+        return noConnection();
     double limitXmm = s.limitX, limitYmm = s.limitY;
-    if (!prepareSideWire(back, 0.0, true, limitXmm, limitYmm))
-        return;
+    bool linked = true;
+    if (!prepareSideWire(back, 0.0, true, limitXmm, limitYmm, linked))
+        return linked ? false : noConnection();
     x = std::max(0.0, x);
     y = std::max(0.0, y);
 
@@ -539,20 +577,22 @@ void MotionOperations::MoveToPoint(bool front, bool back, double angle, double y
         frontYTarget = std::max(frontYTarget, s.backY / 100.0 + 10);
     o.frontY = frontYTarget - s.frontY / 100.0;
     heatedMove(front, back, o);
+    return true;
 }
 
-void MotionOperations::MoveByDelta(bool front, bool back, double angle, double dy, double dx)
+bool MotionOperations::MoveByDelta(bool front, bool back, double angle, double dy, double dx)
 {
     AppContext& context = m_protocol.context();
     const MachineState& s = context.machine;
-    waitUntilStill(m_protocol);
-    m_protocol.WaitWhileBusy();
-    m_protocol.ReadPositions();
+    // The limits cut the offsets from the positions read here.
+    if (!waitUntilStill(m_protocol) || !m_protocol.WaitWhileBusy() || !m_protocol.ReadPositions())
+        return noConnection();
     const double factor = unitFactor(context.configuration.displayUnit);
     const double dxmm = dx * factor, dymm = dy * factor;
     double limitXmm = s.limitX, limitYmm = s.limitY;
-    if (!prepareSideWire(back, dymm, false, limitXmm, limitYmm))
-        return;
+    bool linked = true;
+    if (!prepareSideWire(back, dymm, false, limitXmm, limitYmm, linked))
+        return linked ? false : noConnection();
 
     Offsets o;
     const bool table = context.configuration.choice(Param::StolikSwitch) == DeviceTable && !s.tableOnSpindleAxis();
@@ -580,17 +620,21 @@ void MotionOperations::MoveByDelta(bool front, bool back, double angle, double d
     o.backY = within(dymm, s.backY / 100.0, limitYmm, true);
     o.frontY = within(frontDy, s.frontY / 100.0, limitYmm, !twoWire);
     heatedMove(front, back, o);
+    return true;
 }
 
-void MotionOperations::ParkSideWire()
+bool MotionOperations::ParkSideWire()
 {
     const MachineState& s = m_protocol.context().machine;
-    m_protocol.ReadPositions();
-    if (s.backY > 0 &&
+    if (!m_protocol.ReadPositions())
+        return noConnection();
+    // Below the table the side wire may stand only at X 0: it goes there first, at the table's
+    // height, wherever it stands.
+    if ((s.backX != 0 || s.backY > 0) &&
         !gotopoint(true, 2, s.frontX / 100.0, 0.0, s.frontY / 100.0, 0.0, s.tableRemainder, s.spindleRemainder))
-        return;
-    gotopoint(true, 2, s.frontX / 100.0, s.backX / 100.0, s.frontY / 100.0, -10.0, s.tableRemainder,
-              s.spindleRemainder);
+        return false;
+    return gotopoint(true, 2, s.frontX / 100.0, s.backX / 100.0, s.frontY / 100.0, -10.0, s.tableRemainder,
+                     s.spindleRemainder);
 }
 
 void MotionOperations::saveRotaryRemainders()

@@ -58,7 +58,10 @@ public:
     void SendPowerSetting();
     void SetWorkPower(int output, double power);
     void HeatRamp(int output, int percent);
+    // Off when heatingOn is set: every output that may heat the wire, not only the selected one.
     void ToggleHeating();
+    // Switches off every heating output and the selected output.
+    void SwitchHeatingOff();
 
     // The distances a key gives in the present state (four-axis and two-wire tables).
     JogDistances jogDistances(int key, bool front, bool back) const;
@@ -67,14 +70,17 @@ public:
     void JogByKeyTwoWire(int key, bool front, bool back);
 
     // Travel move without heating; positions in millimetres, rotary targets in steps within a
-    // revolution (the shorter way round is taken).
+    // revolution (the shorter way round is taken). False, with "ploterBrakLacznosci", when a read
+    // fails: nothing moves on a position that was not read.
     bool gotopoint(bool wait, int speedSet, double frontX, double backX, double frontY, double backY,
                    std::int32_t tableTarget, std::int32_t spindleTarget);
-    // Heated moves inside the limits; lengths in the display unit, the angle in degrees.
-    void MoveToPoint(bool front, bool back, double angle, double y, double x);
-    void MoveByDelta(bool front, bool back, double angle, double dy, double dx);
-    // Two-wire machine: the side wire to X 0, Y 0, then 10 mm below the table.
-    void ParkSideWire();
+    // Heated moves inside the limits; lengths in the display unit, the angle in degrees. False
+    // when nothing was sent because the controller did not answer ("ploterBrakLacznosci" shown)
+    // or the two-wire rule forbids the move.
+    bool MoveToPoint(bool front, bool back, double angle, double y, double x);
+    bool MoveByDelta(bool front, bool back, double angle, double dy, double dx);
+    // Two-wire machine: the side wire to X 0 at the table's height, then 10 mm below the table.
+    bool ParkSideWire();
     // Records the rotary positions after a jog or a stop.
     void saveRotaryRemainders();
 
@@ -87,7 +93,8 @@ private:
     struct Offsets;
     void jog(const JogDistances& distances, bool front, bool back, bool twoWire);
     void heatedMove(bool front, bool back, const Offsets& offsets);
-    bool prepareSideWire(bool back, double dy, bool always, double& limitXmm, double& limitYmm);
+    bool prepareSideWire(bool back, double dy, bool always, double& limitXmm, double& limitYmm, bool& linked);
+    bool noConnection();
     void sleepMs(double ms);
     CommandBytes powerCommand(int output, std::int32_t value) const;
 

@@ -46,11 +46,17 @@ TEST(JobSupervisor, StopPausesTheProgramAndContinueBringsTheWireBack)
     EXPECT_FALSE(rig.context.job.jobActive);
     EXPECT_TRUE(rig.context.job.stoppedByOperator);
     rig.protocol().ReadPositions();
-    const PausePoint pause = rig.context.job.pausePoint;
+    ASSERT_TRUE(rig.context.job.pausePoint);
+    const PausePoint pause = *rig.context.job.pausePoint;
     EXPECT_EQ(pause.frontX, s.frontX);
     EXPECT_EQ(pause.backY, s.backY);
-    EXPECT_EQ(rig.letters(), "QRF");  // pause, heating off, speed set 2
-    EXPECT_FALSE(rig.controller().outputOn(2));
+    // Pause, every heating output off, speed set 2.
+    const std::string stopLetters = rig.letters();
+    EXPECT_EQ(stopLetters.front(), 'Q');
+    EXPECT_EQ(stopLetters.back(), 'F');
+    EXPECT_EQ(stopLetters.find_first_not_of('R', 1), stopLetters.size() - 1);
+    for (const int output : {1, 2, 3})
+        EXPECT_FALSE(rig.controller().outputOn(output)) << output;
 
     // The operator moves the wire away; Continue brings it back, heated, before "K".
     rig.session->motion.gotopoint(true, 0, pause.frontX / 100.0 + 20, pause.backX / 100.0 + 20, pause.frontY / 100.0,
@@ -304,6 +310,178 @@ TEST(JobSupervisor, TheFrontWiresJobIsFollowedByTheSideWiresJob)
     ASSERT_TRUE(rig.runJob());
     EXPECT_TRUE(s.KeyFront);
     EXPECT_FALSE(s.KeyBack);
+}
+
+// Channel 10 of the fake controller: these flags, the front arm at (x, y) steps.
+void fakeStatus(FakeRig& rig, std::uint32_t statusFlags, std::int32_t x, std::int32_t y)
+{
+    std::vector<std::uint8_t> reply(64, 0);
+    auto put = [&reply](std::size_t at, std::uint32_t value) {
+        for (std::size_t i = 0; i < 4; ++i)
+            reply[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    put(2, statusFlags);
+    put(6, static_cast<std::uint32_t>(x));
+    put(10, static_cast<std::uint32_t>(y));
+    rig.platform.channels[10] = reply;
+}
+
+// One failed read (the link's ten tries) after `answered` reads that succeed.
+void failReadAfter(FakeRig& rig, int answered)
+{
+    rig.platform.readResults.assign(static_cast<std::size_t>(answered), 0);
+    rig.platform.readResults.insert(rig.platform.readResults.end(), 10, machine::hid_error::GenFailure);
+}
+
+TEST(JobSupervisorFaults, AStopWhosePositionReadFailsLeavesNoPausePointToDriveTo)
+{
+    FakeRig rig;
+    fakeStatus(rig, flags({StatusFlag::programRunning, StatusFlag::paused}), 30000, 20000);
+    rig.context.job.jobActive = true;
+    failReadAfter(rig, 3);  // the status before "Q", the wait, the pause seen; then the positions
+    EXPECT_TRUE(rig.session->supervisor.wstrzymaj());
+    EXPECT_FALSE(rig.context.job.pausePoint);
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
+
+    // Continue resumes where the wire stands: no move through the work toward (0, 0).
+    fakeStatus(rig, flags({StatusFlag::paused}), 30000, 20000);
+    rig.platform.reports.clear();
+    rig.session->supervisor.Kontynuacja1Click();
+    const std::string letters = rig.letters();
+    EXPECT_EQ(letters.find('A'), std::string::npos) << letters;
+    EXPECT_NE(letters.find('K'), std::string::npos);
+    EXPECT_TRUE(rig.context.job.jobActive);
+}
+
+TEST(JobSupervisorFaults, AJobEndsOnlyOnAnAnswerThatShowsItsProgramEnded)
+{
+    const char* cases[] = {"failed read", "wire break"};
+    for (const std::string c : cases) {
+        SCOPED_TRACE(c);
+        JobRig rig(machine::kDefaultVirtualProduct, {"REPEAT"});
+        rig.open("square.plt", kSquare);
+        int menuRefreshes = 0;
+        rig.session->supervisor.updateMenuItems = [&menuRefreshes] { ++menuRefreshes; };
+        startLongProgram(rig);
+        ASSERT_TRUE(rig.context.job.jobActive);
+        if (c == "failed read")
+            rig.cutter.failReads(10);
+        else
+            rig.cutter.breakWire();
+        rig.session->supervisor.tick();
+        rig.session->supervisor.tick();
+        EXPECT_TRUE(rig.context.job.jobActive);
+        EXPECT_EQ(menuRefreshes, 0);
+        EXPECT_EQ(rig.context.job.jobCounter, 0);  // "REPEAT" started nothing
+    }
+}
+
+TEST(JobSupervisorFaults, ContinueOnAnIdleMachineStartsNoWork)
+{
+    JobRig rig(machine::kDefaultVirtualProduct, {"REPEAT"});
+    rig.open("square.plt", kSquare);
+    rig.cutter.clearReports();
+    rig.session->supervisor.Kontynuacja1Click();
+    EXPECT_FALSE(rig.context.job.jobActive);
+    rig.session->supervisor.tick();
+    EXPECT_EQ(rig.context.job.jobCounter, 0);
+    EXPECT_FALSE(rig.session->transmission.active());
+    EXPECT_EQ(rig.letters().find_first_of("AGK"), std::string::npos);
+}
+
+TEST(JobSupervisorFaults, TheWireIsColdWhenTheJobHasEnded)
+{
+    JobRig rig;
+    rig.open("square.plt", kSquare);
+    rig.session->driver.Start1Click();
+    ASSERT_TRUE(rig.runJob());
+    for (const int output : {1, 2, 3})
+        EXPECT_FALSE(rig.controller().outputOn(output)) << output;
+}
+
+TEST(JobSupervisorFaults, ContinueAfterAWireBreakResumesWhereTheControllerPaused)
+{
+    JobRig rig;
+    startLongProgram(rig);
+    rig.session->supervisor.Wstrzymaj1Click();
+    rig.session->supervisor.Kontynuacja1Click();
+    rig.clock.advance(1500);  // the wire cuts on, away from the first pause point
+    rig.session->supervisor.tick();
+
+    rig.cutter.breakWire();
+    rig.cutter.failReads(10);
+    rig.session->supervisor.tick();  // no answer: no pause point from it
+    EXPECT_FALSE(rig.context.job.pausePoint);
+    rig.session->supervisor.tick();
+    MachineState& s = rig.context.machine;
+    ASSERT_TRUE(rig.protocol().ReadPositions());
+    const std::int32_t x = s.frontX, y = s.frontY;
+    ASSERT_TRUE(rig.context.job.pausePoint);
+    EXPECT_EQ(rig.context.job.pausePoint->frontX, x);
+    EXPECT_EQ(rig.context.job.pausePoint->frontY, y);
+
+    rig.cutter.mendWire();
+    rig.cutter.clearReports();
+    rig.controller().clearPath();
+    rig.session->supervisor.Kontynuacja1Click();
+    const std::string letters = rig.letters();
+    EXPECT_EQ(letters.find('A'), std::string::npos) << "the wire was driven somewhere: " << letters;
+    EXPECT_NE(letters.find('K'), std::string::npos);
+    EXPECT_TRUE(rig.context.job.jobActive);
+    EXPECT_FALSE(rig.context.job.pausePoint);
+}
+
+TEST(JobSupervisorFaults, AWireBreakDuringAJobIsReportedOnce)
+{
+    JobRig rig;
+    startLongProgram(rig);
+    rig.cutter.breakWire();
+    for (int tick = 0; tick < 3; ++tick)
+        rig.session->supervisor.tick();
+    const std::string text = rig.context.Text("Control", "zerwanyDrutPodczasPracy");
+    EXPECT_NE(text, "error");
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, text);
+    EXPECT_TRUE(rig.host.messages[0].isError);
+    ASSERT_FALSE(rig.host.statusHistory.empty());
+    EXPECT_EQ(rig.host.statusHistory.back(), rig.context.Text("Control", "zerwanyDrutStatus"));
+}
+
+TEST(JobSupervisorFaults, TheSerialRepetitionDoesNotMoveOnAFailedReadNorDuringAPause)
+{
+    const char* cases[] = {"failed read", "paused"};
+    for (const std::string c : cases) {
+        SCOPED_TRACE(c);
+        JobRig rig;
+        if (c == "paused") {
+            startLongProgram(rig);
+            rig.cutter.breakWire();
+        } else {
+            rig.cutter.failReads(10);
+        }
+        JobState& job = rig.context.job;
+        job.serialRepetition = {true, 1, 5.0};
+        job.programStartX = 300;
+        job.programStartY = 120;
+        rig.cutter.clearReports();
+        rig.session->supervisor.serialRepetition();
+        EXPECT_EQ(job.serialRepetition.remaining, 1);
+        EXPECT_TRUE(rig.cutter.reports().empty()) << rig.letters();
+    }
+}
+
+TEST(JobSupervisorFaults, NoReturnToTheOriginFromAPositionThatWasNotRead)
+{
+    FakeRig rig;
+    fakeStatus(rig, 0, 30000, 20000);
+    rig.context.job.originX = 20;  // 0.2 mm from where a zeroed reply would put the wire
+    rig.context.job.originY = 0;
+    rig.context.job.jobActive = true;
+    failReadAfter(rig, 1);  // the end of the job is seen; the positions read after it fails
+    rig.session->supervisor.tick();
+    EXPECT_FALSE(rig.context.job.jobActive);
+    EXPECT_EQ(rig.letters().find('A'), std::string::npos) << rig.letters();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -466,6 +467,22 @@ TEST(PanelCaptions, FollowMachineUnitAndFilter)
     for (const auto& d : devices) {
         kk.context.configuration.setChoice(Param::StolikSwitch, d.device);
         EXPECT_EQ(panelCaptions(kk.context).spindleGroup, d.caption);
+    }
+}
+
+TEST(PanelHeating, TheButtonAndTheInsertKeySwitchOffTheOutputAProgramHeats)
+{
+    const std::function<void(Tster&)> switches[] = {[](Tster& panel) { panel.k_zalwylClick(); },
+                                                    [](Tster& panel) { panel.OnKeyDown(45); }};
+    for (const auto& press : switches) {
+        PanelRig rig;
+        // A program heats output 1 while the panel has another output selected.
+        rig.protocol->SendCommand(std::string{'R', 1, 1});
+        rig.protocol->ReadPower();
+        ASSERT_NE(rig.context.machine.selectedPowerOutput, 1);
+        press(*rig.panel);
+        EXPECT_FALSE(rig.cutter.controller().outputOn(1));
+        EXPECT_FALSE(rig.panel->view().heatingDown);
     }
 }
 

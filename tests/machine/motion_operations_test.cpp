@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace kerfline::machine {
 namespace {
@@ -463,6 +464,75 @@ TEST(ParkSideWire, GoesToTheCornerThenBelowTheTable)
     EXPECT_EQ(s.backY, -1000);
     EXPECT_EQ(s.frontX, 10000);
     EXPECT_EQ(s.frontY, 20000);
+}
+
+TEST(ParkSideWire, FromTheTableAwayFromXZeroGoesToXZeroBeforeGoingBelow)
+{
+    CutterRig rig("Pr 2000", {"MachineName'Pr 2000'"});
+    rig.readMachine();
+    rig.home();
+    // Side wire on the table at X 300 mm, Y 0.
+    rig.protocol->SendCommand(rig.protocol->BuildMove('A', {25000, 50000, 0, 0, 75000, 0, 0, 0}).text);
+    ASSERT_TRUE(rig.protocol->WaitWhileBusy());
+    rig.cutter.controller().clearPath();
+    EXPECT_TRUE(rig.motion->ParkSideWire());
+    rig.protocol->ReadPositions();
+    EXPECT_EQ(rig.context.machine.backX, 0);
+    EXPECT_EQ(rig.context.machine.backY, -1000);
+    for (const PathPoint& point : rig.cutter.controller().path()) {
+        if (point.steps[AxisBackY] < 0) {
+            EXPECT_EQ(point.steps[AxisBackX], 0) << "below the table away from X 0";
+        }
+    }
+}
+
+// The reads that succeed before the positions are read; then ten failures (one failed read).
+struct LostReadCase {
+    const char* operation;
+    int answeredReads;
+    std::function<bool(MotionOperations&)> run;
+};
+
+TEST(Motion, AFailedPositionReadMovesNothing)
+{
+    const LostReadCase cases[] = {
+        {"gotopoint", 1, [](MotionOperations& m) { return m.gotopoint(true, 0, 100, 100, 50, 50, 0, 0); }},
+        {"MoveToPoint", 1, [](MotionOperations& m) { return m.MoveToPoint(true, true, 0, 50, 100); }},
+        {"MoveByDelta", 2, [](MotionOperations& m) { return m.MoveByDelta(true, true, 0, 5, 10); }},
+        {"ParkSideWire", 0, [](MotionOperations& m) { return m.ParkSideWire(); }},
+    };
+    for (const LostReadCase& c : cases) {
+        SCOPED_TRACE(c.operation);
+        StateRig rig("Pr 2000");
+        rig.place(30000, 20000, 30000, 20000, true);  // where the wire stands, read before
+        rig.platform.readResults.assign(static_cast<std::size_t>(c.answeredReads), 0);
+        rig.platform.readResults.insert(rig.platform.readResults.end(), 10, hid_error::GenFailure);
+        rig.platform.reports.clear();
+        EXPECT_FALSE(c.run(*rig.motion));
+        for (const Report& report : rig.platform.reports)
+            EXPECT_NE(report[1], 'A') << "a move from a position that was not read";
+        EXPECT_EQ(rig.context.machine.frontX, 30000);  // the failed read is not taken as 0
+        ASSERT_EQ(rig.host.messages.size(), 1u);
+        EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
+    }
+}
+
+TEST(Heating, TheSwitchTurnsOffTheOutputAProgramHeats)
+{
+    for (const int programOutput : {1, 3}) {
+        SCOPED_TRACE(programOutput);
+        CutterRig rig;
+        rig.readMachine();
+        rig.protocol->SendCommand(std::string{'R', 1, static_cast<char>(programOutput)});
+        rig.protocol->ReadPower();
+        rig.protocol->ReadStatus();
+        ASSERT_TRUE(rig.context.machine.heatingOn());
+        ASSERT_NE(rig.context.machine.selectedPowerOutput, programOutput);
+        rig.motion->ToggleHeating();
+        EXPECT_FALSE(rig.cutter.controller().outputOn(programOutput));
+        rig.protocol->ReadStatus();
+        EXPECT_FALSE(rig.context.machine.heatingOn());
+    }
 }
 
 }  // namespace

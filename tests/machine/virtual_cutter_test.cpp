@@ -208,20 +208,42 @@ TEST(VirtualCutter, WireBreakPausesTheProgramAndCutsThePower)
     EXPECT_FALSE(s.wireBreak());
 }
 
-TEST(VirtualCutter, FailedReadsLookLikeAnIdleUnhomedMachine)
+TEST(VirtualCutter, AFailedReadIsNoAnswerAndChangesNothing)
 {
     CutterRig rig;
     rig.readMachine();
     rig.home();
-    rig.protocol->ReadStatus();
-    ASSERT_TRUE(rig.context.machine.homed());
+    const MachineState& s = rig.context.machine;
+    // Away from 0, so that a position decoded from a zeroed reply would show.
+    rig.protocol->SendCommand(rig.protocol->BuildMove('A', {5000, 2500, 0, 0, 5000, 2500, 0, 0}).text);
+    ASSERT_TRUE(rig.protocol->WaitWhileBusy());
+    ASSERT_TRUE(rig.protocol->ReadPositions());
+    ASSERT_TRUE(rig.protocol->ReadStatus());
+    ASSERT_TRUE(s.homed());
+    const std::int32_t x = s.frontX, y = s.frontY;
+    ASSERT_NE(x, 0);
+
     rig.cutter.failReads(10);
-    rig.protocol->ReadStatus();
-    EXPECT_FALSE(rig.context.machine.homed());
+    EXPECT_FALSE(rig.protocol->ReadStatus());
+    EXPECT_TRUE(s.homed());
     EXPECT_FALSE(rig.link->connected());
-    rig.protocol->ReadStatus();  // the next read finds the controller again
+    rig.cutter.failReads(10);
+    EXPECT_FALSE(rig.protocol->ReadPositions());
+    EXPECT_EQ(s.frontX, x);
+    EXPECT_EQ(s.frontY, y);
+    EXPECT_TRUE(rig.protocol->ReadStatus());  // the next read finds the controller again
     EXPECT_TRUE(rig.link->connected());
-    EXPECT_TRUE(rig.context.machine.homed());
+}
+
+TEST(VirtualCutter, WaitWhileBusyGivesUpOnALostLink)
+{
+    CutterRig rig;
+    rig.readMachine();
+    rig.protocol->SendCommand(rig.protocol->BuildMove('A', {50000, 0, 0, 0, 0, 0, 0, 0}).text);
+    ASSERT_TRUE(rig.protocol->ReadStatus());
+    ASSERT_TRUE(rig.context.machine.busy());
+    rig.cutter.unplug();
+    EXPECT_FALSE(rig.protocol->WaitWhileBusy());  // returns instead of polling for ever
 }
 
 TEST(VirtualCutter, ShortChannelDecodesAsZerosBeyondItsEnd)
