@@ -149,6 +149,7 @@ struct KonfigReader::State {
 
     // A line kept for the end of the file.
     struct Deferred {
+        Param parameter;
         std::string value;
         int line = 0;
     };
@@ -187,7 +188,7 @@ struct KonfigReader::State {
                 if (p)
                     fail(line, value);
             } else if (p && waitsForTheWholeFile(*p)) {
-                deferred = Deferred{value, line};
+                deferred = Deferred{*p, value, line};
             } else if (applyParameterText(configuration, name, value) == ApplyOutcome::BadValue) {
                 fail(line, value);
             }
@@ -199,7 +200,7 @@ struct KonfigReader::State {
 
     void applyDeferred()
     {
-        if (deferred && applyParameterText(configuration, parameterInfo(Param::work_power).key, deferred->value) ==
+        if (deferred && applyParameterText(configuration, parameterInfo(deferred->parameter).key, deferred->value) ==
                             ApplyOutcome::BadValue)
             fail(deferred->line, deferred->value);
         deferred.reset();
