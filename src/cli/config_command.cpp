@@ -73,7 +73,7 @@ int loadConfiguration(AppContext& app, const ConfigurationOptions& options)
         // The program would create a missing file; a query does not.
         std::error_code ec;
         if (!std::filesystem::exists(*options.file, ec)) {
-            loaded = {ConfigFileResult::Status::ReadFailed, *options.file, 0, {}};
+            loaded = {ConfigFileResult::Status::ReadFailed, *options.file, 0, {}, {}};
         } else {
             loaded = LoadKonfig(configuration, *options.file, app.decimalSeparator, app.language);
         }

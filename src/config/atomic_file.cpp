@@ -1,5 +1,6 @@
 #include "config/atomic_file.h"
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -27,9 +28,9 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
-}  // namespace
-
-bool writeFileAtomically(const std::string& path, std::string_view bytes)
+// Writes a new file beside `path` with `fill`, then renames it over `path`.
+template <typename Fill>
+bool replaceFile(const std::string& path, Fill fill)
 {
     std::string temporary;
     int fd = -1;
@@ -43,13 +44,44 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes)
     if (fd < 0)
         return false;
 
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written = fill(fd) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
         std::remove(temporary.c_str());
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes)
+{
+    return replaceFile(path, [bytes](int fd) { return writeAll(fd, bytes); });
+}
+
+bool copyFileAtomically(const std::string& from, const std::string& to)
+{
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0)
+        return false;
+    const bool copied = replaceFile(to, [source](int fd) {
+        std::array<char, 65536> buffer;
+        for (;;) {
+            const ssize_t got = ::read(source, buffer.data(), buffer.size());
+            if (got == 0)
+                return true;
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            if (!writeAll(fd, std::string_view(buffer.data(), static_cast<std::size_t>(got))))
+                return false;
+        }
+    });
+    ::close(source);
+    return copied;
 }
 
 }  // namespace kerfline

@@ -11,4 +11,8 @@ namespace kerfline {
 // is then untouched.
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// Copies the file `from` to `to` in the same way: `to` is either its old self or a whole copy.
+// False when `from` cannot be read or anything else failed.
+bool copyFileAtomically(const std::string& from, const std::string& to);
+
 }  // namespace kerfline

@@ -13,9 +13,13 @@ std::string messageFor(const ConfigFileResult& result, const tInterfejs& languag
         return formatText(language.Text("Configuration", "bladOdczytuPliku"), {result.path});
     case ConfigFileResult::Status::WriteFailed:
         return formatText(language.Text("Configuration", "bladZapisuPliku"), {result.path});
-    case ConfigFileResult::Status::BadValue:
-        return formatText(language.Text("Configuration", "bladWartosciKonfiguracji"),
-                          {result.path, std::to_string(result.line), result.value});
+    case ConfigFileResult::Status::BadValue: {
+        std::string text = formatText(language.Text("Configuration", "bladWartosciKonfiguracji"),
+                                      {result.path, std::to_string(result.line), result.value});
+        if (!result.keptCopy.empty())
+            text += " " + formatText(language.Text("Configuration", "kopiaPlikuKonfiguracji"), {result.keptCopy});
+        return text;
+    }
     }
     return {};
 }

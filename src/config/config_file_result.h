@@ -15,6 +15,9 @@ struct ConfigFileResult {
     std::string path;
     int line = 0;        // BadValue: 1-based line of the file
     std::string value;   // BadValue: the value as read (shortened for the message)
+    // Where the file's content is kept before the program first writes over it, when it did
+    // not load cleanly; empty otherwise.
+    std::string keptCopy;
 
     bool ok() const { return status == Status::Ok; }
 };

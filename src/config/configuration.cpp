@@ -102,10 +102,16 @@ void Configuration::setRaw(Param p, double value)
 void Configuration::setRange(Param p, double minimumValue, double maximumValue)
 {
     const std::size_t i = index(p);
+    const bool rangeChanged = m_minimum[i] != minimumValue || m_maximum[i] != maximumValue;
     m_minimum[i] = minimumValue;
     m_maximum[i] = maximumValue;
+    const double before = m_values[i];
     // A value outside the new range would reach the machine unchecked: clamp it now.
     assign(p, clamped(p, m_values[i]));
+    // The fields hold the range too and clamp what the operator types to it: they must learn
+    // of a new range also when the value could stay.
+    if (rangeChanged && m_values[i] == before && changed)
+        changed(p);
 }
 
 void Configuration::assign(Param p, double value)

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace kerfline {
@@ -90,7 +91,11 @@ public:
     // The global settings the dialog keeps with the configuration.
     GlobalSettings settings;
 
-    // Told after every change of a value, for the widgets to redisplay it.
+    // Configuration files that did not load cleanly, by absolute path: before the program first
+    // writes over one of them it keeps a copy (configuration_lifecycle.h).
+    std::set<std::string> filesToKeep;
+
+    // Told after every change of a value or of a range, for the widgets to redisplay them.
     std::function<void(Param)> changed;
 
     const MachineState& machine() const { return m_machine; }

@@ -10,10 +10,19 @@ struct AppContext;
 class CommandLine;
 class Configuration;
 struct MachineState;
+namespace machine {
+class ControllerProtocol;
+}
 
 // What the configuration dialog does at each step of its life, without the widgets. Each
 // returns the first failure for the caller to show with messageFor(); the steps after a failed
 // write still run where the program can go on with the values it has.
+
+// A configuration file that did not load cleanly (a value that does not convert, a read error)
+// holds what the model does not. Every write below that would replace such a file first keeps
+// it as keptCopyPath(path), written as a whole, once; when that copy cannot be made the file is
+// not replaced. The load's message names the copy.
+std::string keptCopyPath(const std::string& path);
 
 // Creation: global settings, then the current configuration file, then the derived values.
 ConfigFileResult startConfiguration(AppContext& context);
@@ -36,7 +45,8 @@ ConfigFileResult cancelConfiguration(AppContext& context);
 // Deactivation: the display unit follows radiounit.
 void deactivateConfiguration(AppContext& context);
 
-// Save as and Open: the chosen file becomes the current one when the step succeeded.
+// Save as and Open: the chosen file becomes the current one when it was written, or read (also
+// with a value that did not convert: the model then holds the rest of that file).
 ConfigFileResult saveConfigurationAs(AppContext& context, const std::string& path);
 ConfigFileResult openConfiguration(AppContext& context, const std::string& path);
 
@@ -46,8 +56,12 @@ ConfigFileResult finishConfiguration(AppContext& context);
 // The tab of rotary cutting is shown only with the switch "RotaryCutExt".
 bool rotaryTabVisible(const CommandLine& commandLine);
 
-// Takes the spindle (or table) position from the machine's front X and Y. False when the machine
-// has not been homed: nothing changes and the caller shows "wykonajBazowaniePrzed".
-bool takeAxisPosition(Configuration& configuration, const MachineState& machine, bool spindle);
+// "Take spindle XY" and "Take table XY": on a homed machine the position is read from the
+// controller now, and its front X and Y become Xwrzeciona and Ywrzeciona (Xstolika and
+// Ystolika). Otherwise nothing changes and the caller shows "Configuration"/
+// "wykonajBazowaniePrzed" (NotHomed) or "Control"/"ploterBrakLacznosci" (NoConnection, also
+// when there is no protocol).
+enum class AxisPositionTaken { Taken, NotHomed, NoConnection };
+AxisPositionTaken takeAxisPosition(Configuration& configuration, machine::ControllerProtocol* protocol, bool spindle);
 
 }  // namespace kerfline

@@ -223,7 +223,7 @@ ConfigFileResult LoadGlobalSettings(GlobalSettings& settings, const std::string&
     if (!read)
         return ResetGlobalSettings(settings, dataDirectory);
     settings = decodeGlobalSettings(record);
-    return ConfigFileResult{ConfigFileResult::Status::Ok, path, 0, {}};
+    return ConfigFileResult{ConfigFileResult::Status::Ok, path, 0, {}, {}};
 }
 
 }  // namespace kerfline

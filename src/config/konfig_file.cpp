@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace kerfline {
 namespace {
@@ -19,6 +20,13 @@ constexpr std::size_t kMaxName = 64;
 constexpr std::size_t kMaxValue = 1024;
 // How much of a bad value the message repeats.
 constexpr std::size_t kShownValue = 40;
+
+// The maximum of work_power follows PowerOutput, which the file names last: its value waits
+// until the whole file is read, or a shaped wire's 10 A would be cut to a straight wire's 4 A.
+bool waitsForTheWholeFile(Param p)
+{
+    return p == Param::work_power;
+}
 
 bool isSeparatorCharacter(char c)
 {
@@ -139,6 +147,13 @@ ApplyOutcome applyParameterText(Configuration& configuration, std::string_view n
 struct KonfigReader::State {
     State(Configuration& c, std::string p) : configuration(c), path(std::move(p)) {}
 
+    // A line kept for the end of the file.
+    struct Deferred {
+        Param parameter;
+        std::string value;
+        int line = 0;
+    };
+
     Configuration& configuration;
     std::string path;
     std::string name;
@@ -148,30 +163,47 @@ struct KonfigReader::State {
     bool inValue = false;
     bool lineHasText = false;
     bool lastWasCr = false;
-    bool failed = false;
     bool finished = false;
     int line = 1;  // the line as an editor counts it: CR LF is one line end
+    std::optional<Deferred> deferred;
+    // The first bad value in file order; the lines after it are still applied.
     int failedLine = 0;
     std::string failedValue;
+
+    void fail(int atLine, const std::string& text)
+    {
+        if (failedLine != 0 && failedLine < atLine)
+            return;
+        failedLine = atLine;
+        failedValue = text.substr(0, kShownValue);
+        if (text.size() > kShownValue)
+            failedValue += "...";
+    }
 
     void endLine()
     {
         if (lineHasText && !name.empty() && !nameTooLong) {
-            const ApplyOutcome outcome =
-                valueTooLong && !takesCutValue(name, value) ? (parameterByKey(name) ? ApplyOutcome::BadValue
-                                                                                    : ApplyOutcome::UnknownName)
-                                                            : applyParameterText(configuration, name, value);
-            if (outcome == ApplyOutcome::BadValue) {
-                failed = true;
-                failedLine = line;
-                failedValue = value.substr(0, kShownValue);
-                if (value.size() > kShownValue)
-                    failedValue += "...";
+            const std::optional<Param> p = parameterByKey(name);
+            if (valueTooLong && !takesCutValue(name, value)) {
+                if (p)
+                    fail(line, value);
+            } else if (p && waitsForTheWholeFile(*p)) {
+                deferred = Deferred{*p, value, line};
+            } else if (applyParameterText(configuration, name, value) == ApplyOutcome::BadValue) {
+                fail(line, value);
             }
         }
         name.clear();
         value.clear();
         nameTooLong = valueTooLong = inValue = lineHasText = false;
+    }
+
+    void applyDeferred()
+    {
+        if (deferred && applyParameterText(configuration, parameterInfo(deferred->parameter).key, deferred->value) ==
+                            ApplyOutcome::BadValue)
+            fail(deferred->line, deferred->value);
+        deferred.reset();
     }
 };
 
@@ -190,9 +222,9 @@ KonfigReader::~KonfigReader()
 bool KonfigReader::feed(std::string_view text)
 {
     State& s = *m_state;
+    if (s.finished)
+        return false;
     for (const char c : text) {
-        if (s.failed || s.finished)
-            return false;
         if (c == '\n' && s.lastWasCr) {  // the LF of CR LF ends an empty line
             s.lastWasCr = false;
             continue;
@@ -200,8 +232,6 @@ bool KonfigReader::feed(std::string_view text)
         s.lastWasCr = false;
         if (c == '\r' || c == '\n') {
             s.endLine();
-            if (s.failed)
-                return false;
             ++s.line;
             s.lastWasCr = c == '\r';
             continue;
@@ -221,30 +251,33 @@ bool KonfigReader::feed(std::string_view text)
                 s.valueTooLong = true;
         }
     }
-    return !s.failed;
+    return true;
 }
 
 ConfigFileResult KonfigReader::finish()
 {
     State& s = *m_state;
-    if (!s.failed && !s.finished)
+    if (!s.finished) {
         s.endLine();
+        s.applyDeferred();
+    }
     s.finished = true;
     Configuration& configuration = s.configuration;
     configuration.loadingConfig = false;
 
-    ConfigFileResult result;
-    result.path = s.path;
-    if (s.failed) {
-        result.status = ConfigFileResult::Status::BadValue;
-        result.line = s.failedLine;
-        result.value = s.failedValue;
-        return result;
-    }
+    // A bad value spoils only its own line: the load ends as any other does.
     if (!configuration.radio(Param::rbZmiennaPredkosc) && !configuration.radio(Param::rbStalaPredkosc))
         configuration.setRadio(Param::rbZmiennaPredkosc, true);
     configuration.updateConstantLatheSpeed();
     configuration.powerOutputPending = true;
+
+    ConfigFileResult result;
+    result.path = s.path;
+    if (s.failedLine != 0) {
+        result.status = ConfigFileResult::Status::BadValue;
+        result.line = s.failedLine;
+        result.value = s.failedValue;
+    }
     return result;
 }
 
@@ -269,7 +302,7 @@ ConfigFileResult LoadKonfig(Configuration& configuration, const std::string& pat
         return reader.finish();
     }
 
-    ConfigFileResult failed{ConfigFileResult::Status::ReadFailed, path, 0, {}};
+    ConfigFileResult failed{ConfigFileResult::Status::ReadFailed, path, 0, {}, {}};
     if (ec || status.type() == std::filesystem::file_type::directory)
         return failed;
     std::ifstream in(path, std::ios::binary);
@@ -279,8 +312,7 @@ ConfigFileResult LoadKonfig(Configuration& configuration, const std::string& pat
     std::array<char, 65536> buffer;
     while (in) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        if (!reader.feed(std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount()))))
-            break;
+        reader.feed(std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount())));
     }
     if (in.bad())
         return failed;

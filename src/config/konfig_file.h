@@ -30,8 +30,9 @@ ApplyOutcome applyParameterText(Configuration& configuration, std::string_view n
 
 // Reads configuration text incrementally, so a file of any size is read in bounded memory.
 // Lines end at CR, at LF or at the end of the text; a later line for a name wins; unknown names
-// and empty lines are ignored. The first value that does not convert ends the reading: what
-// came before it stays applied.
+// and empty lines are ignored. A value that does not convert leaves its parameter as it was and
+// is reported (the first one in the file); every other line is still applied. work_power is
+// applied after the whole file, once PowerOutput has set its maximum.
 class KonfigReader {
 public:
     KonfigReader(Configuration& configuration, std::string path);
@@ -39,10 +40,11 @@ public:
     KonfigReader(const KonfigReader&) = delete;
     KonfigReader& operator=(const KonfigReader&) = delete;
 
-    // Feeds more text; false once a value failed (further text is ignored).
+    // Feeds more text; false once the load has finished.
     bool feed(std::string_view text);
-    // Applies the last line and ends the load: without a failure the lathe-speed default is
-    // set, constantLatheSpeed follows and powerOutputPending is set.
+    // Applies the last line and the values kept for the end, and ends the load: the lathe-speed
+    // default is set, constantLatheSpeed follows and powerOutputPending is set. BadValue names
+    // the first line whose value did not convert.
     ConfigFileResult finish();
 
 private:

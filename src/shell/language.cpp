@@ -66,7 +66,9 @@ int countryCodeOfTerritory(std::string_view territory)
     for (const auto& row : kTerritories)
         if (upper == row.territory)
             return row.countryCode;
-    return 1;
+    // An unknown country: the language rules give it English without the one country's dealer
+    // edition.
+    return kUnknownCountry;
 }
 
 int countryCodeFromLocale(const std::function<const char*(const char*)>& getenv)
@@ -79,12 +81,12 @@ int countryCodeFromLocale(const std::function<const char*(const char*)>& getenv)
         std::string_view locale(value);
         const auto underscore = locale.find('_');
         if (underscore == std::string_view::npos)
-            return 1;
+            return kUnknownCountry;  // "C", "POSIX" or a language without a territory
         std::string_view territory = locale.substr(underscore + 1);
         territory = territory.substr(0, territory.find_first_of(".@"));
         return countryCodeOfTerritory(territory);
     }
-    return 1;
+    return kUnknownCountry;  // no locale set: the C locale
 }
 
 LanguageChoice chooseLanguage(int systemCountryCode, const CommandLine& commandLine)

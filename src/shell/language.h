@@ -26,8 +26,12 @@ struct LanguageChoice {
     bool dealerTalmor = false;  // the system's country is 1: the dealer edition "TALMOR"
 };
 
+// The country code of a territory the table does not know, and of the C locale.
+inline constexpr int kUnknownCountry = 0;
+
 // Reads the system's country code from the locale: the territory of LC_ALL, LC_MESSAGES or LANG
-// (the first that is set) as an international telephone code; 1 when unknown.
+// (the first that is set) as an international telephone code; kUnknownCountry for a territory
+// not in the table, a locale without a territory and the C locale.
 int countryCodeFromLocale(const std::function<const char*(const char*)>& getenv);
 int countryCodeOfTerritory(std::string_view territory);
 

@@ -51,12 +51,12 @@ bool CommandLine::HasSwitch(std::string_view name) const
 std::optional<std::string> CommandLine::SwitchValue(std::string_view name) const
 {
     for (const std::string& p : m_parameters) {
-        if (!containsIgnoringCase(p, name))
+        // name'value' and a closing character: a parameter that merely contains the name (a
+        // design's path, say) or carries no value is not the switch
+        if (p.size() < name.size() + 3 || p[name.size()] != '\'' ||
+            !equalsIgnoringCase(std::string_view(p).substr(0, name.size()), name))
             continue;
-        const auto apostrophe = p.find('\'');
-        if (apostrophe == std::string::npos || apostrophe + 1 >= p.size())
-            return std::string();  // present, but nothing between the apostrophe and the end
-        return p.substr(apostrophe + 1, p.size() - apostrophe - 2);
+        return p.substr(name.size() + 1, p.size() - name.size() - 2);
     }
     return std::nullopt;
 }

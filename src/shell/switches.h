@@ -20,8 +20,9 @@ public:
 
     // A plain switch: a whole parameter equals the name, ignoring case.
     bool HasSwitch(std::string_view name) const;
-    // A valued switch name'value': the first parameter containing the name (ignoring case); the
-    // value is the text after the first apostrophe without the parameter's last character.
+    // A valued switch name'value': the first parameter that is the name (ignoring case), an
+    // apostrophe, a value of at least one character and a closing character (which is dropped).
+    // Nothing when no parameter has that form: a switch without a value is no switch.
     std::optional<std::string> SwitchValue(std::string_view name) const;
     // The first parameter exactly "test" makes the cut run without the controller handshake.
     bool firstParameterIs(std::string_view text) const;

@@ -114,6 +114,35 @@ TEST(Configuration, ChangesReactLikeTheOperatorsEdits)
     EXPECT_NE(std::find(told.begin(), told.end(), Param::StolikSwitch), told.end());
 }
 
+// The power field clamps what the operator types to the range it knows: a new maximum must
+// reach it also when the power itself stays.
+TEST(Configuration, ARangeChangeIsToldEvenWhenTheValueStays)
+{
+    Model m;
+    Configuration& c = m.config;
+    m.machine.setProduct("Qd 1200");
+    c.activate();
+    c.setNumber(Param::work_power, 2);
+    std::vector<Param> told;
+    c.changed = [&](Param p) { told.push_back(p); };
+
+    c.setChoice(Param::PowerOutput, 1);
+    EXPECT_EQ(c.maximum(Param::work_power), 12.0);
+    EXPECT_EQ(c.number(Param::work_power), 2);
+    EXPECT_NE(std::find(told.begin(), told.end(), Param::work_power), told.end());
+
+    told.clear();
+    c.setChoice(Param::PowerOutput, 0);
+    EXPECT_EQ(c.maximum(Param::work_power), 4.0);
+    EXPECT_NE(std::find(told.begin(), told.end(), Param::work_power), told.end());
+
+    // the same range again is no news
+    told.clear();
+    c.applyPowerMaximum();
+    c.applySpeedMaxima();
+    EXPECT_TRUE(told.empty());
+}
+
 TEST(Configuration, TheTwoLatheSpeedButtonsExcludeEachOther)
 {
     Model m;

@@ -216,21 +216,66 @@ TEST(KonfigFile, NumbersReadTheirLeadingRun)
     EXPECT_EQ(applyParameterText(t.config(), "sbWspSymulacji", "x"), ApplyOutcome::BadValue);
 }
 
-TEST(KonfigFile, ABadValueStopsTheLoadAtItsLine)
+TEST(KonfigFile, ABadValueSpoilsOnlyItsLine)
 {
     ConfigContext t;
     Configuration& c = t.config();
-    const ConfigFileResult result =
-        applyKonfigText(c, "skala := 150\r\nPauza_w_kacie := 20\rMode := x\nskala := 3\r\n", "/cfg/a.kcc");
+    const ConfigFileResult result = applyKonfigText(
+        c, "skala := 150\r\nPauza_w_kacie := 20\rMode := x\nskala := 3\r\nCatDir := ?\r\nHeavy := cbChecked\r\n",
+        "/cfg/a.kcc");
     EXPECT_EQ(result.status, ConfigFileResult::Status::BadValue);
-    EXPECT_EQ(result.line, 3);
-    EXPECT_EQ(c.number(Param::skala), 150);
+    EXPECT_EQ(result.line, 3);  // the first bad line is reported
+    EXPECT_EQ(c.number(Param::skala), 3);
     EXPECT_EQ(c.number(Param::Pauza_w_kacie), 20);
-    // the steps after the reading did not run, but the load is over
-    EXPECT_FALSE(c.powerOutputPending);
-    EXPECT_FALSE(c.radio(Param::rbZmiennaPredkosc));
+    EXPECT_EQ(c.choice(Param::Mode), 0);
+    EXPECT_EQ(c.choice(Param::CatDir), 2);
+    EXPECT_TRUE(c.isChecked(Param::Heavy));
+    // the load ended as any other does
+    EXPECT_TRUE(c.powerOutputPending);
+    EXPECT_TRUE(c.radio(Param::rbZmiennaPredkosc));
     EXPECT_FALSE(c.loadingConfig);
     EXPECT_EQ(messageFor(result, t.app.language), "/cfg/a.kcc, line 3: the value \"x\" cannot be read.");
+}
+
+// work_power comes before PowerOutput in the file; the maximum PowerOutput sets must be in
+// force before the power is applied.
+TEST(KonfigFile, PowerIsAppliedAgainstTheMaximumTheSameFileSets)
+{
+    struct Case {
+        int outputBefore;
+        double powerBefore;
+        const char* text;
+        int output;
+        double power;
+        ConfigFileResult::Status status;
+    };
+    for (const Case& k : {
+             Case{0, 1, "work_power := 10\r\nPowerOutput := 1\r\n", 1, 10, ConfigFileResult::Status::Ok},
+             Case{0, 1, "PowerOutput := 1\r\nwork_power := 10\r\n", 1, 10, ConfigFileResult::Status::Ok},
+             Case{1, 10, "work_power := 3\r\nPowerOutput := 0\r\n", 0, 3, ConfigFileResult::Status::Ok},
+             Case{1, 10, "work_power := 11\r\nPowerOutput := 0\r\n", 0, 4, ConfigFileResult::Status::Ok},
+             Case{1, 10, "PowerOutput := 0\r\n", 0, 4, ConfigFileResult::Status::Ok},
+             Case{0, 2, "work_power := 10\r\n", 0, 4, ConfigFileResult::Status::Ok},
+             // a later line wins; a bad power line is reported at its own line
+             Case{0, 1, "work_power := 5\r\nwork_power := 9\r\nPowerOutput := 1\r\n", 1, 9,
+                  ConfigFileResult::Status::Ok},
+             Case{0, 1, "work_power := x\r\nPowerOutput := 1\r\n", 1, 1, ConfigFileResult::Status::BadValue},
+         }) {
+        SCOPED_TRACE(k.text);
+        ConfigContext t;
+        Configuration& c = t.config();
+        t.machine().setProduct("Qd 1200");
+        c.setChoice(Param::PowerOutput, k.outputBefore);
+        c.applyPowerMaximum();
+        c.setNumber(Param::work_power, k.powerBefore);
+        const ConfigFileResult result = applyKonfigText(c, k.text);
+        EXPECT_EQ(result.status, k.status);
+        if (k.status == ConfigFileResult::Status::BadValue) {
+            EXPECT_EQ(result.line, 1);
+        }
+        EXPECT_EQ(c.choice(Param::PowerOutput), k.output);
+        EXPECT_EQ(c.number(Param::work_power), k.power);
+    }
 }
 
 TEST(KonfigFile, OverlongLinesAreReadInBoundedMemory)

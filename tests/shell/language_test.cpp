@@ -47,22 +47,54 @@ INSTANTIATE_TEST_SUITE_P(
                       ChoiceCase{1, {"SA"}, "SA", 966, true},
                       ChoiceCase{7, {"DEX"}, "RU", 7, false}));
 
-TEST(CountryCode, ComesFromTheTerritoryOfTheFirstLocaleVariableSet)
-{
+struct LocaleCase {
     std::map<std::string, std::string> env;
+    int countryCode;
+};
+
+class CountryCodeTest : public ::testing::TestWithParam<LocaleCase> {};
+
+TEST_P(CountryCodeTest, ComesFromTheTerritoryOfTheFirstLocaleVariableSet)
+{
+    const auto& env = GetParam().env;
+    std::string variables;
+    for (const auto& [name, value] : env)
+        variables += name + "=" + value + " ";
+    SCOPED_TRACE(variables);
     const auto getenv = [&](const char* name) -> const char* {
         const auto it = env.find(name);
         return it == env.end() ? nullptr : it->second.c_str();
     };
-    EXPECT_EQ(countryCodeFromLocale(getenv), 1);
-    env["LANG"] = "pl_PL.UTF-8";
-    EXPECT_EQ(countryCodeFromLocale(getenv), 48);
-    env["LC_MESSAGES"] = "de_DE@euro";
-    EXPECT_EQ(countryCodeFromLocale(getenv), 49);
-    env["LC_ALL"] = "C";
-    EXPECT_EQ(countryCodeFromLocale(getenv), 1);
-    env["LC_ALL"] = "sk_SK";
-    EXPECT_EQ(countryCodeFromLocale(getenv), 421);
+    EXPECT_EQ(countryCodeFromLocale(getenv), GetParam().countryCode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CountryCodeTest,
+    ::testing::Values(LocaleCase{{{"LANG", "pl_PL.UTF-8"}}, 48},
+                      LocaleCase{{{"LANG", "pl_PL.UTF-8"}, {"LC_MESSAGES", "de_DE@euro"}}, 49},
+                      LocaleCase{{{"LC_ALL", "sk_SK"}, {"LANG", "pl_PL"}}, 421},
+                      LocaleCase{{{"LANG", "en_US.UTF-8"}}, 1},
+                      LocaleCase{{{"LANG", ""}, {"LC_MESSAGES", "ru_RU"}}, 7},
+                      // what the table does not know is an unknown country, not the United States
+                      LocaleCase{{}, kUnknownCountry},
+                      LocaleCase{{{"LC_ALL", "C"}, {"LANG", "pl_PL"}}, kUnknownCountry},
+                      LocaleCase{{{"LANG", "C.UTF-8"}}, kUnknownCountry},
+                      LocaleCase{{{"LANG", "POSIX"}}, kUnknownCountry},
+                      LocaleCase{{{"LANG", "en"}}, kUnknownCountry},
+                      LocaleCase{{{"LANG", "es_AR.UTF-8"}}, kUnknownCountry},
+                      LocaleCase{{{"LANG", "nl_NL.UTF-8"}}, kUnknownCountry}));
+
+TEST(CountryCode, AnUnknownCountryReadsEnglishWithoutTheDealerEdition)
+{
+    for (const char* locale : {"C", "es_AR.UTF-8", "nl_NL"}) {
+        const auto getenv = [&](const char* name) -> const char* {
+            return std::string_view(name) == "LANG" ? locale : nullptr;
+        };
+        const LanguageChoice choice = chooseLanguage(countryCodeFromLocale(getenv), CommandLine());
+        EXPECT_EQ(choice.languageCode, "US") << locale;
+        EXPECT_EQ(choice.countryCode, 1) << locale;
+        EXPECT_FALSE(choice.dealerTalmor) << locale;
+    }
 }
 
 const char* const kGoodFile =

@@ -30,6 +30,10 @@ TEST(DataDirectory, SwitchWinsAndGetsItsTrailingSlash)
     EXPECT_EQ(dataDirectoryFor(CommandLine({"dataDir'/srv/cut'"}), env), "/srv/cut/");
     EXPECT_EQ(dataDirectoryFor(CommandLine({"dataDir'/srv/cut/'"}), env), "/srv/cut/");
     EXPECT_EQ(dataDirectoryFor(CommandLine(), env), "/home/op/.local/share/Quorvant/Kerfline/");
+    // a design whose path holds the name, or the switch without a value, leaves the default
+    for (const char* parameter : {"/home/op/datadir/wing.dxf", "dataDir'", "dataDir''"})
+        EXPECT_EQ(dataDirectoryFor(CommandLine({parameter}), env), "/home/op/.local/share/Quorvant/Kerfline/")
+            << parameter;
     const Env xdg{{{"HOME", "/home/op"}, {"XDG_DATA_HOME", "/data"}}};
     EXPECT_EQ(dataDirectoryFor(CommandLine(), xdg), "/data/Quorvant/Kerfline/");
 }
@@ -91,6 +95,14 @@ TEST_F(StartShellTest, CaptionNamesVersionRepeatAndTheOnlyMachine)
     EXPECT_EQ(mainWindowCaption(context), "Kerfline   " + context.Text("Universal", "txtWer") +
                                               " 5.5.0.0   >> UWAGA! Aktywna opcja REPEAT <<      " +
                                               context.Text("Main_window", "pracujeTylkoZploterem") + " Qd 1200");
+}
+
+TEST_F(StartShellTest, ADesignNamedAfterTheOnlyMachineSwitchLeavesTheCaptionAlone)
+{
+    AppContext context(host, clock, CommandLine({"US", "/designs/OnlyMachine/wing.dxf"}));
+    context.programDirectory = program.str();
+    ASSERT_TRUE(startShell(context, Env{{{"HOME", home.path().string()}}}));
+    EXPECT_EQ(mainWindowCaption(context), "Kerfline   " + context.Text("Universal", "txtWer") + " 5.5.0.0");
 }
 
 TEST(DealerEdition, TalmorOrTheLastDealerSwitch)

@@ -625,8 +625,16 @@ bool TDlgkonfig::open(const std::string& path)
 
 void TDlgkonfig::takeAxisPositionClick(bool spindle)
 {
-    if (!takeAxisPosition(model(), m_context.machine, spindle))
+    switch (takeAxisPosition(model(), m_protocol, spindle)) {
+    case AxisPositionTaken::Taken:
+        break;
+    case AxisPositionTaken::NotHomed:
         m_context.language.ShowMessageBox(m_context.language.Text(kHomeMachineFirst), true);
+        break;
+    case AxisPositionTaken::NoConnection:
+        m_context.language.ShowMessageBox(m_context.Text("Control", "ploterBrakLacznosci"), true);
+        break;
+    }
 }
 
 namespace {

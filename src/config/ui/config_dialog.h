@@ -24,6 +24,9 @@ struct AppContext;
 class Configuration;
 struct ConfigFileResult;
 class ProjectWindows;
+namespace machine {
+class ControllerProtocol;
+}
 }  // namespace kerfline
 
 namespace kerfline::ui {
@@ -45,6 +48,8 @@ public:
     // Reads the machine parameters from the controller again; OK runs it after the calibration
     // changed, since the controller's resolution is where the calibration takes effect.
     void setRereadMachine(std::function<void()> reread) { m_rereadMachine = std::move(reread); }
+    // The controller that "Take spindle/table XY" reads; none: those report no connection.
+    void setProtocol(machine::ControllerProtocol* protocol) { m_protocol = protocol; }
 
     // The commands of the buttons; Save as and Open without their file dialogs. Each shows its
     // own failure.
@@ -97,6 +102,7 @@ private:
     AppContext& m_context;
     ProjectWindows* m_windows = nullptr;
     std::function<void()> m_rereadMachine;
+    machine::ControllerProtocol* m_protocol = nullptr;
     QTabWidget* m_pages = nullptr;
     QLabel* m_scheme = nullptr;
     std::array<std::function<void()>, kParameterCount> m_show{};

@@ -52,6 +52,7 @@ Application::Application(AppContext& context, machine::PlatformChoice platform)
     QWidget* owner = m_mainForm.get();
     m_configuration = std::make_unique<TDlgkonfig>(context, owner);
     m_configuration->setProjectWindows(&m_mainForm->projectWindows());
+    m_configuration->setProtocol(&m_session->protocol);
     m_configuration->setRereadMachine([this] {
         if (m_session->link.connected())
             m_session->protocol.ReadMachineInfo();

@@ -3,6 +3,10 @@
 #include "config/ui/config_dialog.h"
 #include "config/ui/numeric_edit.h"
 #include "cutting/project_windows.h"
+#include "machine/controller_link.h"
+#include "machine/controller_protocol.h"
+#include "machine/motion_operations.h"
+#include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
 #include "shell/scripted_host.h"
@@ -173,24 +177,71 @@ TEST_F(ConfigDialogTest, UnitChangeRelabelsAndRedisplaysTheLengths)
     EXPECT_EQ(dialog.findChild<NumericSpinBox*>("szybkoscObrobki")->text(), "196.85");
 }
 
-TEST_F(ConfigDialogTest, TakesTheAxisPositionOnlyFromAHomedMachine)
+TEST_F(ConfigDialogTest, TakesTheAxisPositionFromTheControllerOfAHomedMachine)
 {
     start();
+    machine::VirtualCutter cutter(host, clock, machine::kDefaultVirtualProduct);
+    cutter.followClock(clock);
+    machine::TfUsb link(*context, cutter);
+    machine::ControllerProtocol protocol(*context, link);
+    machine::MotionOperations motion(protocol);
+    protocol.ReadMachineInfo();
+    protocol.ReadStatus();
     TDlgkonfig dialog(*context);
+    dialog.setProtocol(&protocol);
     dialog.show();
-    context->machine.frontX = 1234;
-    context->machine.frontY = 56789;
+
     click(dialog, "btnPobierzXYwrzeciona");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, context->Text("Configuration", "wykonajBazowaniePrzed"));
     EXPECT_TRUE(host.messages[0].isError);
     EXPECT_EQ(model().number(Param::Xwrzeciona), 12);
 
-    context->machine.statusFlags |= statusBit(StatusFlag::homed);
+    protocol.SendCommand(std::string{'B', static_cast<char>(0xFF)});
+    protocol.WaitWhileBusy();
+    protocol.ReadStatus();
+    ASSERT_TRUE(motion.gotopoint(true, 0, 12.34, 12.34, 567.89, 567.89, 0, 0));
+    context->machine.frontX = 0;  // what the panel saw before the move
+    host.messages.clear();
     click(dialog, "btnPobierzXYstolika");
+    EXPECT_TRUE(host.messages.empty());
     EXPECT_DOUBLE_EQ(model().number(Param::Xstolika), 12.34);
     EXPECT_DOUBLE_EQ(model().number(Param::Ystolika), 567.89);
     EXPECT_EQ(dialog.findChild<NumericSpinBox*>("Ystolika")->text(), "567.9");
+
+    // A read that fails changes nothing and says the machine does not answer.
+    cutter.unplug();
+    click(dialog, "btnPobierzXYwrzeciona");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, context->Text("Control", "ploterBrakLacznosci"));
+    EXPECT_TRUE(host.messages[0].isError);
+    EXPECT_EQ(model().number(Param::Xwrzeciona), 12);
+    EXPECT_EQ(model().number(Param::Ywrzeciona), 730);
+}
+
+TEST_F(ConfigDialogTest, ThePowerFieldTakesTheShapedWiresRange)
+{
+    start();
+    TDlgkonfig dialog(*context);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    type(dialog, "work_power", "10");
+    EXPECT_EQ(model().number(Param::work_power), 4);  // the straight wire's maximum
+    click(dialog, "PowerOutputItem1");
+    EXPECT_EQ(dialog.findChild<QLabel*>("LabelPowerJM")->text(), "[A]");
+    type(dialog, "work_power", "10");
+    EXPECT_EQ(model().number(Param::work_power), 10);
+    EXPECT_EQ(dialog.findChild<NumericSpinBox*>("work_power")->text(), "10");
+
+    // and Cancel brings the snapshot's power back with its output
+    click(dialog, "Button1");
+    dialog.show();
+    click(dialog, "PowerOutputItem0");
+    EXPECT_EQ(model().number(Param::work_power), 4);
+    click(dialog, "cancel");
+    EXPECT_EQ(model().choice(Param::PowerOutput), 1);
+    EXPECT_EQ(model().number(Param::work_power), 10);
+    EXPECT_EQ(dialog.findChild<NumericSpinBox*>("work_power")->text(), "10");
 }
 
 TEST_F(ConfigDialogTest, CuttingDirectionSetsTheFeedSignOfEveryProjectWindow)
