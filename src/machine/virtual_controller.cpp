@@ -482,6 +482,7 @@ bool VirtualController::stepProgram()
 {
     const std::string command = m_buffer.front();
     m_buffer.pop_front();
+    m_executed.push_back(command);
     switch (command[0]) {
     case 'a':
         movePiece(false, byteAt(command, 1), int32At(command, 2));

@@ -91,6 +91,9 @@ public:
     std::size_t droppedCommands() const { return m_dropped; }
     const std::vector<std::uint16_t>& programMemory() const { return m_memory; }
     std::uint8_t eepromByte(std::uint8_t address) const { return m_eeprom[address]; }
+    // Every program command the controller executed, in order, each as its whole bytes.
+    const std::vector<std::string>& executedProgram() const { return m_executed; }
+    void clearExecuted() { m_executed.clear(); }
     const std::vector<PathPoint>& path() const { return m_path; }
     void clearPath() { m_path.clear(); }
     const std::array<std::int32_t, 2>& programOrigin() const { return m_origin; }
@@ -180,6 +183,7 @@ private:
     bool m_restartRequested = false;
 
     std::vector<PathPoint> m_path;
+    std::vector<std::string> m_executed;
 };
 
 }  // namespace kerfline::machine

@@ -31,9 +31,9 @@ public:
         m_open = m_cutter->m_plugged && m_cutter->m_generation == m_generation;
         return m_open ? 0 : hid_error::DeviceNotConnected;
     }
-    int writeReport(std::span<const std::uint8_t, kReportSize> report) override
+    ReportWrite writeReport(std::span<const std::uint8_t, kReportSize> report) override
     {
-        return m_isCutter ? m_cutter->write(m_generation, report) : 0;
+        return m_isCutter ? m_cutter->write(m_generation, report) : ReportWrite{0, kReportSize};
     }
     int readIndexedString(int index, std::span<std::uint8_t> buffer, std::size_t& length) override
     {
@@ -198,10 +198,11 @@ void VirtualCutter::replug()
     notifyChange();
 }
 
-void VirtualCutter::failWrites(int count, int code)
+void VirtualCutter::failWrites(int count, int code, WriteFault fault)
 {
     m_failWrites = count;
     m_writeCode = code;
+    m_writeFault = fault;
 }
 
 void VirtualCutter::failReads(int count, int code)
@@ -216,14 +217,17 @@ void VirtualCutter::shortenChannel(int channel, std::size_t length)
     m_shortLength = length;
 }
 
-int VirtualCutter::write(std::uint64_t generation, std::span<const std::uint8_t, kReportSize> report)
+ReportWrite VirtualCutter::write(std::uint64_t generation, std::span<const std::uint8_t, kReportSize> report)
 {
     sync();
     if (!m_plugged || generation != m_generation)
-        return hid_error::DeviceNotConnected;
+        return {hid_error::DeviceNotConnected, 0};
+    int code = 0;
     if (m_failWrites > 0) {
         --m_failWrites;
-        return m_writeCode;
+        if (m_writeFault == WriteFault::lost)
+            return {m_writeCode, 0};
+        code = m_writeCode;
     }
     m_reports.emplace_back();
     std::copy(report.begin(), report.end(), m_reports.back().begin());
@@ -236,7 +240,7 @@ int VirtualCutter::write(std::uint64_t generation, std::span<const std::uint8_t,
         m_replugAtMs = m_controller.nowUs() / 1000 + kRestartMs;
         notifyChange();
     }
-    return 0;
+    return {code, kReportSize};
 }
 
 int VirtualCutter::read(std::uint64_t generation, int index, std::span<std::uint8_t> buffer, std::size_t& length)

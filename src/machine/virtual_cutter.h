@@ -72,8 +72,10 @@ public:
     void unplug();
     void replug();
     bool plugged() const { return m_plugged; }
-    // The next `count` report writes fail with the code without reaching the controller.
-    void failWrites(int count, int code = hid_error::GenFailure);
+    // The next `count` report writes report the code. A lost report does not reach the controller;
+    // a delivered one does, and the write says it went out whole beside the failure.
+    enum class WriteFault { lost, delivered };
+    void failWrites(int count, int code = hid_error::GenFailure, WriteFault fault = WriteFault::lost);
     // The next `count` string reads fail with the code.
     void failReads(int count, int code = hid_error::GenFailure);
     // Replies of the given channel are cut to `length` bytes (a short descriptor).
@@ -96,7 +98,7 @@ private:
 
     void sync();
     void notifyChange();
-    int write(std::uint64_t generation, std::span<const std::uint8_t, kReportSize> report);
+    ReportWrite write(std::uint64_t generation, std::span<const std::uint8_t, kReportSize> report);
     int read(std::uint64_t generation, int index, std::span<std::uint8_t> buffer, std::size_t& length);
 
     Host& m_host;
@@ -112,6 +114,7 @@ private:
     std::int64_t m_replugAtMs = -1;
     int m_failWrites = 0;
     int m_writeCode = hid_error::GenFailure;
+    WriteFault m_writeFault = WriteFault::lost;
     int m_failReads = 0;
     int m_readCode = hid_error::GenFailure;
     int m_shortChannel = -1;
