@@ -1,5 +1,7 @@
 #include "cutting/cutting_session.h"
 
+#include "shell/app_context.h"
+
 namespace kerfline {
 
 CuttingSession::CuttingSession(AppContext& context, machine::HidPlatform& platform, ProjectWindows& windows,
@@ -10,6 +12,27 @@ CuttingSession::CuttingSession(AppContext& context, machine::HidPlatform& platfo
 {
     driver.arms.tickKeyFront = [this] { panel.KeyFrontClick(true); };
     driver.arms.tickKeyBack = [this] { panel.KeyBackClick(true); };
+    // The link tells of the connection inside a write or a read; the machine is read once that
+    // call is over.
+    link.connectedChanged = [this, &context] {
+        context.host.post([this, alive = std::weak_ptr<bool>(m_alive)] {
+            if (const auto token = alive.lock(); token && *token)
+                controllerConnected();
+        });
+    };
+}
+
+CuttingSession::~CuttingSession()
+{
+    *m_alive = false;
+    link.connectedChanged = nullptr;
+}
+
+void CuttingSession::controllerConnected()
+{
+    panel.machineConnected();
+    if (machineReread)
+        machineReread();
 }
 
 PanelHooks CuttingSession::withJobHooks(PanelHooks hooks)

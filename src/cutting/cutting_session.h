@@ -9,6 +9,9 @@
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
 
+#include <functional>
+#include <memory>
+
 namespace kerfline {
 
 struct AppContext;
@@ -23,6 +26,7 @@ struct CuttingSession {
     // The panel hooks of the windows (activity, dialogs, repaint); the job's hooks are added.
     CuttingSession(AppContext& context, machine::HidPlatform& platform, ProjectWindows& windows,
                    PanelHooks windowHooks = {}, Joystick* joystick = nullptr);
+    ~CuttingSession();
     CuttingSession(const CuttingSession&) = delete;
     CuttingSession& operator=(const CuttingSession&) = delete;
 
@@ -35,8 +39,16 @@ struct CuttingSession {
     Homing homing;
     Tster panel;
 
+    // Told after the panel has read a controller that connected while the link had none; the
+    // panel's window follows the heartbeat with its timer.
+    std::function<void()> machineReread;
+
 private:
     PanelHooks withJobHooks(PanelHooks hooks);
+    void controllerConnected();
+
+    // Posted callbacks that outlive the session find it gone.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 }  // namespace kerfline

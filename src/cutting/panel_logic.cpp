@@ -97,11 +97,23 @@ bool Tster::isFamily(const char* code) const
 
 void Tster::FormCreate()
 {
-    MachineState& s = m_context.machine;
     if (!m_protocol.link().FindController()) {
         m_context.language.ShowMessageBox(m_context.Text("Control", "brakPlotera"), true);
         return;
     }
+    readMachine();
+}
+
+void Tster::machineConnected()
+{
+    // Gone again before this came round: the next connection brings the next call.
+    if (m_protocol.link().FindController())
+        readMachine();
+}
+
+void Tster::readMachine()
+{
+    MachineState& s = m_context.machine;
     m_protocol.ReadStatus();
     if (connected() && !s.programRunning())
         m_protocol.SendCommand(bytes({'S', 4}) + machine::EncodeInt32(m_context.configuration.choice(Param::PowerOutput)));
@@ -537,9 +549,11 @@ void Tster::VScrollChange()
 void Tster::applyPowerRanges()
 {
     MachineState& s = m_context.machine;
-    if (s.newPowerFormat()) {
-        s.powerScale = 100;
-        m_protocol.lengths.setNewPowerFormat(true);
+    // The power format follows the controller that answered; a version that could not be read
+    // (0.0) tells nothing and leaves the format as it was.
+    if (s.versionMajor != 0 || s.versionMinor != 0) {
+        s.powerScale = s.newPowerFormat() ? 100 : 1;
+        m_protocol.lengths.setNewPowerFormat(s.newPowerFormat());
     }
     const bool percent = s.reportsPowerInPercent;
     const bool newFormat = s.newPowerFormat();

@@ -119,6 +119,10 @@ public:
           Joystick* joystick, PanelHooks hooks);
 
     void FormCreate();
+    // The link has chosen a controller it did not have (plugged in after start-up, or found
+    // again): the machine is read as at creation, so the power format, the program's command
+    // lengths and the heartbeat follow it.
+    void machineConnected();
     void FormActivate();
     void FormDeactivate();
 
@@ -157,6 +161,9 @@ public:
     bool jogActive() const { return m_jogActive; }
 
 private:
+    // Creation's reading of a connected machine: power output, machine information, display
+    // unit, what the panel shows for this machine, the heartbeat, the power ranges.
+    void readMachine();
     void refresh();
     void readJoystick();
     void stopAfterJog();

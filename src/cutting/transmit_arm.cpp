@@ -30,6 +30,7 @@ std::string TransmitArm::programPath() const
 
 bool TransmitArm::start()
 {
+    discard();
     const std::string path = programPath();
     std::ifstream file(path, std::ios::binary);
     std::vector<char> program;
@@ -49,6 +50,7 @@ bool TransmitArm::start()
         return false;
     }
     m_program = std::move(program);
+    m_lengths = m_protocol.lengths;
     m_position = 0;
     m_commandsSent = 0;
     m_batches = 0;
@@ -63,26 +65,52 @@ bool TransmitArm::start()
 
 void TransmitArm::stop()
 {
-    if (!m_active)
-        return;
-    showStatus(m_context.Text("Transmission", "koniecTransmisji"));
+    if (m_active)
+        showStatus(m_context.Text("Transmission", "koniecTransmisji"));
+    discard();
+}
+
+void TransmitArm::discard()
+{
     m_active = false;
+    m_interrupted = false;
     m_program.clear();
     m_program.shrink_to_fit();
     m_position = 0;
+}
+
+void TransmitArm::interrupt()
+{
+    m_active = false;
+    m_interrupted = true;
+    showStatus(m_context.Text("Transmission", "przerwano") + " " + std::to_string(percentSent()) + "%");
+}
+
+bool TransmitArm::resume()
+{
+    if (!m_interrupted)
+        return false;
+    m_interrupted = false;
+    m_interval = kSendingIntervalMs;
+    m_active = true;
+    if (started)
+        started();
+    return true;
 }
 
 int TransmitArm::Timer1Timer()
 {
     if (!m_active)
         return m_interval;
-    if (atEnd()) {
+    // A whole program ends here once it has been started; one whose start was not written yet
+    // goes on to write it.
+    if (atEnd() && (m_goSent || m_commandsSent == 0)) {
         stop();
         return m_interval;
     }
     m_protocol.ReadStatus();
     if (!m_protocol.link().connected()) {
-        stop();
+        interrupt();
         m_context.language.ShowMessageBox(m_context.Text("Control", "ploterBrakLacznosci"), true);
         return m_interval;
     }
@@ -93,6 +121,8 @@ int TransmitArm::Timer1Timer()
         return m_interval;
     }
     sendBatch();
+    if (!m_active)
+        return m_interval;
     m_spinner = (m_spinner + 1) % static_cast<int>(kSpinner.size());
     showStatus(progressText(true));
     m_interval = kSendingIntervalMs;
@@ -103,40 +133,49 @@ void TransmitArm::sendBatch()
 {
     m_interval = kBatchIntervalMs;
     ++m_batches;
+    // A start that an interruption kept from the controller goes first.
+    if (!startIfDue())
+        return;
     for (int batchCount = 0; batchCount < kBatchSize && !atEnd(); ++batchCount) {
         const char letter = m_program[m_position];
-        const auto length = static_cast<std::size_t>(m_protocol.lengths.lengthOf(letter));
+        const auto length = static_cast<std::size_t>(m_lengths.lengthOf(letter));
         const std::string command(m_program.data() + m_position, length);
+        // The link has written a refused report again already; a command it gave up on stops the
+        // transmission here, since every later command would run without it.
+        if (!m_protocol.SendCommand(command)) {
+            interrupt();
+            return;
+        }
         m_position += length;
         ++m_commandsSent;
-        if (!m_protocol.SendCommand(command)) {
-            // The failure has been shown. While the controller is still there the batch goes on;
-            // once it is gone every further write would fail with a message of its own.
-            m_protocol.ReadStatus();
-            if (!m_protocol.link().connected())
-                return;
-        }
-        if (m_commandsSent == kCommandsBeforeGo)
-            sendGo();
+        if (!startIfDue())
+            return;
     }
-    // A program shorter than the start threshold must still be started.
-    if (atEnd() && !m_goSent)
-        sendGo();
 }
 
-void TransmitArm::sendGo()
+bool TransmitArm::startIfDue()
 {
+    // A program shorter than the start threshold is started once all of it is there.
+    if (m_goSent || (m_commandsSent < kCommandsBeforeGo && !atEnd()))
+        return true;
+    if (!m_protocol.SendCommand("G")) {
+        interrupt();
+        return false;
+    }
     m_goSent = true;
-    m_protocol.SendCommand("G");
     m_context.job.jobActive = true;
+    return true;
+}
+
+std::int64_t TransmitArm::percentSent() const
+{
+    const std::size_t size = m_program.size();
+    return size == 0 ? 100 : roundHalfEven<std::int64_t>(static_cast<double>(m_position) * 100.0 / static_cast<double>(size));
 }
 
 std::string TransmitArm::progressText(bool withSpinner) const
 {
-    const std::size_t size = m_program.size();
-    const std::int64_t percent =
-        size == 0 ? 100 : roundHalfEven<std::int64_t>(static_cast<double>(m_position) * 100.0 / static_cast<double>(size));
-    std::string text = m_context.Text("Transmission", "przeslano") + " " + std::to_string(percent) + "% ";
+    std::string text = m_context.Text("Transmission", "przeslano") + " " + std::to_string(percentSent()) + "% ";
     if (withSpinner)
         text += kSpinner[static_cast<std::size_t>(m_spinner)];
     return text;

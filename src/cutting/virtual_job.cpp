@@ -78,7 +78,7 @@ VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, Simulate
     VirtualJobReport report;
     if (home)
         session.homing.bazujClick();
-    const std::size_t executedBefore = cutter.controller().executedCommands().size();
+    const std::size_t executedBefore = cutter.controller().executedProgram().size();
     const std::int64_t startMs = clock.nowMs();
     machine::FaultInjector injector(cutter, clock, std::move(faults));
     session.driver.Start1Click(true);
@@ -100,7 +100,7 @@ VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, Simulate
 
     const std::vector<std::string> program =
         programCommands(fileContent(session.transmission.programPath()), context, session);
-    const auto& all = cutter.controller().executedCommands();
+    const auto& all = cutter.controller().executedProgram();
     const std::vector<std::string> executed(all.begin() + static_cast<std::ptrdiff_t>(executedBefore), all.end());
     report.programCommands = program.size();
     compare(program, executed, report);

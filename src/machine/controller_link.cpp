@@ -8,7 +8,10 @@ namespace kerfline::machine {
 namespace {
 
 constexpr int kReadTries = 10;
-constexpr std::int64_t kGenFailurePauseMs = 500;
+// A report the device did not take is written again after a pause, a few times at most: a
+// dropped report passes on the next try, a device that keeps refusing is reported.
+constexpr std::int64_t kWriteRetryPauseMs = 500;
+constexpr int kWriteRetries = 3;
 constexpr std::size_t kLongestText = 2 * kReportPayload;
 
 std::string trimmedBlanks(const std::string& text)
@@ -67,13 +70,16 @@ TfUsb::~TfUsb()
 
 void TfUsb::DeviceChanged()
 {
+    const bool wasConnected = m_connected;
     m_current = nullptr;
     m_devices.clear();
     m_connected = false;
     m_devices = m_platform.enumerate();
-    if (FindController()) {
+    if (choose()) {
         WriteCommand("X");
         m_context.host.setStatus(0, m_context.Text("Control", "polaczony"));
+        if (!wasConnected && connectedChanged)
+            connectedChanged();
     } else {
         m_context.host.setStatus(0, m_context.Text("Control", "brakLacznosci"));
     }
@@ -83,6 +89,16 @@ bool TfUsb::FindController()
 {
     if (m_connected)
         return true;
+    if (!choose())
+        return false;
+    // Found again after a failed read had dropped the connection.
+    if (connectedChanged)
+        connectedChanged();
+    return true;
+}
+
+bool TfUsb::choose()
+{
     m_current = nullptr;
     for (const auto& device : m_devices) {
         if (isController(device->manufacturer(), device->product(), m_context.commandLine)) {
@@ -95,14 +111,31 @@ bool TfUsb::FindController()
     return false;
 }
 
-std::int32_t TfUsb::writeReport()
+ReportWrite TfUsb::writeOnce()
 {
     if (const int opened = m_current->open(); opened != 0)
-        return opened;
-    const int code = m_current->writeReport(std::span<const std::uint8_t, kReportSize>(m_reportBuffer.data(), kReportSize));
-    if (code == 0)
-        m_bytesWritten = static_cast<std::uint32_t>(kReportSize);
-    return code;
+        return {opened, 0};
+    const ReportWrite write =
+        m_current->writeReport(std::span<const std::uint8_t, kReportSize>(m_reportBuffer.data(), kReportSize));
+    m_bytesWritten = static_cast<std::uint32_t>(write.transferred);
+    return write;
+}
+
+std::int32_t TfUsb::writeReport()
+{
+    for (int retry = 0;; ++retry) {
+        const ReportWrite write = writeOnce();
+        // A report that went out whole has reached the controller, whatever the write says: writing it
+        // again would give the controller the command twice.
+        if (write.whole())
+            return 0;
+        // A report that went out in part, without an error, was not taken either.
+        const int code = write.code != 0 ? write.code : hid_error::GenFailure;
+        if (!isTransientWriteError(code) || retry == kWriteRetries)
+            return code;
+        m_context.clock.sleepMs(kWriteRetryPauseMs);
+        ++m_writeRetries;
+    }
 }
 
 std::int32_t TfUsb::WriteCommand(std::string_view text)
@@ -117,17 +150,12 @@ std::int32_t TfUsb::WriteCommand(std::string_view text)
     if (text.size() <= kReportPayload) {
         std::copy(text.begin(), text.end(), m_reportBuffer.begin() + 1);
         m_reportBuffer[text.size() + 1] = 0;  // for 16 bytes this lies beyond the report
-        const std::int32_t code = writeReport();
-        if (code == hid_error::GenFailure) {
-            // The controller drops a report now and then; the command is taken as sent.
-            m_context.clock.sleepMs(kGenFailurePauseMs);
-            ++m_writeRetries;
-            return 0;
-        }
-        return code;
+        return writeReport();
     }
     std::copy_n(text.begin(), kReportPayload, m_reportBuffer.begin() + 1);
-    writeReport();
+    // Without its first part the controller would take the rest for a command of its own.
+    if (const std::int32_t code = writeReport(); code != 0)
+        return code;
     const std::string_view rest = text.substr(kReportPayload);
     std::copy(rest.begin(), rest.end(), m_reportBuffer.begin() + 1);
     return writeReport();

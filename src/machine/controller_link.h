@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,7 +39,9 @@ public:
     // After any arrival or removal: forgets the device list, enumerates and chooses again.
     void DeviceChanged();
     bool FindController();
-    // 0 sent (or treated as sent), -1 no controller, else the system error code of the write.
+    // 0 sent, -1 no controller, else the system error code of the write. A report the device did
+    // not take is written again after a pause; a report that went out whole counts as sent even
+    // when the write reports a failure.
     std::int32_t WriteCommand(std::string_view text);
     // 0 with replyBuffer holding channel k; else -1 or a system error code, replyBuffer zeros.
     std::int32_t ReadChannel(int k);
@@ -51,13 +54,22 @@ public:
     const HidDevice* currentDevice() const { return m_current; }
     const std::vector<std::unique_ptr<HidDevice>>& deviceList() const { return m_devices; }
 
-    // Counters of the service panel: they only grow.
+    // Counters of the service panel: they only grow. writeRetries counts reports written again.
     std::uint64_t readFailures() const { return m_readFailures; }
     std::uint64_t writeRetries() const { return m_writeRetries; }
     // "readFailures/writeRetries"
     std::string countersText() const;
 
+    // Told when the link has chosen a controller while it had none: at an arrival, or when a
+    // write or read finds it again after a failed read dropped the connection. It runs inside
+    // that call; a listener that talks to the controller should do so later.
+    std::function<void()> connectedChanged;
+
 private:
+    // Walks the device list and chooses the first controller.
+    bool choose();
+    ReportWrite writeOnce();
+    // Writes reportBuffer until it has gone out whole, or the device keeps refusing it.
     std::int32_t writeReport();
 
     AppContext& m_context;

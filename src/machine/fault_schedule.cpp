@@ -260,7 +260,7 @@ void FaultInjector::apply(const FaultEvent& event)
 {
     switch (event.kind) {
     case FaultKind::WriteFail: m_cutter.failWrites(1, event.arg); break;
-    case FaultKind::WriteFailDelivered: m_cutter.failWrites(1, event.arg, true); break;
+    case FaultKind::WriteFailDelivered: m_cutter.failWrites(1, event.arg, VirtualCutter::WriteFault::delivered); break;
     case FaultKind::ReadFail: m_cutter.failReads(event.arg); break;
     case FaultKind::Busy: m_cutter.reportBufferFull(event.arg); break;
     case FaultKind::Unplug: m_cutter.unplug(); break;

@@ -19,15 +19,32 @@ inline constexpr std::size_t kStringBufferSize = 255;
 
 using Report = std::array<std::uint8_t, kReportSize>;
 
-// System error codes of the HID operations. The link's callers only tell 0 from the rest, except
-// for 31, the transient "device not functioning" failure that the link tolerates on writes.
+// System error codes of the HID operations. The link's callers only tell 0 from the rest; the
+// link itself writes a report again after a transient failure (isTransientWriteError).
 namespace hid_error {
-inline constexpr int GenFailure = 31;
+inline constexpr int GenFailure = 31;  // the device did not take the report (a stall, a dropped report)
 inline constexpr int AccessDenied = 5;
 inline constexpr int InvalidParameter = 87;
+inline constexpr int Busy = 170;
 inline constexpr int Timeout = 121;
+inline constexpr int IoDevice = 1117;  // the device or its connection failed
 inline constexpr int DeviceNotConnected = 1167;
 }  // namespace hid_error
+
+// A failure after which the same report may well go through when written again.
+inline bool isTransientWriteError(int code)
+{
+    return code == hid_error::GenFailure || code == hid_error::Timeout;
+}
+
+// What became of one output report. A write may report a failure although the report went out
+// (the acknowledgement was lost), so how much of it was transferred is told beside the code.
+struct ReportWrite {
+    int code = 0;                  // 0 or a system error code
+    std::size_t transferred = 0;   // bytes of the report that went out; kReportSize when whole
+
+    bool whole() const { return transferred >= kReportSize; }
+};
 
 // One HID device found by an enumeration. Destroying it returns it to the platform: the handle
 // is closed and the device forgotten.
@@ -42,8 +59,8 @@ public:
 
     // Opens (or keeps open) the device for reading and writing: 0 or a system error code.
     virtual int open() = 0;
-    // Writes one output report: 0 or a system error code.
-    virtual int writeReport(std::span<const std::uint8_t, kReportSize> report) = 0;
+    // Writes one output report and tells how much of it went out.
+    virtual ReportWrite writeReport(std::span<const std::uint8_t, kReportSize> report) = 0;
     // Reads string descriptor `index` raw, every byte of its text (without the descriptor's
     // length and type bytes), zeros included. 0 with `length` set, or a system error code.
     virtual int readIndexedString(int index, std::span<std::uint8_t> buffer, std::size_t& length) = 0;

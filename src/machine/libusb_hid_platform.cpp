@@ -142,18 +142,20 @@ public:
         return 0;
     }
 
-    int writeReport(std::span<const std::uint8_t, kReportSize> report) override
+    ReportWrite writeReport(std::span<const std::uint8_t, kReportSize> report) override
     {
         if (const int opened = open(); opened != 0)
-            return opened;
+            return {opened, 0};
         // Report number 0 means the device has no numbered reports: the number is not sent.
         std::uint8_t data[kReportSize] = {};
         std::copy(report.begin(), report.end(), data);
-        unsigned char* payload = report[0] == 0 ? data + 1 : data;
-        const int size = report[0] == 0 ? static_cast<int>(kReportPayload) : static_cast<int>(kReportSize);
+        const bool unnumbered = report[0] == 0;
+        unsigned char* payload = unnumbered ? data + 1 : data;
+        const int size = unnumbered ? static_cast<int>(kReportPayload) : static_cast<int>(kReportSize);
         int result = 0;
+        int transferred = 0;
         if (m_interface.outEndpoint >= 0) {
-            int transferred = 0;
+            // libusb counts what went out even when the transfer ends in an error.
             result = libusb_interrupt_transfer(m_handle, static_cast<unsigned char>(m_interface.outEndpoint), payload,
                                                size, &transferred, kTimeoutMs);
         } else {
@@ -161,8 +163,13 @@ public:
                 m_handle, kSetReportRequestType, kHidSetReport,
                 static_cast<std::uint16_t>((kOutputReportType << 8) | report[0]),
                 static_cast<std::uint16_t>(m_interface.number), payload, static_cast<std::uint16_t>(size), kTimeoutMs);
+            transferred = std::max(result, 0);
         }
-        return failed(result);
+        ReportWrite write{failed(result), static_cast<std::size_t>(std::max(transferred, 0))};
+        // The report number that is not sent went out with the payload.
+        if (transferred >= size)
+            write.transferred = kReportSize;
+        return write;
     }
 
     int readIndexedString(int index, std::span<std::uint8_t> buffer, std::size_t& length) override
@@ -233,13 +240,14 @@ int systemErrorOfLibusb(int libusbError)
 {
     switch (libusbError) {
     case LIBUSB_SUCCESS: return 0;
-    case LIBUSB_ERROR_IO:
+    case LIBUSB_ERROR_IO: return hid_error::IoDevice;
+    // A stalled endpoint refused the report; the next one may pass.
     case LIBUSB_ERROR_PIPE: return hid_error::GenFailure;
     case LIBUSB_ERROR_INVALID_PARAM: return hid_error::InvalidParameter;
     case LIBUSB_ERROR_ACCESS: return hid_error::AccessDenied;
     case LIBUSB_ERROR_NO_DEVICE:
     case LIBUSB_ERROR_NOT_FOUND: return hid_error::DeviceNotConnected;
-    case LIBUSB_ERROR_BUSY: return 170;           // the resource is in use
+    case LIBUSB_ERROR_BUSY: return hid_error::Busy;
     case LIBUSB_ERROR_TIMEOUT: return hid_error::Timeout;
     case LIBUSB_ERROR_OVERFLOW: return 234;       // more data than the buffer takes
     case LIBUSB_ERROR_INTERRUPTED: return 995;    // the operation was aborted

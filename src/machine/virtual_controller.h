@@ -94,11 +94,12 @@ public:
     std::size_t droppedCommands() const { return m_dropped; }
     const std::vector<std::uint16_t>& programMemory() const { return m_memory; }
     std::uint8_t eepromByte(std::uint8_t address) const { return m_eeprom[address]; }
+    // Every program command the controller executed, in order, each as its whole bytes.
+    const std::vector<std::string>& executedProgram() const { return m_executed; }
+    void clearExecuted() { m_executed.clear(); }
     const std::vector<PathPoint>& path() const { return m_path; }
-    // Program commands taken into the buffer since the controller started, and every program
-    // command executed, in order: what a job really did.
+    // Program commands taken into the buffer since the controller started.
     std::uint64_t programCommandsReceived() const { return m_programReceived; }
-    const std::vector<std::string>& executedCommands() const { return m_executed; }
     void clearPath() { m_path.clear(); }
     const std::array<std::int32_t, 2>& programOrigin() const { return m_origin; }
     int heavyRotations() const { return m_heavySettings; }
@@ -155,7 +156,6 @@ private:
 
     std::deque<std::string> m_buffer;
     std::uint64_t m_programReceived = 0;
-    std::vector<std::string> m_executed;
     std::size_t m_dropped = 0;
     bool m_programRunning = false;
     bool m_paused = false;
@@ -189,6 +189,7 @@ private:
     bool m_restartRequested = false;
 
     std::vector<PathPoint> m_path;
+    std::vector<std::string> m_executed;
 };
 
 }  // namespace kerfline::machine

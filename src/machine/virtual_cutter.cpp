@@ -40,9 +40,9 @@ public:
         m_open = m_cutter->m_plugged && m_cutter->m_generation == m_generation;
         return m_open ? 0 : hid_error::DeviceNotConnected;
     }
-    int writeReport(std::span<const std::uint8_t, kReportSize> report) override
+    ReportWrite writeReport(std::span<const std::uint8_t, kReportSize> report) override
     {
-        return m_isCutter ? m_cutter->write(m_generation, report) : 0;
+        return m_isCutter ? m_cutter->write(m_generation, report) : ReportWrite{0, kReportSize};
     }
     int readIndexedString(int index, std::span<std::uint8_t> buffer, std::size_t& length) override
     {
@@ -207,11 +207,11 @@ void VirtualCutter::replug()
     notifyChange();
 }
 
-void VirtualCutter::failWrites(int count, int code, bool delivered)
+void VirtualCutter::failWrites(int count, int code, WriteFault fault)
 {
     m_failWrites = count;
     m_writeCode = code;
-    m_writeDelivered = delivered;
+    m_writeFault = fault;
 }
 
 void VirtualCutter::failReads(int count, int code)
@@ -226,18 +226,18 @@ void VirtualCutter::shortenChannel(int channel, std::size_t length)
     m_shortLength = length;
 }
 
-int VirtualCutter::write(std::uint64_t generation, std::span<const std::uint8_t, kReportSize> report)
+ReportWrite VirtualCutter::write(std::uint64_t generation, std::span<const std::uint8_t, kReportSize> report)
 {
     sync();
     if (beforeIo)
         beforeIo();
     if (!m_plugged || generation != m_generation)
-        return hid_error::DeviceNotConnected;
+        return {hid_error::DeviceNotConnected, 0};
     int code = 0;
     if (m_failWrites > 0) {
         --m_failWrites;
-        if (!m_writeDelivered)
-            return m_writeCode;
+        if (m_writeFault == WriteFault::lost)
+            return {m_writeCode, 0};
         code = m_writeCode;
     }
     m_reports.emplace_back();
@@ -251,7 +251,7 @@ int VirtualCutter::write(std::uint64_t generation, std::span<const std::uint8_t,
         m_replugAtMs = m_controller.nowUs() / 1000 + kRestartMs;
         notifyChange();
     }
-    return code;
+    return {code, kReportSize};
 }
 
 int VirtualCutter::read(std::uint64_t generation, int index, std::span<std::uint8_t> buffer, std::size_t& length)

@@ -72,9 +72,10 @@ public:
     void unplug();
     void replug();
     bool plugged() const { return m_plugged; }
-    // The next `count` report writes fail with the code: without reaching the controller, or,
-    // when `delivered`, after the controller has taken the report.
-    void failWrites(int count, int code = hid_error::GenFailure, bool delivered = false);
+    // The next `count` report writes report the code. A lost report does not reach the controller;
+    // a delivered one does, and the write says it went out whole beside the failure.
+    enum class WriteFault { lost, delivered };
+    void failWrites(int count, int code = hid_error::GenFailure, WriteFault fault = WriteFault::lost);
     // The next `count` status replies report the buffer full.
     void reportBufferFull(int count) { m_busyReplies = count; }
     // Called before every report written and every string read, so a schedule of faults can
@@ -102,7 +103,7 @@ private:
 
     void sync();
     void notifyChange();
-    int write(std::uint64_t generation, std::span<const std::uint8_t, kReportSize> report);
+    ReportWrite write(std::uint64_t generation, std::span<const std::uint8_t, kReportSize> report);
     int read(std::uint64_t generation, int index, std::span<std::uint8_t> buffer, std::size_t& length);
 
     Host& m_host;
@@ -118,7 +119,7 @@ private:
     std::int64_t m_replugAtMs = -1;
     int m_failWrites = 0;
     int m_writeCode = hid_error::GenFailure;
-    bool m_writeDelivered = false;
+    WriteFault m_writeFault = WriteFault::lost;
     int m_busyReplies = 0;
     int m_failReads = 0;
     int m_readCode = hid_error::GenFailure;

@@ -281,6 +281,28 @@ TEST(JobDriver, TurningWithoutARotaryDeviceIsTransmittedLikeAPlainJob)
     EXPECT_FALSE(rig.context.job.jobActive);
 }
 
+TEST(JobDriver, AControllerPluggedInAfterStartUpIsReadAndRunsTheJob)
+{
+    JobRig rig(machine::kDefaultVirtualProduct, {}, false);
+    EXPECT_FALSE(rig.session->panel.timerEnabled());
+    rig.cutter.replug();
+    rig.host.runPosted();
+    // Its firmware takes power settings in the new format: the program's "t" is 6 bytes long.
+    EXPECT_EQ(rig.protocol().lengths.lengthOf('t'), 6);
+    EXPECT_TRUE(rig.session->panel.timerEnabled());
+
+    rig.home();
+    rig.moveTo(150, 80);
+    rig.open("square.plt", kSquare);
+    rig.host.messages.clear();
+    rig.controller().clearExecuted();
+    rig.session->driver.Start1Click();
+    ASSERT_TRUE(rig.session->transmission.active());
+    ASSERT_TRUE(rig.runJob());
+    EXPECT_TRUE(rig.host.messages.empty());
+    EXPECT_TRUE(rig.controller().executedProgram() == rig.programCommands());
+}
+
 TEST(JobDriver, BothWaysCuttingAlternatesTheFeedDirection)
 {
     JobRig rig;

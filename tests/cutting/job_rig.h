@@ -9,6 +9,8 @@
 #include "project/tmdichild.h"
 #include "support/temp_dir.h"
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,10 +54,13 @@ struct SessionRig {
 
 // The cutting session on the virtual cutter, its panel created as at program start.
 struct JobRig : SessionRig {
-    explicit JobRig(std::string product = machine::kDefaultVirtualProduct, std::vector<std::string> switches = {})
+    explicit JobRig(std::string product = machine::kDefaultVirtualProduct, std::vector<std::string> switches = {},
+                    bool pluggedAtStart = true)
         : SessionRig(std::move(switches)), cutter(host, clock, std::move(product))
     {
         cutter.followClock(clock);
+        if (!pluggedAtStart)
+            cutter.unplug();
         session = std::make_unique<CuttingSession>(context, cutter, windows);
         session->panel.FormCreate();
     }
@@ -111,6 +116,22 @@ struct JobRig : SessionRig {
         for (const machine::Report& report : cutter.reports())
             text += static_cast<char>(report[1]);
         return text;
+    }
+
+    // The commands of "out.cn" as the transmission cuts them.
+    std::vector<std::string> programCommands()
+    {
+        std::ifstream file(session->transmission.programPath(), std::ios::binary);
+        const std::string program{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        std::vector<std::string> commands;
+        for (std::size_t at = 0; at < program.size();) {
+            const auto length = static_cast<std::size_t>(protocol().lengths.lengthOf(program[at]));
+            if (length == 0)
+                break;
+            commands.push_back(program.substr(at, length));
+            at += length;
+        }
+        return commands;
     }
 
     machine::VirtualCutter cutter;

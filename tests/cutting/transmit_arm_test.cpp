@@ -1,16 +1,40 @@
 // The transmission: batches, the start of the program after 17 commands, flow control by the
-// buffer-full flag, progress, damaged programs and the loss of the controller.
+// buffer-full flag, progress, damaged programs, write faults and the loss of the controller.
 #include "job_rig.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kerfline {
 namespace {
 
+using machine::VirtualCutter;
 using testing::FakeRig;
 using testing::JobRig;
+
+// A closed polygon of many short sides around (2000, 2000): a job of a few thousand commands.
+std::string circle(int points)
+{
+    std::string hpgl = "IN;SP1;PU4000,2000;PD";
+    for (int i = 1; i <= points; ++i) {
+        const double angle = 2 * 3.14159265358979 * i / points;
+        hpgl += std::to_string(std::lround(2000 + 2000 * std::cos(angle))) + "," +
+                std::to_string(std::lround(2000 + 2000 * std::sin(angle))) + (i < points ? "," : ";PU;");
+    }
+    return hpgl;
+}
+
+// A homed machine with the wire at (150, 80) mm and a job of many commands started on it.
+void startCircleJob(JobRig& rig)
+{
+    rig.home();
+    rig.moveTo(150, 80);
+    rig.open("circle.plt", circle(400));
+    rig.controller().clearExecuted();
+    rig.session->driver.Start1Click();
+}
 
 // n pauses of no length: two bytes each.
 std::string pauses(int n)
@@ -161,38 +185,85 @@ TEST(TransmitArm, RefusesADamagedProgramAndSendsNothing)
     }
 }
 
-TEST(TransmitArm, StopsWhenTheControllerIsLost)
+struct InterruptionCase {
+    const char* name;
+    std::function<void(JobRig&)> fault;
+    std::function<void(JobRig&)> mend;
+    const char* caption;  // of the message: the status number of a failed write
+};
+
+TEST(TransmitArm, AnInterruptionKeepsItsPlaceAndResumeSendsTheRestOnce)
+{
+    const InterruptionCase cases[] = {
+        {"the controller lost before a batch", [](JobRig& rig) { rig.cutter.unplug(); },
+         [](JobRig& rig) {
+             rig.cutter.replug();
+             rig.host.runPosted();
+         },
+         "Error"},
+        {"a write the device refuses for good",
+         [](JobRig& rig) { rig.cutter.failWrites(1, machine::hid_error::AccessDenied); }, [](JobRig&) {}, "5"},
+    };
+    for (const InterruptionCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobRig rig;
+        rig.dir.write("out.cn", pauses(300));
+        TransmitArm& transmission = rig.session->transmission;
+        int starts = 0;
+        transmission.started = [&starts] { ++starts; };
+        ASSERT_TRUE(transmission.start());
+        transmission.tick();
+        ASSERT_EQ(transmission.commandsSent(), 100u);
+        rig.cutter.clearReports();
+        c.fault(rig);
+        transmission.tick();
+
+        EXPECT_FALSE(transmission.active());
+        EXPECT_TRUE(transmission.interrupted());
+        EXPECT_EQ(transmission.commandsSent(), 100u);
+        EXPECT_EQ(lowerCase(rig.letters()), 0u);
+        EXPECT_EQ(rig.host.statusHistory.back(), "Transmission interrupted at 33%");
+        ASSERT_EQ(rig.host.messages.size(), 1u);
+        EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
+        EXPECT_EQ(rig.host.messages[0].caption, c.caption);
+        // The program that was started stays in the job's hands.
+        EXPECT_TRUE(rig.context.job.jobActive);
+
+        c.mend(rig);
+        ASSERT_TRUE(transmission.resume());
+        EXPECT_EQ(starts, 2);
+        transmit(rig);
+        EXPECT_EQ(transmission.commandsSent(), 300u);
+        EXPECT_EQ(lowerCase(rig.letters()), 200u);
+        EXPECT_FALSE(transmission.interrupted());
+        EXPECT_EQ(rig.host.statusHistory.back(), "End of transmission");
+        EXPECT_EQ(rig.host.messages.size(), 1u);
+        EXPECT_FALSE(transmission.resume());
+    }
+}
+
+TEST(TransmitArm, StopOrANewProgramEndsAnInterruptedTransmission)
 {
     JobRig rig;
     rig.dir.write("out.cn", pauses(300));
     TransmitArm& transmission = rig.session->transmission;
+    const auto interruptedAtOnce = [&] {
+        rig.cutter.failWrites(1, machine::hid_error::AccessDenied);
+        transmission.tick();
+        return transmission.interrupted();
+    };
     ASSERT_TRUE(transmission.start());
-    transmission.tick();
-    ASSERT_EQ(transmission.commandsSent(), 100u);
-    rig.cutter.unplug();
-    transmission.tick();
+    ASSERT_TRUE(interruptedAtOnce());
+    transmission.stop();
+    EXPECT_FALSE(transmission.interrupted());
+    EXPECT_FALSE(transmission.resume());
 
-    EXPECT_FALSE(transmission.active());
-    EXPECT_EQ(transmission.commandsSent(), 100u);
-    EXPECT_EQ(rig.host.statusHistory.back(), "End of transmission");
-    ASSERT_EQ(rig.host.messages.size(), 1u);
-    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
-    // The program that was started stays in the job's hands.
-    EXPECT_TRUE(rig.context.job.jobActive);
-}
-
-TEST(TransmitArm, AFailedWriteIsShownAndTheBatchGoesOn)
-{
-    JobRig rig;
-    rig.dir.write("out.cn", pauses(30));
-    ASSERT_TRUE(rig.session->transmission.start());
-    rig.cutter.clearReports();
-    rig.cutter.failWrites(1, machine::hid_error::AccessDenied);
-    rig.session->transmission.tick();
-    ASSERT_EQ(rig.host.messages.size(), 1u);
-    EXPECT_EQ(rig.host.messages[0].caption, "5");
-    EXPECT_EQ(rig.session->transmission.commandsSent(), 30u);
-    EXPECT_EQ(lowerCase(rig.letters()), 29u);
+    ASSERT_TRUE(transmission.start());
+    ASSERT_TRUE(interruptedAtOnce());
+    ASSERT_TRUE(transmission.start());
+    EXPECT_FALSE(transmission.interrupted());
+    EXPECT_TRUE(transmission.active());
+    EXPECT_EQ(transmission.commandsSent(), 0u);
 }
 
 TEST(TransmitArm, ALinkGoneInTheMiddleOfABatchEndsItWithOneMessage)
@@ -209,8 +280,106 @@ TEST(TransmitArm, ALinkGoneInTheMiddleOfABatchEndsItWithOneMessage)
     rig.session->transmission.tick();
 
     EXPECT_EQ(rig.host.messages.size(), 1u);
-    EXPECT_EQ(rig.session->transmission.commandsSent(), 20u);
+    // Only what was written counts as sent.
+    EXPECT_EQ(rig.session->transmission.commandsSent(), 19u);
+    EXPECT_TRUE(rig.session->transmission.interrupted());
     EXPECT_EQ(rig.platform.reports.size(), 21u);
+}
+
+TEST(TransmitArm, AStartThatCouldNotBeWrittenGoesFirstOnResume)
+{
+    FakeRig rig;
+    rig.dir.write("out.cn", pauses(30));
+    TransmitArm& transmission = rig.session->transmission;
+    ASSERT_TRUE(transmission.start());
+    rig.platform.reports.clear();
+    rig.platform.writeResults.assign(17, 0);
+    rig.platform.writeResults.push_back(machine::hid_error::AccessDenied);
+    transmission.tick();
+    ASSERT_TRUE(transmission.interrupted());
+    EXPECT_EQ(transmission.commandsSent(), 17u);
+    EXPECT_FALSE(transmission.goSent());
+
+    rig.platform.reports.clear();
+    ASSERT_TRUE(transmission.resume());
+    transmission.tick();
+    EXPECT_EQ(rig.letters(), "G" + std::string(13, 'p'));
+    EXPECT_TRUE(transmission.goSent());
+    EXPECT_TRUE(rig.context.job.jobActive);
+}
+
+struct WriteFaultCase {
+    const char* name;
+    VirtualCutter::WriteFault fault;
+    int code;
+    std::uint64_t retries;
+};
+
+TEST(TransmitArm, AJobUnderWriteFaultsExecutesEveryCommandOnceInOrder)
+{
+    const WriteFaultCase cases[] = {
+        {"reports lost", VirtualCutter::WriteFault::lost, machine::hid_error::GenFailure, 3},
+        {"timeouts", VirtualCutter::WriteFault::lost, machine::hid_error::Timeout, 3},
+        {"reports delivered despite the failure", VirtualCutter::WriteFault::delivered, machine::hid_error::GenFailure, 0},
+    };
+    for (const WriteFaultCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobRig rig;
+        startCircleJob(rig);
+        TransmitArm& transmission = rig.session->transmission;
+        ASSERT_TRUE(transmission.active());
+        // One write fails once the controller has taken this many reports.
+        std::vector<std::size_t> faultsAt{40, 700, 1900};
+        rig.beforeTick = [&] {
+            if (!faultsAt.empty() && rig.cutter.reports().size() >= faultsAt.front()) {
+                rig.cutter.failWrites(1, c.code, c.fault);
+                faultsAt.erase(faultsAt.begin());
+            }
+        };
+        ASSERT_TRUE(rig.runJob());
+        EXPECT_TRUE(faultsAt.empty());
+
+        const std::vector<std::string> commands = rig.programCommands();
+        ASSERT_GT(commands.size(), 2000u);
+        const std::vector<std::string>& executed = rig.controller().executedProgram();
+        EXPECT_TRUE(executed == commands) << executed.size() << " executed of " << commands.size();
+        EXPECT_EQ(transmission.commandsSent(), commands.size());
+        EXPECT_FALSE(transmission.interrupted());
+        EXPECT_EQ(rig.session->link.writeRetries(), c.retries);
+        EXPECT_TRUE(rig.host.messages.empty());
+    }
+}
+
+TEST(TransmitArm, APersistentWriteFailureStopsTheJobsTransmissionUntilResumed)
+{
+    JobRig rig;
+    startCircleJob(rig);
+    TransmitArm& transmission = rig.session->transmission;
+    for (int guard = 0; transmission.active() && rig.cutter.reports().size() < 700 && guard < 1000; ++guard)
+        rig.clock.advance(transmission.tick());
+    // The controller refuses every report from now on.
+    rig.cutter.failWrites(1000);
+    for (int guard = 0; transmission.active() && guard < 1000; ++guard)
+        rig.clock.advance(transmission.tick());
+
+    EXPECT_TRUE(transmission.interrupted());
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
+    EXPECT_EQ(rig.host.messages[0].caption, "31");
+    EXPECT_EQ(rig.host.statusHistory.back().rfind("Transmission interrupted at ", 0), 0u);
+    const std::vector<std::string> commands = rig.programCommands();
+    ASSERT_GT(commands.size(), transmission.commandsSent());
+    // Everything counted as sent is in the controller, and nothing more.
+    EXPECT_EQ(rig.controller().executedProgram().size() + rig.controller().bufferedCommands(),
+              transmission.commandsSent());
+
+    rig.cutter.failWrites(0);
+    ASSERT_TRUE(transmission.resume());
+    ASSERT_TRUE(rig.runJob());
+    EXPECT_TRUE(rig.controller().executedProgram() == commands)
+        << rig.controller().executedProgram().size() << " executed of " << commands.size();
+    EXPECT_EQ(transmission.commandsSent(), commands.size());
+    EXPECT_EQ(rig.host.messages.size(), 1u);
 }
 
 }  // namespace

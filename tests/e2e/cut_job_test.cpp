@@ -251,12 +251,15 @@ TEST(CutJob, AControllerUnpluggedMidJobStopsTheTransmissionAndTheJobCanGoOnAfter
         }
     };
     rig.done = [&] { return unplugged && !transmission.active(); };
+    rig.controller().clearExecuted();
     rig.session->driver.Start1Click();
     ASSERT_TRUE(rig.runJob());
 
     const std::uint64_t sent = transmission.commandsSent();
     EXPECT_LT(sent, 3000u);
-    EXPECT_EQ(rig.host.statusHistory.back(), rig.context.Text("Transmission", "koniecTransmisji"));
+    // The transmission keeps its place: what was not written is still to be sent.
+    EXPECT_TRUE(transmission.interrupted());
+    EXPECT_EQ(rig.host.statusHistory.back().rfind(rig.context.Text("Transmission", "przerwano"), 0), 0u);
     ASSERT_EQ(rig.host.messages.size(), 1u);
     EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
     EXPECT_TRUE(rig.context.job.jobActive);  // the controller still runs what it holds
@@ -268,6 +271,7 @@ TEST(CutJob, AControllerUnpluggedMidJobStopsTheTransmissionAndTheJobCanGoOnAfter
     ASSERT_TRUE(rig.session->link.connected());
     rig.protocol().ReadStatus();
     ASSERT_TRUE(rig.context.machine.programRunning());
+    EXPECT_EQ(programCommandsReceived(rig.cutter), sent);
 
     rig.session->supervisor.Wstrzymaj1Click();
     rig.protocol().ReadStatus();
@@ -279,12 +283,19 @@ TEST(CutJob, AControllerUnpluggedMidJobStopsTheTransmissionAndTheJobCanGoOnAfter
     rig.protocol().ReadStatus();
     EXPECT_TRUE(rig.context.machine.programRunning());
     EXPECT_TRUE(rig.context.job.jobActive);
+    // Continue goes on with the transmission from the first command not written.
+    ASSERT_TRUE(transmission.resume());
 
     rig.beforeTick = {};
     rig.done = {};
     ASSERT_TRUE(rig.runJob());
     EXPECT_FALSE(rig.context.job.jobActive);
-    EXPECT_EQ(programCommandsReceived(rig.cutter), sent);
+    const DecodedProgram program =
+        decodeCutProgram(fileContent(rig.session->driver.programPath()), DecodeSettings::forMachine(rig.context.machine));
+    ASSERT_FALSE(program.error);
+    EXPECT_EQ(transmission.commandsSent(), program.commands.size());
+    EXPECT_EQ(programCommandsReceived(rig.cutter), program.commands.size());
+    EXPECT_EQ(rig.controller().executedProgram().size(), program.commands.size());
     EXPECT_EQ(rig.controller().bufferedCommands(), 0u);
     EXPECT_EQ(rig.controller().droppedCommands(), 0u);
 }

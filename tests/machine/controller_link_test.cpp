@@ -1,4 +1,4 @@
-// The controller link: matching, output reports, error 31, failed reads, device changes.
+// The controller link: matching, output reports, refused writes, failed reads, device changes.
 #include "link_rig.h"
 
 #include <gtest/gtest.h>
@@ -101,23 +101,90 @@ TEST(ControllerLink, TextsLongerThanAReportGoInTwo)
     EXPECT_TRUE(platform.reports.empty());
 }
 
-TEST(ControllerLink, ErrorThirtyOneCountsAsSentAfterAPause)
+struct WriteCase {
+    const char* name;
+    std::string text;
+    std::deque<int> results;   // of the device's writes, in order
+    bool delivered;            // a failed write still went out whole
+    std::int32_t status;
+    std::size_t reports;       // written to the device
+    std::uint64_t retries;
+};
+
+TEST(ControllerLink, ARefusedReportIsWrittenAgainAndAnUnsentOneIsNeverReportedAsSent)
+{
+    const std::string longText = "0123456789abcdefWXYZ";
+    const WriteCase cases[] = {
+        {"a dropped report", "G", {31}, false, 0, 2, 1},
+        {"a timeout", "G", {121}, false, 0, 2, 1},
+        {"three refusals in a row", "G", {31, 121, 31}, false, 0, 4, 3},
+        {"a device that keeps refusing", "G", {31, 31, 31, 31, 31}, false, 31, 4, 3},
+        {"a report that went out despite the failure", "G", {31}, true, 0, 1, 0},
+        {"an I/O failure of the device", "G", {1117}, false, 1117, 1, 0},
+        {"a device gone", "G", {1167}, false, 1167, 1, 0},
+        {"the first report of a long text", longText, {31}, false, 0, 3, 1},
+        {"the first report of a long text refused for good", longText, {5}, false, 5, 1, 0},
+        {"the second report of a long text", longText, {0, 31}, false, 0, 3, 1},
+    };
+    for (const WriteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ContextRig rig;
+        FakePlatform platform;
+        platform.devices = {{"Quorvant", "Qd 1200", ""}};
+        TfUsb link(rig.context, platform);
+        platform.reports.clear();
+        platform.writeResults = c.results;
+        platform.failedWritesDelivered = c.delivered;
+        const auto before = rig.clock.nowMs();
+        EXPECT_EQ(link.WriteCommand(c.text), c.status);
+        EXPECT_EQ(platform.reports.size(), c.reports);
+        EXPECT_EQ(link.writeRetries(), c.retries);
+        EXPECT_EQ(link.countersText(), "0/" + std::to_string(c.retries));
+        // Every report written again waits 500 ms first.
+        EXPECT_EQ(rig.clock.nowMs() - before, 500 * static_cast<std::int64_t>(c.retries));
+        EXPECT_EQ(link.bytesWritten(), c.status == 0 ? kReportSize : 0u);
+    }
+}
+
+TEST(ControllerLink, AReportWrittenAgainCarriesTheSameBytes)
 {
     ContextRig rig;
     FakePlatform platform;
     platform.devices = {{"Quorvant", "Qd 1200", ""}};
     TfUsb link(rig.context, platform);
     platform.reports.clear();
-    platform.writeResults = {31};
-    const auto before = rig.clock.nowMs();
-    EXPECT_EQ(link.WriteCommand("G"), 0);
-    EXPECT_EQ(rig.clock.nowMs() - before, 500);
-    EXPECT_EQ(link.writeRetries(), 1u);
-    EXPECT_EQ(platform.reports.size(), 1u);  // not written again
+    platform.writeResults = {31, 0, 31};
+    ASSERT_EQ(link.WriteCommand("0123456789abcdefWXYZ"), 0);
+    ASSERT_EQ(platform.reports.size(), 4u);
+    EXPECT_EQ(platform.reports[0], platform.reports[1]);
+    EXPECT_EQ(platform.reports[2], platform.reports[3]);
+    EXPECT_EQ(std::string(platform.reports[3].begin(), platform.reports[3].end()),
+              std::string(1, '\0') + "WXYZ456789abcdef");
+}
 
-    platform.writeResults = {1167};
-    EXPECT_EQ(link.WriteCommand("G"), 1167);
-    EXPECT_EQ(link.writeRetries(), 1u);
+TEST(ControllerLink, TellsWhenItHasChosenAControllerItDidNotHave)
+{
+    ContextRig rig;
+    FakePlatform platform;
+    TfUsb link(rig.context, platform);
+    int connections = 0;
+    link.connectedChanged = [&connections] { ++connections; };
+    ASSERT_FALSE(link.connected());
+
+    // The controller arrives.
+    platform.devices = {{"Quorvant", "Qd 1200", ""}};
+    platform.handler();
+    EXPECT_EQ(connections, 1);
+    // Another device arrives: the controller stays chosen.
+    platform.devices.push_back({"Logi", "Mouse", ""});
+    platform.handler();
+    EXPECT_EQ(connections, 1);
+    // Ten failed reads drop the connection; the next write chooses the controller again.
+    platform.readResults = std::deque<int>(10, 31);
+    link.ReadChannel(10);
+    ASSERT_FALSE(link.connected());
+    EXPECT_EQ(link.WriteCommand("G"), 0);
+    EXPECT_EQ(connections, 2);
 }
 
 TEST(ControllerLink, TenFailedReadsDropTheConnection)
@@ -211,15 +278,20 @@ TEST(ControllerLink, UnplugDuringReadsThenReplug)
     EXPECT_EQ(rig.cutter.reports()[0][1], 'X');
 }
 
-TEST(ControllerLink, WriteErrorInjectedByTheVirtualCutter)
+TEST(ControllerLink, WriteFaultsOfTheVirtualCutterNeitherLoseNorDoubleACommand)
 {
-    CutterRig rig;
-    rig.cutter.failWrites(1);
-    rig.cutter.clearReports();
-    EXPECT_TRUE(rig.protocol->SendCommand(bytesOf({'F', 1})));
-    EXPECT_EQ(rig.link->writeRetries(), 1u);
-    EXPECT_TRUE(rig.cutter.reports().empty());  // the command was lost, as the link accepts
-    EXPECT_TRUE(rig.host.messages.empty());
+    for (const auto fault : {VirtualCutter::WriteFault::lost, VirtualCutter::WriteFault::delivered}) {
+        SCOPED_TRACE(fault == VirtualCutter::WriteFault::lost ? "lost" : "delivered");
+        CutterRig rig;
+        rig.cutter.failWrites(1, hid_error::GenFailure, fault);
+        rig.cutter.clearReports();
+        EXPECT_TRUE(rig.protocol->SendCommand(bytesOf({'V', 1, 0x34, 0x12})));
+        // The controller took the command exactly once.
+        ASSERT_EQ(rig.cutter.reports().size(), 1u);
+        EXPECT_EQ(rig.cutter.controller().speedPeriod(1), 0x1234);
+        EXPECT_EQ(rig.link->writeRetries(), fault == VirtualCutter::WriteFault::lost ? 1u : 0u);
+        EXPECT_TRUE(rig.host.messages.empty());
+    }
 }
 
 }  // namespace

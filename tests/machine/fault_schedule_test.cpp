@@ -82,9 +82,9 @@ TEST(FaultInjector, StrikesAtTheCommandCountInsideTheWriteAndHandsOutTheOperator
     HidDevice& device = *devices.back();
     ASSERT_EQ(device.open(), 0);
     Report report{0, 'v', 0, 0x10, 0x27};
-    EXPECT_EQ(device.writeReport(report), 0);
-    EXPECT_EQ(device.writeReport(report), 0);
-    EXPECT_EQ(device.writeReport(report), hid_error::GenFailure);  // the third command is not taken
+    EXPECT_EQ(device.writeReport(report).code, 0);
+    EXPECT_EQ(device.writeReport(report).code, 0);
+    EXPECT_EQ(device.writeReport(report).code, hid_error::GenFailure);  // the third command is not taken
     EXPECT_EQ(cutter.controller().programCommandsReceived(), 2u);
     EXPECT_TRUE(injector.takeOperatorEvents().empty());
     EXPECT_TRUE(injector.pendingInTime());

@@ -32,12 +32,18 @@ TEST(LibusbHidPlatform, EnumeratesAndStops)
 TEST(LibusbHidPlatform, ErrorCodes)
 {
     EXPECT_EQ(systemErrorOfLibusb(LIBUSB_SUCCESS), 0);
-    EXPECT_EQ(systemErrorOfLibusb(LIBUSB_ERROR_IO), hid_error::GenFailure);
+    EXPECT_EQ(systemErrorOfLibusb(LIBUSB_ERROR_IO), hid_error::IoDevice);
     EXPECT_EQ(systemErrorOfLibusb(LIBUSB_ERROR_PIPE), hid_error::GenFailure);
     EXPECT_EQ(systemErrorOfLibusb(LIBUSB_ERROR_NO_DEVICE), hid_error::DeviceNotConnected);
     EXPECT_EQ(systemErrorOfLibusb(LIBUSB_ERROR_TIMEOUT), hid_error::Timeout);
     EXPECT_EQ(systemErrorOfLibusb(LIBUSB_ERROR_ACCESS), hid_error::AccessDenied);
     EXPECT_NE(systemErrorOfLibusb(LIBUSB_ERROR_OTHER), 0);
+    // A stall or a timeout may pass on the next try; a failed device or a busy one is reported.
+    EXPECT_TRUE(isTransientWriteError(systemErrorOfLibusb(LIBUSB_ERROR_PIPE)));
+    EXPECT_TRUE(isTransientWriteError(systemErrorOfLibusb(LIBUSB_ERROR_TIMEOUT)));
+    EXPECT_FALSE(isTransientWriteError(systemErrorOfLibusb(LIBUSB_ERROR_IO)));
+    EXPECT_FALSE(isTransientWriteError(systemErrorOfLibusb(LIBUSB_ERROR_NO_DEVICE)));
+    EXPECT_FALSE(isTransientWriteError(systemErrorOfLibusb(LIBUSB_ERROR_BUSY)));
 }
 
 TEST(HidPlatformChoice, VirtualMachineOption)

@@ -25,6 +25,7 @@ public:
     std::vector<DeviceStrings> devices;
     std::vector<machine::Report> reports;
     std::deque<int> writeResults;               // popped per write; empty: success
+    bool failedWritesDelivered = false;         // a failed write still went out whole
     std::deque<int> readResults;                // popped per read; empty: success
     std::map<int, std::vector<std::uint8_t>> channels;  // replies by index
     int reads = 0;
@@ -47,16 +48,17 @@ private:
         const std::string& product() const override { return m_strings.product; }
         const std::string& serial() const override { return m_strings.serial; }
         int open() override { return 0; }
-        int writeReport(std::span<const std::uint8_t, machine::kReportSize> report) override
+        machine::ReportWrite writeReport(std::span<const std::uint8_t, machine::kReportSize> report) override
         {
             machine::Report copy{};
             std::copy(report.begin(), report.end(), copy.begin());
             m_platform.reports.push_back(copy);
             if (m_platform.writeResults.empty())
-                return 0;
+                return {0, machine::kReportSize};
             const int result = m_platform.writeResults.front();
             m_platform.writeResults.pop_front();
-            return result;
+            const bool out = result == 0 || m_platform.failedWritesDelivered;
+            return {result, out ? machine::kReportSize : 0};
         }
         int readIndexedString(int index, std::span<std::uint8_t> buffer, std::size_t& length) override
         {

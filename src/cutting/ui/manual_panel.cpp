@@ -224,6 +224,12 @@ TsterWindow::TsterWindow(AppContext& context, CuttingSession& session, QWidget* 
         else
             m_timer.stop();
     };
+    // A controller plugged in later is read by the panel's logic; the window shows it and
+    // starts the heartbeat.
+    m_session.machineReread = [this] {
+        showState();
+        syncTimer();
+    };
     // Installed after the host's filter, so it runs before it.
     qApp->installEventFilter(m_releaseWatch.get());
     run([this] { m_session.panel.FormCreate(); });
@@ -233,6 +239,7 @@ TsterWindow::~TsterWindow()
 {
     qApp->removeEventFilter(m_releaseWatch.get());
     m_session.homing.setPanelTimer = nullptr;
+    m_session.machineReread = nullptr;
 }
 
 void TsterWindow::build()
