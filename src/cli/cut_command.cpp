@@ -190,14 +190,14 @@ int runCut(int argc, char** argv)
         faults.insert(faults.end(), drawn.begin(), drawn.end());
     }
     const VirtualJobReport report =
-        runVirtualJob(app, host, clock, cutter, session, std::move(faults), options.home, kJobLimitMs);
+        runVirtualJob(app, host, clock, cutter, session, std::move(faults),
+                      options.home ? JobStart::HomeAndStart : JobStart::Start, kJobLimitMs);
     if (report.outcome == JobOutcome::Refused && report.events.empty())
         return ExitRefused;  // the job did not start; its messages have been shown
-    if (!report.ended) {
+    // A job that did not end is still reported, so what happened can be seen.
+    if (!report.ended)
         std::fprintf(stderr, "kerfline-cli cut: the job did not end within %lld ms of simulated time\n",
                      static_cast<long long>(kJobLimitMs));
-        return ExitRefused;
-    }
 
     const MachineState& s = app.machine;
     JsonWriter json;
@@ -216,6 +216,7 @@ int runCut(int argc, char** argv)
     json.key("batches").integer(static_cast<std::int64_t>(session.transmission.batchesSent()));
     json.key("jobTimeMs").integer(report.jobTimeMs);
     json.key("status").string(jobOutcomeName(report.outcome));
+    json.key("ended").boolean(report.ended);
     json.key("commands").integer(static_cast<std::int64_t>(report.programCommands));
     json.key("executed").integer(static_cast<std::int64_t>(report.executed));
     json.key("duplicated").integer(static_cast<std::int64_t>(report.duplicated));
@@ -245,7 +246,7 @@ int runCut(int argc, char** argv)
     json.endArray();
     json.endObject();
     json.print();
-    return ExitSuccess;
+    return report.ended ? ExitSuccess : ExitRefused;
 }
 
 }  // namespace kerfline::cli

@@ -31,6 +31,7 @@ CuttingSession::~CuttingSession()
 void CuttingSession::controllerConnected()
 {
     panel.machineConnected();
+    supervisor.linkRestored();
     if (machineReread)
         machineReread();
 }

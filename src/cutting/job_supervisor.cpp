@@ -3,6 +3,7 @@
 #include "cutting/job_commands.h"
 #include "cutting/job_driver.h"
 #include "cutting/project_windows.h"
+#include "cutting/transmit_arm.h"
 #include "geometry/round.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
@@ -126,26 +127,49 @@ void JobSupervisor::kontynuuj()
     JobState& job = m_context.job;
     if (!m_protocol.ReadStatus())
         return;
+    TransmitArm& transmission = m_driver.transmission();
     if (s.programRunning() && s.waitingForGo()) {
         if (s.reportsPowerInPercent)
             m_motion.HeatRamp(kHeatingOutput, roundHalfEven(config.number(Param::work_power)));
-        m_protocol.SendCommand("G");
+        if (m_protocol.SendCommand("G") && transmission.interrupted())
+            transmission.resume();
+        return;
+    }
+    if (transmission.interrupted() && !s.paused()) {
+        if (s.programRunning()) {
+            // The link came back before the controller ran out: the rest simply follows.
+            transmission.resume();
+            job.jobActive = true;
+        } else if (!s.busy()) {
+            continueHalted();
+        }
         return;
     }
     // Only a paused program is continued: on an idle machine Continue starts nothing.
     if (s.programRunning() || s.busy() || !s.paused())
         return;
+    if (continuePaused() && transmission.interrupted())
+        transmission.resume();
+}
+
+bool JobSupervisor::continuePaused()
+{
+    const Configuration& config = m_context.configuration;
+    JobState& job = m_context.job;
     // A pause the heartbeat has not seen yet is resumed where the wire stands.
     if (!job.pausePoint && !recordPausePoint()) {
         showNoConnection();
-        return;
+        return false;
     }
     const PausePoint p = *job.pausePoint;
     m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
     switchHeatingOn();
     m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
     // A way back that did not happen leaves the wire where it is, and cold.
-    const auto abandon = [this] { m_motion.SwitchHeatingOff(); };
+    const auto abandon = [this] {
+        m_motion.SwitchHeatingOff();
+        return false;
+    };
     if (!m_motion.gotopoint(true, kWorkingSpeedSet, p.frontX / 100.0, p.backX / 100.0, p.frontY / 100.0,
                             p.backY / 100.0, p.tableRemainder, p.spindleRemainder))
         return abandon();
@@ -164,6 +188,56 @@ void JobSupervisor::kontynuuj()
     switchHeatingOn();
     job.pausePoint.reset();
     job.jobActive = true;
+    return true;
+}
+
+// The controller has executed everything it was sent and stands where the next command begins:
+// heat up, come back there if the wire was moved, select the program's speed and send the rest,
+// which the transmission starts with "G".
+void JobSupervisor::continueHalted()
+{
+    const Configuration& config = m_context.configuration;
+    if (!m_haltPoint && !m_protocol.ReadPositions()) {
+        showNoConnection();
+        return;
+    }
+    const MachineState& s = m_context.machine;
+    const PausePoint p = m_haltPoint.value_or(PausePoint{s.frontX, s.frontY, s.axis3, s.tableRemainder, s.backX,
+                                                         s.backY, s.axis7Remainder, s.spindleRemainder});
+    TransmitArm& transmission = m_driver.transmission();
+    const auto speedSet = static_cast<std::uint8_t>(transmission.speedSetInForce().value_or(kWorkingSpeedSet));
+    m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
+    switchHeatingOn();
+    m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
+    if (!m_motion.gotopoint(true, kWorkingSpeedSet, p.frontX / 100.0, p.backX / 100.0, p.frontY / 100.0,
+                            p.backY / 100.0, p.tableRemainder, p.spindleRemainder) ||
+        !m_protocol.WaitWhileBusy() || !m_protocol.SendCommand(commandBytes({'F', speedSet}))) {
+        m_motion.SwitchHeatingOff();
+        return;
+    }
+    m_haltPoint.reset();
+    transmission.resume(true);
+}
+
+void JobSupervisor::halted()
+{
+    MachineState& s = m_context.machine;
+    m_context.job.jobActive = false;
+    m_motion.SwitchHeatingOff();
+    if (m_protocol.ReadPositions())
+        m_haltPoint = PausePoint{s.frontX, s.frontY, s.axis3, s.tableRemainder,
+                                 s.backX,  s.backY,  s.axis7Remainder, s.spindleRemainder};
+}
+
+void JobSupervisor::linkRestored()
+{
+    const MachineState& s = m_context.machine;
+    if (!m_protocol.ReadStatus() || s.programRunning() || s.busy())
+        return;
+    if (m_driver.transmission().interrupted() && !s.paused() && !m_haltPoint)
+        halted();
+    else
+        m_motion.SwitchHeatingOff();
 }
 
 bool JobSupervisor::MoznaRuszac()
@@ -211,9 +285,17 @@ void JobSupervisor::tick()
     notePause();
     if (job.jobActive) {
         reportWireBreak();
-        // A paused program (by Stop, a wire break or the machine's stop button) has not ended.
-        if (!s.programRunning() && !s.paused())
-            jobEnded();
+        // A paused program (by Stop, a wire break or the machine's stop button) has not ended,
+        // nor has one whose transmission was cut off before its end.
+        if (!s.programRunning() && !s.paused()) {
+            const TransmitArm& transmission = m_driver.transmission();
+            if (transmission.interrupted())
+                halted();
+            else if (!transmission.active())
+                jobEnded();
+            // While the rest is still being sent the controller only ran short: the transmission
+            // starts it again.
+        }
     }
     if (s.startRequest()) {
         m_motion.StopMotion();

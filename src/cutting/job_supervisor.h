@@ -1,6 +1,9 @@
 #pragma once
 
+#include "cutting/job_state.h"
+
 #include <cstdint>
+#include <optional>
 #include <functional>
 
 namespace kerfline {
@@ -48,6 +51,9 @@ public:
 
     // The end of the job and the machine's buttons, once per heartbeat tick while connected.
     void tick();
+    // The controller answers again after the link was lost: a wire standing still is switched
+    // cold, and a job whose transmission was cut off waits for Continue.
+    void linkRestored();
     // The serial repetition, in the refresh part of the heartbeat tick.
     void serialRepetition();
 
@@ -66,6 +72,11 @@ private:
     void notePause();
     void reportWireBreak();
     void showNoConnection();
+    // The transmission was cut off and the controller has run out of program: the job halts
+    // where the wire stands, cold, until Continue sends the rest.
+    void halted();
+    bool continuePaused();
+    void continueHalted();
 
     AppContext& m_context;
     machine::ControllerProtocol& m_protocol;
@@ -73,6 +84,8 @@ private:
     JobDriver& m_driver;
     // The wire break of the running job has been reported.
     bool m_wireBreakShown = false;
+    // Where the wire stood when a cut-off job halted; Continue starts the rest from there.
+    std::optional<PausePoint> m_haltPoint;
 };
 
 }  // namespace kerfline

@@ -6,7 +6,9 @@
 #include "machine/controller_protocol.h"
 #include "shell/app_context.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 
@@ -53,6 +55,8 @@ bool TransmitArm::start()
     m_lengths = m_protocol.lengths;
     m_position = 0;
     m_commandsSent = 0;
+    m_commandsAtStart = 0;
+    m_unconfirmed = 0;
     m_batches = 0;
     m_bufferFullTicks = 0;
     m_goSent = false;
@@ -86,11 +90,15 @@ void TransmitArm::interrupt()
     showStatus(m_context.Text("Transmission", "przerwano") + " " + std::to_string(percentSent()) + "%");
 }
 
-bool TransmitArm::resume()
+bool TransmitArm::resume(bool programEnded)
 {
     if (!m_interrupted)
         return false;
     m_interrupted = false;
+    if (programEnded && m_goSent) {
+        m_goSent = false;
+        m_commandsAtStart = m_commandsSent;
+    }
     m_interval = kSendingIntervalMs;
     m_active = true;
     if (started)
@@ -104,14 +112,26 @@ int TransmitArm::Timer1Timer()
         return m_interval;
     // A whole program ends here once it has been started; one whose start was not written yet
     // goes on to write it.
-    if (atEnd() && (m_goSent || m_commandsSent == 0)) {
+    if (atEnd() && m_commandsSent == 0) {
         stop();
         return m_interval;
     }
-    m_protocol.ReadStatus();
-    if (!m_protocol.link().connected()) {
+    if (!m_protocol.ReadStatus()) {
         interrupt();
         m_context.language.ShowMessageBox(m_context.Text("Control", "ploterBrakLacznosci"), true);
+        return m_interval;
+    }
+    const MachineState& s = m_context.machine;
+    // Commands written before the controller was last seen running or holding a pause are in
+    // its buffer ahead of its end. A controller found idle while later ones were written, or
+    // while more are to come, ran out of program before they arrived: it is started again.
+    if (s.programRunning() || s.paused() || s.waitingForGo())
+        m_unconfirmed = 0;
+    const bool ranDry = m_goSent && !s.programRunning() && !s.paused() && !s.waitingForGo();
+    if (atEnd() && m_goSent) {
+        if (ranDry && m_unconfirmed > 0 && !sendGo())
+            return m_interval;
+        stop();
         return m_interval;
     }
     if (m_context.machine.bufferFull()) {
@@ -122,6 +142,8 @@ int TransmitArm::Timer1Timer()
     }
     sendBatch();
     if (!m_active)
+        return m_interval;
+    if (ranDry && !sendGo())
         return m_interval;
     m_spinner = (m_spinner + 1) % static_cast<int>(kSpinner.size());
     showStatus(progressText(true));
@@ -148,6 +170,7 @@ void TransmitArm::sendBatch()
         }
         m_position += length;
         ++m_commandsSent;
+        ++m_unconfirmed;
         if (!startIfDue())
             return;
     }
@@ -156,15 +179,35 @@ void TransmitArm::sendBatch()
 bool TransmitArm::startIfDue()
 {
     // A program shorter than the start threshold is started once all of it is there.
-    if (m_goSent || (m_commandsSent < kCommandsBeforeGo && !atEnd()))
+    if (m_goSent || (m_commandsSent - m_commandsAtStart < kCommandsBeforeGo && !atEnd()))
         return true;
+    if (!sendGo())
+        return false;
+    m_goSent = true;
+    m_context.job.jobActive = true;
+    return true;
+}
+
+// Whatever was written before "G" is in the buffer when the program starts.
+bool TransmitArm::sendGo()
+{
     if (!m_protocol.SendCommand("G")) {
         interrupt();
         return false;
     }
-    m_goSent = true;
-    m_context.job.jobActive = true;
+    m_unconfirmed = 0;
     return true;
+}
+
+std::optional<int> TransmitArm::speedSetInForce() const
+{
+    std::optional<int> set;
+    for (std::size_t at = 0; at + 1 < m_position;) {
+        if (std::tolower(static_cast<unsigned char>(m_program[at])) == 'f')
+            set = static_cast<std::uint8_t>(m_program[at + 1]);
+        at += static_cast<std::size_t>(std::max(1, m_lengths.lengthOf(m_program[at])));
+    }
+    return set;
 }
 
 std::int64_t TransmitArm::percentSent() const

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,12 @@ public:
     // transmission keeps its place at the first command that was not written.
     bool interrupted() const { return m_interrupted; }
     // Goes on with an interrupted transmission from the first command not written and enables
-    // the timer as start() does; false when nothing was interrupted.
-    bool resume();
+    // the timer as start() does; false when nothing was interrupted. When the controller ran out
+    // of program meanwhile (`programEnded`), what follows is started anew with "G" as a program
+    // is started.
+    bool resume(bool programEnded = false);
+    // The speed set the program last selected before the first command not written, if any.
+    std::optional<int> speedSetInForce() const;
     // One tick of the timer; returns the interval the timer should wait before the next one.
     int Timer1Timer();
     int tick() { return Timer1Timer(); }
@@ -75,6 +80,8 @@ private:
     void sendBatch();
     // Starts the program once enough of it is in the controller's buffer, or all of it.
     bool startIfDue();
+    // Sends "G"; a failure interrupts the transmission.
+    bool sendGo();
     void interrupt();
     void discard();
     // Bytes of the program written so far, in percent.
@@ -93,6 +100,10 @@ private:
     // The table the program was checked with at start: it cuts the program until the end.
     machine::CommandLengthTable m_lengths;
     std::uint64_t m_commandsSent = 0;
+    // Commands written when the program was last (re)started: "G" follows kCommandsBeforeGo later.
+    std::uint64_t m_commandsAtStart = 0;
+    // Commands written since the controller was last seen with a program in hand.
+    std::uint64_t m_unconfirmed = 0;
     std::uint64_t m_batches = 0;
     std::uint64_t m_bufferFullTicks = 0;
     bool m_goSent = false;

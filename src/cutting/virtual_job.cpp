@@ -38,7 +38,7 @@ void compare(const std::vector<std::string>& program, const std::vector<std::str
 
 JobOutcome outcomeOf(const AppContext& context, const CuttingSession& session, const machine::VirtualCutter& cutter)
 {
-    if (session.transmission.commandsSent() == 0)
+    if (session.transmission.commandsSent() == 0 && !session.transmission.interrupted())
         return JobOutcome::Refused;
     if (session.transmission.interrupted() || !cutter.plugged() || !session.link.connected())
         return JobOutcome::LinkLost;
@@ -72,30 +72,38 @@ std::vector<std::string> programCommands(const std::string& program, const AppCo
 }
 
 VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, SimulatedClock& clock, machine::VirtualCutter& cutter,
-                               CuttingSession& session, std::vector<machine::FaultEvent> faults, bool home,
+                               CuttingSession& session, std::vector<machine::FaultEvent> faults, JobStart start,
                                std::int64_t limitMs)
 {
     VirtualJobReport report;
-    if (home)
+    if (start == JobStart::HomeAndStart)
         session.homing.bazujClick();
-    const std::size_t executedBefore = cutter.controller().executedProgram().size();
+    const std::size_t executedBefore =
+        start == JobStart::AlreadyStarted ? 0 : cutter.controller().executedProgram().size();
     const std::int64_t startMs = clock.nowMs();
     machine::FaultInjector injector(cutter, clock, std::move(faults));
-    session.driver.Start1Click(true);
+    if (start != JobStart::AlreadyStarted)
+        session.driver.Start1Click(true);
 
     SimulatedTimers timers(clock, session.transmission, session.panel);
     timers.beforeTick = [&] {
+        // What a fault sets off (a replug tells the link) is handled before the operator acts.
         host.runPosted();
         injector.fireDue();
+        host.runPosted();
         for (const machine::FaultEvent& event : injector.takeOperatorEvents()) {
             if (event.kind == machine::FaultKind::Stop)
                 session.supervisor.Wstrzymaj1Click();
             else
                 session.supervisor.Kontynuacja1Click();
+            host.runPosted();
         }
     };
-    report.ended = timers.runUntil([&] { return !injector.pendingInTime() && jobIdle(context, session.transmission); },
-                                   startMs + limitMs);
+    // A paused job waits for the operator, even while the rest of its program waits to be sent.
+    const auto waiting = [&] {
+        return jobIdle(context, session.transmission) || (context.machine.paused() && !context.job.jobActive);
+    };
+    report.ended = timers.runUntil([&] { return !injector.pendingInTime() && waiting(); }, startMs + limitMs);
     report.jobTimeMs = clock.nowMs() - startMs;
 
     const std::vector<std::string> program =

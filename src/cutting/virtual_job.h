@@ -40,11 +40,15 @@ struct VirtualJobReport {
     std::vector<machine::FaultInjector::Fired> events;
 };
 
+// How the job begins: Start as the operator presses it, after homing, or no Start at all for a
+// job already under way that the schedule goes on with.
+enum class JobStart { Start, HomeAndStart, AlreadyStarted };
+
 // Plays a whole job of the active project window on the virtual cutter under a simulated clock:
 // optionally homes first, presses Start, then runs the timers while the schedule of faults and
 // the operator's Stop and Continue strike, until nothing of the job and the schedule is left.
 VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, SimulatedClock& clock, machine::VirtualCutter& cutter,
-                               CuttingSession& session, std::vector<machine::FaultEvent> faults, bool home,
+                               CuttingSession& session, std::vector<machine::FaultEvent> faults, JobStart start,
                                std::int64_t limitMs);
 
 // Splits a cut program into its commands by the command-length table.

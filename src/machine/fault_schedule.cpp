@@ -142,10 +142,11 @@ std::vector<FaultEvent> randomFaults(int count, std::uint64_t seed, std::int64_t
                                      std::int64_t horizonMs)
 {
     // The machine's start button is left out: pressed during a job it is Start, a new job.
-    static constexpr std::array<FaultKind, 11> kDrawn{
-        FaultKind::WriteFail, FaultKind::WriteFailDelivered, FaultKind::ReadFail, FaultKind::Busy,
-        FaultKind::Unplug,    FaultKind::WireBreak,          FaultKind::MachineStop, FaultKind::Stop,
-        FaultKind::ReadFail,  FaultKind::WriteFail,          FaultKind::Busy};
+    static constexpr std::array<FaultKind, 13> kDrawn{
+        FaultKind::WriteFail, FaultKind::WriteFailDelivered, FaultKind::ReadFail,        FaultKind::Busy,
+        FaultKind::Unplug,    FaultKind::WireBreak,          FaultKind::MachineStop,     FaultKind::Stop,
+        FaultKind::ReadFail,  FaultKind::WriteFail,          FaultKind::Busy,            FaultKind::Continue,
+        FaultKind::MachineContinue};
     std::mt19937_64 random(seed);
     auto below = [&random](std::int64_t n) {
         return n <= 0 ? std::int64_t{0} : static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(n));
