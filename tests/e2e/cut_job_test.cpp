@@ -375,5 +375,74 @@ TEST(CutCommand, RefusesWhatItCannotRun)
     EXPECT_EQ(runCli("cut \"" + dir.str() + "missing.plt\" --virtual-machine" + data).status, 1);
 }
 
+
+// The whole stop, break, mend and continue story of one job from one command line, and faults of
+// the cable that the link and the transmission ride out: every command runs once, in order.
+TEST(CutCommand, RunsAFaultScheduleAndReportsWhatTheControllerExecuted)
+{
+    struct Case {
+        const char* faults;
+        const char* status;
+        std::vector<std::string> events;
+    };
+    const Case cases[] = {
+        {"write-fail@c20,write-fail-delivered@c40:121,busy@c60:3,read-fail@t500:4", "completed",
+         // In the order they struck: the start takes longer than half a second.
+         {"write-fail@c20:31", "read-fail@t500:4", "write-fail-delivered@c40:121", "busy@c60:3"}},
+        {"stop@t2000,continue@t4000,wire-break@t6000,wire-mend@t8000,continue@t9000", "completed",
+         {"stop@t2000", "continue@t4000", "wire-break@t6000", "wire-mend@t8000", "continue@t9000"}},
+        {"unplug@t1500,replug@t3000,continue@t4000", "completed", {"unplug@t1500", "replug@t3000", "continue@t4000"}},
+        {"machine-stop@t2000", "stopped", {"machine-stop@t2000"}},
+    };
+    TempDir dir;
+    const std::string design = dir.write("nested.plt", designs()[2].hpgl);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.faults);
+        const CliRun run = runCli("cut \"" + design + "\" --virtual-machine --home --faults " + c.faults +
+                                  " \"dataDir'" + dir.str() + "data'\"");
+        ASSERT_EQ(run.status, 0);
+        const auto json = JsonValue::parse(run.output);
+        ASSERT_TRUE(json) << run.output.substr(0, 200);
+        const JsonValue& root = *json;
+        EXPECT_EQ(root["status"].text, c.status);
+        EXPECT_EQ(root["duplicated"].integer(), 0);
+        EXPECT_EQ(root["unexpected"].integer(), 0);
+        if (std::string(c.status) == "completed")
+            EXPECT_EQ(root["executed"].integer(), root["commands"].integer());
+        else
+            EXPECT_LT(root["executed"].integer(), root["commands"].integer());
+        EXPECT_FALSE(root["heatingOnAtEnd"].boolean);
+        std::vector<std::string> events;
+        for (const JsonValue& event : root["events"].items)
+            events.push_back(event["event"].text);
+        EXPECT_EQ(events, c.events);
+    }
+}
+
+TEST(CutCommand, RefusesAFaultScheduleItCannotRead)
+{
+    TempDir dir;
+    const std::string design = dir.write("square.plt", designs()[0].hpgl);
+    for (const char* faults : {"--faults melt@t1", "--faults stop", "--faults", "--random-faults x"}) {
+        const CliRun run = runCli("cut \"" + design + "\" --virtual-machine " + faults);
+        EXPECT_EQ(run.status, 2) << faults;
+    }
+}
+
+TEST(CutCommand, RandomFaultsAreRepeatableFromTheirSeed)
+{
+    TempDir dir;
+    const std::string design = dir.write("nested.plt", designs()[2].hpgl);
+    const std::string command =
+        "cut \"" + design + "\" --virtual-machine --random-faults 4 --seed 11 \"dataDir'" + dir.str() + "data'\"";
+    const CliRun first = runCli(command);
+    const CliRun second = runCli(command);
+    ASSERT_EQ(first.status, 0);
+    EXPECT_EQ(first.output, second.output);
+    const auto json = JsonValue::parse(first.output);
+    ASSERT_TRUE(json);
+    EXPECT_GE((*json)["events"].items.size(), 4u);
+}
+
 }  // namespace
 }  // namespace kerfline
