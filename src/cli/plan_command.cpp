@@ -182,7 +182,7 @@ int runPlan(int argc, char** argv)
     JsonWriter json;
     json.beginObject();
     json.key("mode").integer(mode);
-    json.key("outputKind").integer(job.outputKind);
+    json.key("outputKind").integer(static_cast<int>(job.outputKind));
     json.key("startFigure").integer(project.startFigure);
     json.key("cutLength").number(project.cutLength);
     json.key("frameAdded").boolean(project.frameAdded != 0);

@@ -26,26 +26,28 @@ int shortenedModeCount(int count, const MachineState& machine, const CommandLine
     return count;
 }
 
-int cutOutputKind(int mode, int stolikSwitch, bool spindleAxisFound)
+OutputKind cutOutputKind(int mode, int stolikSwitch, bool spindleAxisFound)
 {
     switch (mode) {
     case Mode2D:
     case ModeIndependent:
     case ModePerpendicular:
-        return 32;
+        return OutputKind::Plain;
     case ModeRotary:
-        return spindleAxisFound ? 31 : 311;
+        return spindleAxisFound ? OutputKind::RotarySpindle : OutputKind::RotaryTable;
     case ModeSerial:
-        return stolikSwitch == DeviceTable ? 33 : (stolikSwitch == DeviceSpindle || stolikSwitch == DeviceNone) ? 31 : 0;
+        return stolikSwitch == DeviceTable ? OutputKind::SerialTable
+               : (stolikSwitch == DeviceSpindle || stolikSwitch == DeviceNone) ? OutputKind::RotarySpindle
+                                                                                : OutputKind::None;
     case ModeTurning:
         switch (stolikSwitch) {
-        case DeviceSpindle: return 30;
-        case DeviceTable: return 301;
-        case DeviceNone: return 32;
-        default: return 0;
+        case DeviceSpindle: return OutputKind::TurningSpindle;
+        case DeviceTable: return OutputKind::TurningTable;
+        case DeviceNone: return OutputKind::Plain;
+        default: return OutputKind::None;
         }
     default:
-        return 0;
+        return OutputKind::None;
     }
 }
 

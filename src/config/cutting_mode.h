@@ -29,9 +29,20 @@ std::vector<std::string> modeListTexts(int count, const tInterfejs& language);
 // line, or anywhere with the switch "showAll". Entries once removed stay removed.
 int shortenedModeCount(int count, const MachineState& machine, const CommandLine& commandLine);
 
-// The kind of cut program the writer produces for a mode. `spindleAxisFound`: the rotary
-// project found its horizontal spindle axis line. 0 when no row applies (a mode or a rotary
-// device that is not chosen), the value the main window holds at start.
-int cutOutputKind(int mode, int stolikSwitch, bool spindleAxisFound);
+// The kind of cut program the writer produces: its header, body and trailer. The numbers are the
+// codes the program has always used for them (the plan command prints them).
+enum class OutputKind : int {
+    None = 0,             // no row applies: the value held at start; writes no header
+    TurningSpindle = 30,  // turning on the spindle, heated on output 3
+    RotarySpindle = 31,   // rotary cutting about the spindle axis, and serial passes on the spindle
+    Plain = 32,           // plain 2D, independent arms, perpendicular wires, turning without a device
+    SerialTable = 33,     // serial passes on the rotary table, with the cut-off after the series
+    TurningTable = 301,   // turning on the rotary table, heated on output 3
+    RotaryTable = 311,    // rotary cutting about the table's axis
+};
+
+// The one place that chooses the output kind, from the mode and the rotary device.
+// `spindleAxisFound`: the rotary project found its horizontal spindle axis line.
+OutputKind cutOutputKind(int mode, int stolikSwitch, bool spindleAxisFound);
 
 }  // namespace kerfline

@@ -156,7 +156,7 @@ bool JobDriver::cut(FigureRange range, int direction)
     return true;
 }
 
-CutProgramJob JobDriver::programJob(int outputKind) const
+CutProgramJob JobDriver::programJob(OutputKind outputKind) const
 {
     CutProgramJob job;
     job.outputKind = outputKind;
@@ -194,24 +194,23 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
         return rotaryWriters.DajPoz1szegoWjazduWmat ? rotaryWriters.DajPoz1szegoWjazduWmat(project) : 0.0;
     };
 
-    switch (config.choice(Param::Mode)) {
+    const int mode = config.choice(Param::Mode);
+    const OutputKind kind = cutOutputKind(mode, device, project.horizontalAxisFound);
+    switch (mode) {
     case ModeRotary: {
         double limitCheck = 0.0;
-        int kind = 0;
         if (project.horizontalAxisFound) {
             const double h = projectMm(project.height);
             const double r = std::max(h, diameterHalf);
             const double axisY = config.number(Param::Ywrzeciona);
             job.programStartY = project.profileBelowAxis ? axisY - r : axisY + r;
             limitCheck = std::min(job.programStartY, project.profileBelowAxis ? axisY - h : axisY + h);
-            kind = 31;
         } else {
             job.programStartY = config.number(Param::Ystolika);
             const double w = -projectMm(project.minX);
             const double axisX = config.number(Param::Xstolika);
             job.programStartX = axisX - std::max(w, diameterHalf);
             limitCheck = std::min(job.programStartX, axisX - w);
-            kind = 311;
         }
         if (limitCheck < 0.0) {
             showError("Main_window", "projektZaDuzaWysokosc");
@@ -224,37 +223,37 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
         const double angleStep = config.choice(Param::rgKatObrotu) != 0 ? project.rotationAngle / 360.0 : perPass;
         project.cutOutline = 1;
         if (device == DeviceTable) {
-            CutProgramJob serial = programJob(33);
+            CutProgramJob serial = programJob(kind);
             serial.seriesPosition = project.seriesIndex;
             serial.projectWindowCount = static_cast<std::int32_t>(m_windows.windows().size());
             serial.projectWidth = project.width;
             return write2D(project, range, serial, angleStep);
         }
         const auto& writer = rotaryWriters.save_ciecie_seryjne_wrzeciono;
-        return writer && written(writer(project, path, programJob(31), direction, angleStep));
+        return writer && written(writer(project, path, programJob(kind), direction, angleStep));
     }
     case ModeTurning:
         if (device == DeviceSpindle) {
             job.programStartY = std::max(projectMm(project.height), diameterHalf) + config.number(Param::Ywrzeciona) -
                                 config.number(Param::Ynarzedzia);
-            CutProgramJob turning = programJob(30);
+            CutProgramJob turning = programJob(kind);
             turning.firstEntry = firstEntry();
             return writeWith(rotaryWriters.Save_toczenie_wrzeciono, turning);
         }
         if (device == DeviceTable) {
             job.programStartX = config.number(Param::Xstolika) - std::max(projectMm(project.width), diameterHalf) -
                                 config.number(Param::Xnarzedzia);
-            CutProgramJob turning = programJob(301);
+            CutProgramJob turning = programJob(kind);
             turning.firstEntry = firstEntry();
             return writeWith(rotaryWriters.Save_toczenie_stolik, turning);
         }
         return askUnconnected(project, range) && askOutline(project, range) &&
-               write2D(project, range, programJob(32), 0.0);
+               write2D(project, range, programJob(kind), 0.0);
     case ModeIndependent:
         if (dialogs.placement && !dialogs.placement(project))
             return false;
         return askUnconnected(project, range) && askOutline(project, range) &&
-               write2D(project, range, programJob(32), 0.0);
+               write2D(project, range, programJob(kind), 0.0);
     case ModePerpendicular:
         if (m_context.machine.KeyFront) {
             if (dialogs.twoWireStart && !dialogs.twoWireStart(project))
@@ -262,10 +261,11 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
             m_context.language.ShowMessageBox(m_context.Text("Main_window", "PrUmiescMaterial"), false);
         }
         return askUnconnected(project, range) && askOutline(project, range) &&
-               write2D(project, range, programJob(32), 0.0);
+               write2D(project, range, programJob(kind), 0.0);
     default:
+        // Every other mode cuts as plain 2D.
         return askUnconnected(project, range) && askOutline(project, range) &&
-               write2D(project, range, programJob(32), 0.0);
+               write2D(project, range, programJob(OutputKind::Plain), 0.0);
     }
 }
 

@@ -108,7 +108,7 @@ private:
     bool cut(FigureRange range, int direction);
     bool testRun() const;
     bool wireTest();
-    CutProgramJob programJob(int outputKind) const;
+    CutProgramJob programJob(OutputKind outputKind) const;
     bool writeProgram(TMDIChild& project, FigureRange range, int direction);
     bool write2D(TMDIChild& project, FigureRange range, const CutProgramJob& job, double angleStep);
     bool written(const ProgramWriteResult& result);

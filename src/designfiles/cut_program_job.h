@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/cutting_mode.h"
+
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -10,7 +12,7 @@ namespace kerfline {
 // kind, the start positions of the rotary, turning and serial programs, and the link for the
 // one direct command the writer sends. Lengths are millimetres.
 struct CutProgramJob {
-    int outputKind = 0;          // cutOutputKind: 30, 31, 32, 33, 301 or 311; others write no header
+    OutputKind outputKind = OutputKind::None;
     double programStartX = 0.0;  // programStartX
     double programStartY = 0.0;  // programStartY
     double firstEntry = 0.0;     // DajPoz1szegoWjazduWmat, read by the turning kinds 30 and 301

@@ -156,9 +156,9 @@ ProgramWriteResult CutProgramWriter::BeginProgram(const std::string& path)
     m_startBackY = machine.backY;
 
     m_registers = {};
-    if (m_job.outputKind == 30) {
+    if (m_job.outputKind == OutputKind::TurningSpindle) {
         m_registers[AxisFrontX] = m_registers[AxisBackX] = hundredths(m_job.firstEntry);
-    } else if (m_job.outputKind == 301) {
+    } else if (m_job.outputKind == OutputKind::TurningTable) {
         m_registers[AxisFrontY] = m_registers[AxisBackY] = hundredths(m_job.firstEntry);
     }
     m_history = {m_registers, m_registers, m_registers};
@@ -211,39 +211,41 @@ std::string CutProgramWriter::powerCommand() const
 void CutProgramWriter::writeHeader()
 {
     const Configuration& configuration = m_context.configuration;
-    const int kind = m_job.outputKind;
+    using enum OutputKind;
+    const OutputKind kind = m_job.outputKind;
     switch (kind) {
-    case 30:
-    case 301:
+    case TurningSpindle:
+    case TurningTable:
         m_heatingOutput = 3;
         break;
-    case 31:
-    case 33:
-    case 311:
+    case RotarySpindle:
+    case SerialTable:
+    case RotaryTable:
         m_heatingOutput = 1;
         break;
-    case 32:
+    case Plain:
         m_heatingOutput = configuration.choice(Param::PowerOutput) == 1 ? 3 : 1;
         break;
+    case None:
     default:
         return;  // no program of this kind has a header
     }
     const std::int32_t startX = hundredths(m_job.programStartX);
     const std::int32_t startY = hundredths(m_job.programStartY);
-    if (kind == 30 || kind == 31 || kind == 311)
+    if (kind == TurningSpindle || kind == RotarySpindle || kind == RotaryTable)
         m_registers[AxisFrontY] = m_registers[AxisBackY] = startY;
-    if (kind == 301 || kind == 311)
+    if (kind == TurningTable || kind == RotaryTable)
         m_registers[AxisFrontX] = m_registers[AxisBackX] = startX;
 
     std::string header = speedCommand(0, periodOf(configuration.number(Param::PrzeSpeed))) +
                          speedCommand(1, periodOf(configuration.number(Param::szybkoscObrobki))) + powerCommand() +
                          powerSwitchCommand(1, m_heatingOutput);
-    if (kind == 32)
+    if (kind == Plain)
         header += pauseCommand(1) + speedSetCommand(1);
-    else if (kind == 33)
+    else if (kind == SerialTable)
         header += speedSetCommand(1);
     write(header);
-    if (kind == 32)
+    if (kind == Plain)
         WritePause(roundHalfEven(configuration.number(Param::CzasRozgrzewania)));
     m_heatUpPending = true;
 }
@@ -452,22 +454,23 @@ ProgramWriteResult CutProgramWriter::EndProgram()
 
     const std::string off = pauseCommand(1) + powerSwitchCommand(0, kHeatingOffOutput);
     switch (m_job.outputKind) {
-    case 30:
-    case 301:
+    case OutputKind::TurningSpindle:
+    case OutputKind::TurningTable:
         write(off);
         break;
-    case 31:
-    case 32:
-    case 311:
-        if (m_job.outputKind == 32 && m_context.machine.isTwoWireMachine() &&
+    case OutputKind::RotarySpindle:
+    case OutputKind::Plain:
+    case OutputKind::RotaryTable:
+        if (m_job.outputKind == OutputKind::Plain && m_context.machine.isTwoWireMachine() &&
             configuration.isChecked(Param::MoveAfter) && configuration.choice(Param::Mode) != ModePerpendicular)
             writeTwoWireFinishingMoves();
         write(off);
         break;
-    case 33:
+    case OutputKind::SerialTable:
         writeSerialCutOff();
         write(off);
         break;
+    case OutputKind::None:
     default:
         break;
     }

@@ -274,7 +274,7 @@ TEST(CuttingMode, OutputKindFromModeAndRotaryDevice)
                           Case{2, 1, false, 33}, Case{2, 0, false, 31}, Case{2, 2, false, 31}, Case{3, 0, false, 30},
                           Case{3, 1, false, 301}, Case{3, 2, false, 32}, Case{4, 1, false, 32}, Case{5, 0, false, 32},
                           Case{-1, 0, false, 0}, Case{3, -1, false, 0}})
-        EXPECT_EQ(cutOutputKind(c.mode, c.stolik, c.axisFound), c.kind) << c.mode << "/" << c.stolik;
+        EXPECT_EQ(static_cast<int>(cutOutputKind(c.mode, c.stolik, c.axisFound)), c.kind) << c.mode << "/" << c.stolik;
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ struct WriterRig {
     CutProgramJob job(int outputKind)
     {
         CutProgramJob job;
-        job.outputKind = outputKind;
+        job.outputKind = static_cast<OutputKind>(outputKind);  // the tests name kinds by their codes
         job.sendCommand = [this](std::string_view text) {
             sent.emplace_back(text);
             return true;

@@ -344,7 +344,7 @@ TEST(CutPathWalk, AProgramThatCannotBeWrittenFails)
     rig.design({square(0, 0, 4000)});
     rig.project.ciecie();
     CutProgramJob job;
-    job.outputKind = 32;
+    job.outputKind = OutputKind::Plain;
     const ProgramWriteResult result = save_ciecie(rig.project, job, rig.dir.str() + "no/such/out.cn", 0, 0.0, 0);
     ASSERT_FALSE(result);
     EXPECT_EQ(rig.host.busyDepth, 0);

@@ -57,7 +57,7 @@ struct WalkRig : ProjectRig {
     ProgramWriteResult saveAsItStands(double angle = 0.0, int outputKind = 32)
     {
         CutProgramJob job;
-        job.outputKind = outputKind;
+        job.outputKind = static_cast<OutputKind>(outputKind);  // the tests name kinds by their codes
         job.sendCommand = [this](std::string_view text) {
             sent.emplace_back(text);
             return true;
