@@ -2,7 +2,13 @@
 // the machine's buttons and the serial repetition.
 #include "job_rig.h"
 
+#include "cutting/virtual_job.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
 
 namespace kerfline {
 namespace {
@@ -482,6 +488,83 @@ TEST(JobSupervisorFaults, NoReturnToTheOriginFromAPositionThatWasNotRead)
     rig.session->supervisor.tick();
     EXPECT_FALSE(rig.context.job.jobActive);
     EXPECT_EQ(rig.letters().find('A'), std::string::npos) << rig.letters();
+}
+
+}  // namespace
+}  // namespace kerfline
+
+namespace kerfline {
+namespace {
+
+// The cable goes while the controller has only part of the program; it runs out and stands.
+struct CutOffJob : ::testing::Test {
+    CutOffJob() : rig(machine::kDefaultVirtualProduct, {"REPEAT"}) {}
+
+    void SetUp() override
+    {
+        rig.host.answers.assign(8, AnswerYes);
+        std::string circle = "IN;SP1;PU4000,0;PD";
+        for (int i = 1; i <= 300; ++i) {
+            const double a = i * 6.283185307179586 / 300;
+            circle += (i > 1 ? "," : "") + std::to_string(static_cast<int>(4000 * std::cos(a))) + "," +
+                      std::to_string(static_cast<int>(4000 * std::sin(a)));
+        }
+        rig.open("circle.plt", circle + ";PU;");
+        rig.session->driver.Start1Click();
+        // Unplugged once the first batches are in the controller's buffer.
+        rig.done = [this] { return rig.session->transmission.commandsSent() >= 300; };
+        ASSERT_TRUE(rig.runJob());
+        rig.cutter.unplug();
+        rig.host.runPosted();
+        rig.done = [this] {
+            return rig.session->transmission.interrupted() &&
+                   !(rig.controller().statusFlags() & statusBit(StatusFlag::programRunning));
+        };
+        ASSERT_TRUE(rig.runJob());
+        ASSERT_TRUE(rig.controller().outputOn(1));  // the program left its wire hot
+        sentBefore = rig.session->transmission.commandsSent();
+        rig.cutter.replug();
+        rig.host.runPosted();
+    }
+
+    JobRig rig;
+    std::uint64_t sentBefore = 0;
+};
+
+TEST_F(CutOffJob, TheFirstContactSwitchesTheStandingWireColdAndTheJobHasNotEnded)
+{
+    for (const int output : {1, 2, 3})
+        EXPECT_FALSE(rig.controller().outputOn(output)) << output;
+    EXPECT_FALSE(rig.context.job.jobActive);
+    // No follow-up fired: no new job (REPEAT), no way back to the origin.
+    rig.clock.advance(5000);
+    rig.session->panel.Timer1Timer();
+    EXPECT_TRUE(rig.session->transmission.interrupted());
+    EXPECT_EQ(rig.session->transmission.commandsSent(), sentBefore);
+    EXPECT_EQ(rig.controller().executedProgram().size(), sentBefore);
+}
+
+TEST_F(CutOffJob, ContinueSendsTheRestFromWhereTheWireStandsAndEveryCommandRunsOnce)
+{
+    const machine::AxisSteps stood = rig.controller().positions();
+    const std::size_t pathBefore = rig.controller().path().size();
+    rig.session->supervisor.Kontynuacja1Click();
+    EXPECT_FALSE(rig.session->transmission.interrupted());
+    rig.done = [this] {
+        return !rig.session->transmission.active() && !rig.context.job.jobActive &&
+               !(rig.controller().statusFlags() & statusBit(StatusFlag::programRunning));
+    };
+    rig.context.commandLine = CommandLine(std::vector<std::string>{});  // no new job after this one
+    ASSERT_TRUE(rig.runJob());
+    // The first move after Continue starts where the wire stood.
+    ASSERT_GT(rig.controller().path().size(), pathBefore);
+    EXPECT_EQ(rig.controller().path()[pathBefore - 1].steps, stood);
+    std::ifstream file(rig.session->transmission.programPath(), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const auto program = programCommands(bytes, rig.context, *rig.session);
+    EXPECT_EQ(rig.controller().executedProgram(), program);
+    for (const int output : {1, 2, 3})
+        EXPECT_FALSE(rig.controller().outputOn(output)) << output;
 }
 
 }  // namespace
