@@ -1,7 +1,6 @@
 #pragma once
 
 #include "machine/command_encoding.h"
-#include "machine/reply_bytes.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -156,6 +155,16 @@ inline constexpr std::uint32_t kBlank = 0xFFFF;
 
 }  // namespace reply
 
+// The little-endian number of `size` bytes at `offset`. A reply shorter than its layout reads as
+// zeros beyond its end; nothing is ever read beyond the reply.
+inline std::uint64_t replyBits(std::span<const std::uint8_t> reply, std::size_t offset, std::size_t size)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < size && offset + i < reply.size(); ++i)
+        value |= static_cast<std::uint64_t>(reply[offset + i]) << (8 * i);
+    return value;
+}
+
 // A field as type T: a narrower type keeps the low bytes (the steps per revolution are the low
 // 32 bits of their 64-bit fields).
 template <typename T>
@@ -164,9 +173,11 @@ T replyField(std::span<const std::uint8_t> reply, ReplyField field)
     return static_cast<T>(replyBits(reply, field.offset, field.size));
 }
 
+// The writing side, for the virtual cutter's replies.
 inline void putField(std::span<std::uint8_t> reply, ReplyField field, std::uint64_t value)
 {
-    putBits(reply, field.offset, value, field.size);
+    for (std::size_t i = 0; i < field.size && field.offset + i < reply.size(); ++i)
+        reply[field.offset + i] = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFFu);
 }
 
 }  // namespace kerfline::machine

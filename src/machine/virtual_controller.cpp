@@ -20,12 +20,14 @@ std::uint8_t byteAt(const std::string& command, std::size_t index)
 
 std::int32_t int32At(const std::string& command, std::size_t index)
 {
-    return replyI32(std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()), index);
+    return replyField<std::int32_t>(std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()),
+                                    {index, 4});
 }
 
 std::uint16_t uint16At(const std::string& command, std::size_t index)
 {
-    return replyU16(std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()), index);
+    return replyField<std::uint16_t>(std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()),
+                                     {index, 2});
 }
 
 // Step period of a speed in mm/min at the given resolution, as the program computes it.
