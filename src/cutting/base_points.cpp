@@ -3,6 +3,7 @@
 #include "config/number_text.h"
 #include "cutting/base_points_file.h"
 #include "geometry/round.h"
+#include "machine/controller_commands.h"
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
 #include "shell/app_context.h"
@@ -131,7 +132,7 @@ bool TPunkty_bazowe::ustawClick()
         m_context.language.ShowMessageBox(formatText(m_context.Text("Base_points", "bladLinii"), {line}), true);
         return false;
     }
-    m_protocol.SendCommand(std::string{'R', 1, kHeatingOutput});
+    m_protocol.SendCommand(machine::commands::heating(true, kHeatingOutput));
     m_context.clock.sleepMs(roundHalfEven<std::int64_t>(m_context.configuration.number(Param::CzasRozgrzewania)));
     m_protocol.ReadPositions();
     const MachineState& s = m_context.machine;

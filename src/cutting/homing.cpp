@@ -37,7 +37,7 @@ void Homing::timer(bool enabled)
 
 void Homing::homingStep(std::uint8_t mask)
 {
-    m_protocol.SendCommand(commandBytes({'B', mask}));
+    m_protocol.SendCommand(machine::commands::home(mask));
     m_context.clock.sleepMs(kSettleMs);
     bool interrupted = false;
     for (;;) {
@@ -60,7 +60,7 @@ void Homing::homingStep(std::uint8_t mask)
 
 void Homing::startAndStopStep(std::uint8_t mask)
 {
-    m_protocol.SendCommand(commandBytes({'B', mask}));
+    m_protocol.SendCommand(machine::commands::home(mask));
     m_context.clock.sleepMs(kSettleMs);
     m_protocol.ReadStatus();
     m_motion.StopMotion();

@@ -6,24 +6,16 @@
 
 namespace kerfline {
 
-machine::CommandBytes commandBytes(std::initializer_list<int> values)
-{
-    machine::CommandBytes text;
-    for (const int v : values)
-        text += static_cast<char>(v & 0xFF);
-    return text;
-}
-
 machine::CommandBytes speedCommand(machine::ControllerProtocol& protocol, int set, double speedMmPerMinute)
 {
     const MachineState& s = protocol.context().machine;
     const auto speed = static_cast<std::uint16_t>(roundHalfEven<std::int64_t>(speedMmPerMinute * s.speedMultiplier));
-    return commandBytes({'V', set}) + machine::EncodeUInt16(protocol.SpeedToPeriod(speed));
+    return machine::commands::speedPeriod(set, protocol.SpeedToPeriod(speed));
 }
 
 machine::CommandBytes heatingOnCommand(const AppContext& context)
 {
-    return commandBytes({'R', 1, context.configuration.choice(Param::PowerOutput) == 1 ? 3 : 1});
+    return machine::commands::heating(true, context.configuration.choice(Param::PowerOutput) == 1 ? 3 : 1);
 }
 
 }  // namespace kerfline

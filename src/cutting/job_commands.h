@@ -1,8 +1,6 @@
 #pragma once
 
-#include "machine/command_encoding.h"
-
-#include <initializer_list>
+#include "machine/controller_commands.h"
 
 namespace kerfline {
 struct AppContext;
@@ -19,9 +17,6 @@ inline constexpr int kTravelSet = 0;
 inline constexpr int kWorkingSet = 1;
 // The wire stands at the spindle's start height when it is this close, millimetres.
 inline constexpr double kSpindleTolerance = 0.05;
-
-// A direct command from its bytes: a letter and one-byte arguments.
-machine::CommandBytes commandBytes(std::initializer_list<int> values);
 
 // "V", set, the step period of a speed in mm/min (Round(speed x speedMultiplier), taken as an
 // unsigned 16-bit number).

@@ -65,7 +65,7 @@ bool JobSupervisor::wstrzymaj()
         return false;
     bool stopped = false;
     if (s.programRunning()) {
-        m_protocol.SendCommand("Q");
+        m_protocol.SendCommand(machine::commands::pause());
         m_protocol.WaitWhileBusy();
         if (!waitForPaused())
             return false;
@@ -78,7 +78,7 @@ bool JobSupervisor::wstrzymaj()
         m_protocol.WaitWhileBusy();
         // The program heats its own output (1 or 3): a paused wire must not stay hot at rest.
         m_motion.SwitchHeatingOff();
-        m_protocol.SendCommand(commandBytes({'F', kPauseSpeedSet}));
+        m_protocol.SendCommand(machine::commands::selectSpeedSet(kPauseSpeedSet));
         stopped = true;
     }
     if (s.busy()) {
@@ -89,8 +89,8 @@ bool JobSupervisor::wstrzymaj()
         m_context.job.stoppedByOperator = true;
         m_context.clock.sleepMs(10);
         m_protocol.WaitWhileBusy();
-        m_protocol.SendCommand(commandBytes({'R', 0, kHeatingOutput}));
-        m_protocol.SendCommand(commandBytes({'F', kPauseSpeedSet}));
+        m_protocol.SendCommand(machine::commands::heating(false, kHeatingOutput));
+        m_protocol.SendCommand(machine::commands::selectSpeedSet(kPauseSpeedSet));
         stopped = true;
     }
     m_context.job.jobActive = false;
@@ -131,7 +131,7 @@ void JobSupervisor::kontynuuj()
     if (s.programRunning() && s.waitingForGo()) {
         if (s.reportsPowerInPercent)
             m_motion.HeatRamp(kHeatingOutput, roundHalfEven(config.number(Param::work_power)));
-        if (m_protocol.SendCommand("G") && transmission.interrupted())
+        if (m_protocol.SendCommand(machine::commands::go()) && transmission.interrupted())
             transmission.resume();
         return;
     }
@@ -162,7 +162,7 @@ bool JobSupervisor::continuePaused()
         return false;
     }
     const PausePoint p = *job.pausePoint;
-    m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
+    m_protocol.SendCommand(machine::commands::selectSpeedSet(kWorkingSpeedSet));
     switchHeatingOn();
     m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
     // A way back that did not happen leaves the wire where it is, and cold.
@@ -177,13 +177,13 @@ bool JobSupervisor::continuePaused()
         showNoConnection();
         return abandon();
     }
-    m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
+    m_protocol.SendCommand(machine::commands::selectSpeedSet(kWorkingSpeedSet));
     if (!m_protocol.WaitWhileBusy()) {
         showNoConnection();
         return abandon();
     }
     switchHeatingOn();
-    if (!m_protocol.SendCommand("K"))
+    if (!m_protocol.SendCommand(machine::commands::continueAtPausePoint()))
         return abandon();
     switchHeatingOn();
     job.pausePoint.reset();
@@ -206,12 +206,12 @@ void JobSupervisor::continueHalted()
                                                          s.backY, s.axis7Remainder, s.spindleRemainder});
     TransmitArm& transmission = m_driver.transmission();
     const auto speedSet = static_cast<std::uint8_t>(transmission.speedSetInForce().value_or(kWorkingSpeedSet));
-    m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
+    m_protocol.SendCommand(machine::commands::selectSpeedSet(kWorkingSpeedSet));
     switchHeatingOn();
     m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
     if (!m_motion.gotopoint(true, kWorkingSpeedSet, p.frontX / 100.0, p.backX / 100.0, p.frontY / 100.0,
                             p.backY / 100.0, p.tableRemainder, p.spindleRemainder) ||
-        !m_protocol.WaitWhileBusy() || !m_protocol.SendCommand(commandBytes({'F', speedSet}))) {
+        !m_protocol.WaitWhileBusy() || !m_protocol.SendCommand(machine::commands::selectSpeedSet(speedSet))) {
         m_motion.SwitchHeatingOff();
         return;
     }
@@ -370,7 +370,7 @@ void JobSupervisor::startSideWireJob()
         return;
     }
     m_protocol.SendCommand(speedCommand(m_protocol, 0, config.number(Param::PrzeSpeed)));
-    m_protocol.SendCommand(commandBytes({'F', 0}));
+    m_protocol.SendCommand(machine::commands::selectSpeedSet(0));
     const double scale = config.number(Param::skala);
     const double extentAbove = roundHalfEven<std::int64_t>(second->startFromTop * scale / 100.0) / 40.0;
     const double m = extentAbove + m_context.job.sideWireStart.y + kWireGapMm;
@@ -437,7 +437,7 @@ void JobSupervisor::serialRepetition()
     JobState& job = m_context.job;
     job.programStartY -= repetition.shiftMm;
     m_protocol.SendCommand(speedCommand(m_protocol, kWorkingSpeedSet, m_context.configuration.number(Param::szybkoscObrobki)));
-    m_protocol.SendCommand(commandBytes({'F', kWorkingSpeedSet}));
+    m_protocol.SendCommand(machine::commands::selectSpeedSet(kWorkingSpeedSet));
     // A pass that could not reach its start is not cut; nor are the passes after it, which would
     // start by surprise once the controller answers again.
     if (!m_motion.gotopoint(true, kWorkingSpeedSet, job.programStartX, job.programStartX, job.programStartY,
@@ -445,7 +445,7 @@ void JobSupervisor::serialRepetition()
         repetition.armed = false;
         return;
     }
-    m_protocol.SendCommand("G");
+    m_protocol.SendCommand(machine::commands::go());
 }
 
 }  // namespace kerfline

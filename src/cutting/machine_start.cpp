@@ -18,10 +18,10 @@ void JobDriver::pauseAndClear()
 {
     // The cleared program takes its pause with it.
     m_context.job.pausePoint.reset();
-    m_protocol.SendCommand("Q");
+    m_protocol.SendCommand(machine::commands::pause());
     m_context.clock.sleepMs(10);
     m_protocol.WaitWhileBusy();
-    m_protocol.SendCommand("C");
+    m_protocol.SendCommand(machine::commands::clearProgram());
     m_context.clock.sleepMs(10);
 }
 
@@ -83,14 +83,14 @@ void JobDriver::startRotary(TMDIChild& project)
             showError("Main_window", "ploterPonizejPunktuStart");
             return;
         }
-        m_protocol.SendCommand(commandBytes({'F', kTravelSet}));
+        m_protocol.SendCommand(machine::commands::selectSpeedSet(kTravelSet));
         const double x = config.number(Param::Xwrzeciona);
         // A program sent without its start position would cut from wherever the wire stands.
         if (!m_motion.gotopoint(true, kTravelSet, x, x, job.programStartY, job.programStartY, 0,
                                 m_motion.savedSpindleRemainder))
             return;
     } else {
-        m_protocol.SendCommand(commandBytes({'F', kTravelSet}));
+        m_protocol.SendCommand(machine::commands::selectSpeedSet(kTravelSet));
         if (!m_motion.gotopoint(true, kTravelSet, s.frontX / 100.0, s.backX / 100.0, job.programStartY,
                                 job.programStartY, m_motion.savedTableRemainder, s.spindleRemainder) ||
             !m_motion.gotopoint(true, kTravelSet, job.programStartX, job.programStartX, job.programStartY,

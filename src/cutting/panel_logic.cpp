@@ -5,6 +5,7 @@
 #include "cutting/joystick.h"
 #include "cutting/wire_move.h"
 #include "geometry/round.h"
+#include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
@@ -22,17 +23,8 @@ using machine::JogKey;
 
 constexpr int kIdleIntervalMs = 3000;
 constexpr int kConnectedIntervalMs = 100;
-// Power output types of the controller's "S" 4 setting.
-constexpr int kFrontWireOutput = 0;
-constexpr int kSideWireOutput = 5;
-
-std::string bytes(std::initializer_list<int> values)
-{
-    std::string text;
-    for (const int v : values)
-        text += static_cast<char>(v & 0xFF);
-    return text;
-}
+using machine::ParameterId;
+namespace commands = machine::commands;
 
 // Comma and full stop turn the table (the spindle when the table sits on its axis).
 bool isTableJogKey(int key)
@@ -116,7 +108,7 @@ void Tster::readMachine()
     MachineState& s = m_context.machine;
     m_protocol.ReadStatus();
     if (connected() && !s.programRunning())
-        m_protocol.SendCommand(bytes({'S', 4}) + machine::EncodeInt32(m_context.configuration.choice(Param::PowerOutput)));
+        m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, m_context.configuration.choice(Param::PowerOutput)));
     m_protocol.ReadMachineInfo();
     m_motion.SetDisplayUnit(m_context.configuration.choice(Param::radiounit));
     m_view.firmwareLabel = "ARM " + std::to_string(s.versionMajor) + "." + std::to_string(s.versionMinor);
@@ -153,9 +145,9 @@ void Tster::FormActivate()
     }
     m_protocol.ReadMachineInfo();
     if (!s.busy() && !s.programRunning()) {
-        m_protocol.SendCommand(bytes({'S', 4}) + machine::EncodeInt32(m_context.configuration.choice(Param::PowerOutput)));
+        m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, m_context.configuration.choice(Param::PowerOutput)));
         m_protocol.ReadPower();
-        m_protocol.SendCommand(bytes({'R', 0, s.selectedPowerOutput}));
+        m_protocol.SendCommand(commands::heating(false, s.selectedPowerOutput));
     }
     setPowerPosition(s.reportsPowerInPercent ? roundHalfEven(s.currentPower * 100.0 / 255.0) : s.currentPower);
     PScrollChange();
@@ -178,10 +170,10 @@ void Tster::FormActivate()
     if (s.isTwoWireMachine()) {
         if (s.KeyFront) {
             s.KeyBack = false;
-            m_protocol.SendCommand(bytes({'S', 4}) + machine::EncodeInt32(kFrontWireOutput));
+            m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, machine::kFrontWireOutput));
         } else {
             s.KeyBack = true;
-            m_protocol.SendCommand(bytes({'S', 4}) + machine::EncodeInt32(kSideWireOutput));
+            m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, machine::kSideWireOutput));
         }
     }
     VScrollChange();
@@ -636,7 +628,7 @@ void Tster::KeyFrontClick(bool checked)
     if (s.isTwoWireMachine() && checked) {
         // One wire at a time on the two-wire machine; the power follows the wire.
         s.KeyBack = false;
-        m_protocol.SendCommand(bytes({'S', 4}) + machine::EncodeInt32(kFrontWireOutput));
+        m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, machine::kFrontWireOutput));
     }
 }
 
@@ -646,7 +638,7 @@ void Tster::KeyBackClick(bool checked)
     s.KeyBack = checked;
     if (s.isTwoWireMachine() && checked) {
         s.KeyFront = false;
-        m_protocol.SendCommand(bytes({'S', 4}) + machine::EncodeInt32(kSideWireOutput));
+        m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, machine::kSideWireOutput));
     }
 }
 
@@ -705,7 +697,7 @@ void Tster::btnRestoreEPROMClick()
         // The parameter-memory write of WriteEepromByte, sent here because a failed write must
         // end the restore: its message has been shown, the rest would only repeat it, and the
         // parameters are not restored.
-        if (!m_protocol.SendCommand(bytes({'S', 13, static_cast<int>(offset % 256), static_cast<unsigned char>(*it)})))
+        if (!m_protocol.SendCommand(commands::writeEepromByte(static_cast<std::uint8_t>(offset % 256), static_cast<std::uint8_t>(*it))))
             return;
     }
     m_context.clock.sleepMs(5000);

@@ -60,9 +60,9 @@ bool JobDriver::serialJob()
     }
     BusyCursor busy(m_context.host);
     job.pausePoint.reset();
-    m_protocol.SendCommand("Q");
+    m_protocol.SendCommand(machine::commands::pause());
     m_protocol.WaitWhileBusy();
-    m_protocol.SendCommand("C");
+    m_protocol.SendCommand(machine::commands::clearProgram());
     // The spindle check and the moves below start from where the wire stands.
     if (!m_protocol.ReadPositions() || !m_protocol.ReadStatus()) {
         showError("Control", "ploterBrakLacznosci");
@@ -79,7 +79,7 @@ bool JobDriver::serialJob()
         const double approach = axisX - std::max(h, diameterHalf);
         job.programStartX = axisX - h;
         sendTravelSpeed();
-        m_protocol.SendCommand(commandBytes({'F', kTravelSet}));
+        m_protocol.SendCommand(machine::commands::selectSpeedSet(kTravelSet));
         if (!m_motion.gotopoint(true, kTravelSet, approach, approach, job.programStartY, job.programStartY,
                                 m_motion.savedTableRemainder, s.spindleRemainder))
             return false;
@@ -109,7 +109,7 @@ bool JobDriver::serialJob()
         job.programStartY = diameterHalf + config.number(Param::Ywrzeciona);
         job.programStartX = config.number(Param::Xwrzeciona);
         sendTravelSpeed();
-        m_protocol.SendCommand(commandBytes({'F', kTravelSet}));
+        m_protocol.SendCommand(machine::commands::selectSpeedSet(kTravelSet));
         if (!m_motion.gotopoint(true, kTravelSet, job.programStartX, job.programStartX, job.programStartY,
                                 job.programStartY, 0, m_motion.savedSpindleRemainder))
             return false;

@@ -82,7 +82,7 @@ bool JobDriver::StartChecks(TMDIChild& project, FigureRange range)
         if (!connected())
             return false;
         if (s.programRunning() && s.waitingForGo()) {
-            m_protocol.SendCommand("G");
+            m_protocol.SendCommand(machine::commands::go());
             return false;
         }
     }
@@ -189,10 +189,10 @@ bool JobDriver::wireTest()
     for (;;) {
         m_protocol.ReadStatus();
         m_motion.SetWorkPower(1, power);
-        m_protocol.SendCommand(commandBytes({'R', 1, 1}));
+        m_protocol.SendCommand(machine::commands::heating(true, 1));
         m_context.clock.sleepMs(kWireTestMs);
         m_protocol.ReadStatus();
-        m_protocol.SendCommand(commandBytes({'R', 0, 1}));
+        m_protocol.SendCommand(machine::commands::heating(false, 1));
         if (!s.wireBreak())
             return true;
         if (m_context.language.AskQuestion(m_context.Text("Control", "zerwanyDrut"), Buttons::OkCancel) == AnswerCancel)

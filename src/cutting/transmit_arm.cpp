@@ -2,6 +2,7 @@
 
 #include "designfiles/cut_program_decoder.h"
 #include "geometry/round.h"
+#include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
 #include "shell/app_context.h"
@@ -191,7 +192,7 @@ bool TransmitArm::startIfDue()
 // Whatever was written before "G" is in the buffer when the program starts.
 bool TransmitArm::sendGo()
 {
-    if (!m_protocol.SendCommand("G")) {
+    if (!m_protocol.SendCommand(machine::commands::go())) {
         interrupt();
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "config/dialog_rules.h"
 #include "geometry/round.h"
+#include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
@@ -129,7 +130,7 @@ std::string Tprzesun::testClick(double dx, double dy, double dz)
         a[AxisFrontX] = a[AxisBackX] = steps(sign * dx * s.resX * 100);
         a[AxisFrontY] = a[AxisBackY] = steps(sign * dy * s.resY * 100);
         a[AxisTable] = a[AxisAux] = a[AxisSpindle] = steps(sign * s.stepsW * dz * 100);
-        const machine::MoveCommand command = m_protocol.BuildMove('A', a);
+        const machine::MoveCommand command = m_protocol.BuildMove(machine::LetterMove, a);
         if (command.count > 0)
             m_protocol.SendCommand(command.text);
         waitWhileBusy();
@@ -167,7 +168,7 @@ void Tprzesun::TestGrzalkiClick()
         m_motion.HeatAndPause();
         waitWhileBusy();
         warmUp();
-        m_protocol.SendCommand(std::string{'R', 0, kHeatingOutput});
+        m_protocol.SendCommand(machine::commands::heating(false, kHeatingOutput));
         waitWhileBusy();
         warmUp();
     } while (!takeStopInput());

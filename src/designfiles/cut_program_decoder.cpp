@@ -1,11 +1,11 @@
 #include "designfiles/cut_program_decoder.h"
 
 #include "geometry/round.h"
+#include "machine/controller_commands.h"
 #include "machine/machine_state.h"
 #include "shell/language.h"
 
 #include <cerrno>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -15,8 +15,15 @@
 namespace kerfline {
 namespace {
 
-constexpr std::uint8_t kMoveStart = 0xFF;
-constexpr std::uint8_t kMoveEnd = 0xFE;
+using machine::inProgram;
+using machine::kMoveEndTag;
+using machine::kMoveStartTag;
+
+// Whether a letter, in either case, is the command of the given letter.
+bool is(char letter, char command)
+{
+    return inProgram(letter) == inProgram(command);
+}
 
 std::uint8_t byteAt(std::string_view bytes, std::size_t at)
 {
@@ -39,13 +46,12 @@ std::uint16_t uint16At(std::string_view bytes, std::size_t at)
 // The arguments of a command of the given length that starts at `at`.
 std::vector<std::int64_t> argumentsOf(std::string_view bytes, std::size_t at, std::size_t length)
 {
-    const char letter = static_cast<char>(std::tolower(byteAt(bytes, at)));
+    const char letter = static_cast<char>(byteAt(bytes, at));
     const std::size_t a = at + 1;
-    if ((letter == 'a' || letter == 's') && length == 6)
+    if ((is(letter, machine::LetterMove) || is(letter, machine::LetterSetParameter) ||
+         is(letter, machine::LetterPowerSetting)) && length == 6)
         return {byteAt(bytes, a), int32At(bytes, a + 1)};
-    if (letter == 't' && length == 6)
-        return {byteAt(bytes, a), int32At(bytes, a + 1)};
-    if (letter == 'v' && length == 4)
+    if (is(letter, machine::LetterSpeedPeriod) && length == 4)
         return {byteAt(bytes, a), uint16At(bytes, a + 1)};
     std::vector<std::int64_t> args;
     for (std::size_t k = a; k < at + length; ++k)
@@ -139,21 +145,21 @@ DecodedProgram decodeCutProgram(std::string_view bytes, const DecodeSettings& se
             return program;
         }
         DecodedCommand command{at, static_cast<char>(letter), argumentsOf(bytes, at, static_cast<std::size_t>(length))};
-        const bool piece = (letter == 'a' || letter == 'A') && length == 6;
+        const bool piece = is(static_cast<char>(letter), machine::LetterMove) && length == 6;
         if (move && !piece) {
-            stop(ProgramDecodeError::Kind::BrokenMove, moveOffset, 'a');
+            stop(ProgramDecodeError::Kind::BrokenMove, moveOffset, inProgram(machine::LetterMove));
             return program;
         }
         if (piece) {
             const auto tag = static_cast<std::uint8_t>(command.args[0]);
             const auto value = static_cast<std::int32_t>(command.args[1]);
-            if (tag == kMoveStart && !move) {
+            if (tag == kMoveStartTag && !move) {
                 move = DecodedMove{};
                 move->firstCommand = program.commands.size();
                 moveOffset = at;
             } else if (tag < 8 && move) {
                 move->steps[tag] = value;
-            } else if (tag == kMoveEnd && move) {
+            } else if (tag == kMoveEndTag && move) {
                 move->count = value;
                 program.trace.push_back(tracker.advance(move->steps));
                 program.moves.push_back(*move);
@@ -167,7 +173,7 @@ DecodedProgram decodeCutProgram(std::string_view bytes, const DecodeSettings& se
         at += static_cast<std::size_t>(length);
     }
     if (move)
-        stop(ProgramDecodeError::Kind::CutShort, moveOffset, 'a');
+        stop(ProgramDecodeError::Kind::CutShort, moveOffset, inProgram(machine::LetterMove));
     return program;
 }
 
@@ -208,11 +214,11 @@ std::string ProgramDecodeError::message(const tInterfejs& language) const
 std::string describeCommand(const DecodedCommand& command)
 {
     std::string text(1, command.letter);
-    const bool piece = (command.letter == 'a' || command.letter == 'A') && command.args.size() == 2;
+    const bool piece = is(command.letter, machine::LetterMove) && command.args.size() == 2;
     for (std::size_t k = 0; k < command.args.size(); ++k) {
         const std::int64_t value = command.args[k];
-        if (piece && k == 0 && (value == kMoveStart || value == kMoveEnd)) {
-            text += value == kMoveStart ? " start" : " end";
+        if (piece && k == 0 && (value == kMoveStartTag || value == kMoveEndTag)) {
+            text += value == kMoveStartTag ? " start" : " end";
             continue;
         }
         text += ' ' + std::to_string(value);

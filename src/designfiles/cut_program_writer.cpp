@@ -2,7 +2,7 @@
 
 #include "geometry/geometry.h"
 #include "geometry/round.h"
-#include "machine/command_encoding.h"
+#include "machine/controller_commands.h"
 #include "shell/app_context.h"
 
 #include <algorithm>
@@ -14,8 +14,9 @@
 namespace kerfline {
 namespace {
 
-using machine::EncodeInt32;
-using machine::EncodeUInt16;
+using machine::Form;
+using machine::ParameterId;
+namespace commands = machine::commands;
 
 // The largest pause one "p" command holds.
 constexpr std::int64_t kPieceOfPause = 250;
@@ -51,8 +52,7 @@ std::string longPause(std::int64_t n)
 {
     std::string text;
     for (std::int64_t left = std::max<std::int64_t>(n, 0);; left -= kPieceOfPause) {
-        text += 'p';
-        text += static_cast<char>(std::min(left, kPieceOfPause));
+        text += commands::dwell(static_cast<std::uint8_t>(std::min(left, kPieceOfPause)));
         if (left <= kPieceOfPause)
             return text;
     }
@@ -102,31 +102,6 @@ CutProgramWriter::CutProgramWriter(const AppContext& context, CutProgramJob job)
 
 CutProgramWriter::~CutProgramWriter() = default;
 
-std::string CutProgramWriter::pauseCommand(std::uint8_t n)
-{
-    return {'p', static_cast<char>(n)};
-}
-
-std::string CutProgramWriter::speedCommand(std::uint8_t set, std::uint16_t period)
-{
-    return std::string{'v', static_cast<char>(set)} + EncodeUInt16(period);
-}
-
-std::string CutProgramWriter::speedSetCommand(std::uint8_t set)
-{
-    return {'f', static_cast<char>(set)};
-}
-
-std::string CutProgramWriter::powerSwitchCommand(std::uint8_t state, std::uint8_t output)
-{
-    return {'r', static_cast<char>(state), static_cast<char>(output)};
-}
-
-std::string CutProgramWriter::parameterCommand(char letter, std::uint8_t parameter, std::int32_t value)
-{
-    return std::string{letter, static_cast<char>(parameter)} + EncodeInt32(value);
-}
-
 void CutProgramWriter::fail(int systemCode)
 {
     if (!m_error)
@@ -174,8 +149,9 @@ ProgramWriteResult CutProgramWriter::BeginProgram(const std::string& path)
     if (m_job.sendCommand) {
         std::int32_t output = configuration.choice(Param::PowerOutput);
         if (machine.isTwoWireMachine())
-            output = m_keyFront ? 0 : 5;
-        m_job.sendCommand(parameterCommand('s', 4, output));
+            output = m_keyFront ? machine::kFrontWireOutput : machine::kSideWireOutput;
+        // Sent in the program's lower case, as the controller has always been given it.
+        m_job.sendCommand(commands::setParameter(ParameterId::PowerOutput, output, Form::Program));
     }
 
     writeHeader();
@@ -202,10 +178,9 @@ std::string CutProgramWriter::powerCommand() const
     const double power = m_context.configuration.number(Param::work_power);
     const std::int32_t value = machine.reportsPowerInPercent ? roundHalfEven(power * 255.0 / 100.0)
                                                              : roundHalfEven(power * 10.0 * machine.powerScale);
-    std::string text{'t', static_cast<char>(m_heatingOutput)};
-    if (machine.newPowerFormat())
-        return text + EncodeInt32(value);
-    return text + static_cast<char>(std::clamp(value, 0, 255));
+    const bool newFormat = machine.newPowerFormat();
+    return commands::powerSetting(m_heatingOutput, newFormat ? value : std::clamp(value, 0, 255), newFormat,
+                                  Form::Program);
 }
 
 void CutProgramWriter::writeHeader()
@@ -237,13 +212,13 @@ void CutProgramWriter::writeHeader()
     if (kind == TurningTable || kind == RotaryTable)
         m_registers[AxisFrontX] = m_registers[AxisBackX] = startX;
 
-    std::string header = speedCommand(0, periodOf(configuration.number(Param::PrzeSpeed))) +
-                         speedCommand(1, periodOf(configuration.number(Param::szybkoscObrobki))) + powerCommand() +
-                         powerSwitchCommand(1, m_heatingOutput);
+    std::string header = commands::speedPeriod(0, periodOf(configuration.number(Param::PrzeSpeed)), Form::Program) +
+                         commands::speedPeriod(1, periodOf(configuration.number(Param::szybkoscObrobki)), Form::Program) +
+                         powerCommand() + commands::heating(true, m_heatingOutput, Form::Program);
     if (kind == Plain)
-        header += pauseCommand(1) + speedSetCommand(1);
+        header += commands::dwell(1) + commands::selectSpeedSet(1, Form::Program);
     else if (kind == SerialTable)
-        header += speedSetCommand(1);
+        header += commands::selectSpeedSet(1, Form::Program);
     write(header);
     if (kind == Plain)
         WritePause(roundHalfEven(configuration.number(Param::CzasRozgrzewania)));
@@ -276,7 +251,7 @@ std::string CutProgramWriter::MoveAxes(const AxisTargets& p)
         d[AxisSpindle] = p.table != 0.0 ? roundHalfEven(p.table * machine.stepsS) : roundHalfEven(p.spindle * machine.stepsW);
     }
 
-    machine::MoveCommand move = machine::BuildMove('a', d, machine.speedMultiplier);
+    machine::MoveCommand move = machine::BuildMove(machine::inProgram(machine::LetterMove), d, machine.speedMultiplier);
     if (move.text.empty())
         return {};
 
@@ -307,7 +282,7 @@ void CutProgramWriter::WritePause(double n)
     if (left > kSlice) {
         std::string slice;
         for (std::int64_t k = 0; k < kPiecesPerSlice; ++k)
-            slice += pauseCommand(static_cast<std::uint8_t>(kPieceOfPause));
+            slice += commands::dwell(static_cast<std::uint8_t>(kPieceOfPause));
         for (; left > kSlice && !m_error; left -= kSlice)
             write(slice);
     }
@@ -363,7 +338,7 @@ void CutProgramWriter::WritePairedMove(std::int32_t fx, std::int32_t bx, std::in
 void CutProgramWriter::WriteRotation(double w, double s)
 {
     if (m_context.configuration.isChecked(Param::Heavy) && (w != 0.0 || s != 0.0))
-        write(pauseCommand(1) + parameterCommand('s', 2, 1));
+        write(commands::dwell(1) + commands::setParameter(ParameterId::HeavyRotation, 1, Form::Program));
     AxisTargets targets;
     targets.frontX = m_registers[AxisFrontX] / 100.0;
     targets.backX = m_registers[AxisBackX] / 100.0;
@@ -378,8 +353,8 @@ void CutProgramWriter::WriteHold()
 {
     if (!m_context.configuration.isChecked(Param::Wstrzymaj))
         return;
-    write(pauseCommand(1) + powerSwitchCommand(0, kHeatingOffOutput) + pauseCommand(1) +
-          parameterCommand('s', 3, 0));
+    write(commands::dwell(1) + commands::heating(false, kHeatingOffOutput, Form::Program) + commands::dwell(1) +
+          commands::setParameter(ParameterId::WaitForGo, 0, Form::Program));
     m_heatUpPending = true;
 }
 
@@ -390,7 +365,7 @@ void CutProgramWriter::WriteParking()
     targets.frontX = m_registers[AxisFrontX] / 100.0;
     targets.backX = m_registers[AxisBackX] / 100.0;
     targets.frontY = targets.backY = m_job.programStartY;
-    write(MoveAxes(targets) + pauseCommand(1) + speedSetCommand(0));
+    write(MoveAxes(targets) + commands::dwell(1) + commands::selectSpeedSet(0, Form::Program));
 }
 
 void CutProgramWriter::writeTwoWireFinishingMoves()
@@ -409,23 +384,23 @@ void CutProgramWriter::writeTwoWireFinishingMoves()
         write(MoveAxes(targets));
     };
     if (m_keyFront) {
-        write(pauseCommand(1) + speedSetCommand(1));
+        write(commands::dwell(1) + commands::selectSpeedSet(1, Form::Program));
         move(-x1, 0.0, 0.0);
-        write(pauseCommand(1) + speedSetCommand(0));
+        write(commands::dwell(1) + commands::selectSpeedSet(0, Form::Program));
         move(-x1, limitY - y1, 0.0);
-        write(pauseCommand(1) + parameterCommand('s', 4, 5));
+        write(commands::dwell(1) + commands::setParameter(ParameterId::PowerOutput, machine::kSideWireOutput, Form::Program));
         if (m_startBackY < 0)
             move(-x1, limitY - y1, 10.0);
-        write(pauseCommand(1) + speedSetCommand(1));
+        write(commands::dwell(1) + commands::selectSpeedSet(1, Form::Program));
         move(-x1, limitY - y1, fy - y2);
     }
     if (m_keyBack) {
-        write(pauseCommand(1) + speedSetCommand(1));
+        write(commands::dwell(1) + commands::selectSpeedSet(1, Form::Program));
         move(0.0, 0.0, -10.0);
-        write(parameterCommand('s', 4, 0));
-        write(pauseCommand(1) + speedSetCommand(0));
+        write(commands::setParameter(ParameterId::PowerOutput, machine::kFrontWireOutput, Form::Program));
+        write(commands::dwell(1) + commands::selectSpeedSet(0, Form::Program));
         move(0.0, fy - y1, -10.0);
-        write(pauseCommand(1) + speedSetCommand(1));
+        write(commands::dwell(1) + commands::selectSpeedSet(1, Form::Program));
         move(fx - x1, fy - y1, -10.0);
     }
     m_finishingMovesWritten = true;
@@ -452,7 +427,7 @@ ProgramWriteResult CutProgramWriter::EndProgram()
     if (const auto delay = switchInteger(m_context.commandLine, "heatOffDelay"); delay && *delay > 0)
         WritePause(static_cast<double>(*delay) * 1000.0);
 
-    const std::string off = pauseCommand(1) + powerSwitchCommand(0, kHeatingOffOutput);
+    const std::string off = commands::dwell(1) + commands::heating(false, kHeatingOffOutput, Form::Program);
     switch (m_job.outputKind) {
     case OutputKind::TurningSpindle:
     case OutputKind::TurningTable:

@@ -79,13 +79,6 @@ public:
     bool finishingMovesWritten() const { return m_finishingMovesWritten; }
     bool failed() const { return m_error.has_value(); }
 
-    // Command encodings of the program file.
-    static std::string pauseCommand(std::uint8_t n);
-    static std::string speedCommand(std::uint8_t set, std::uint16_t period);
-    static std::string speedSetCommand(std::uint8_t set);
-    static std::string powerSwitchCommand(std::uint8_t state, std::uint8_t output);
-    static std::string parameterCommand(char letter, std::uint8_t parameter, std::int32_t value);
-
 private:
     struct FileCloser {
         void operator()(std::FILE* file) const;

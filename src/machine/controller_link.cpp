@@ -1,5 +1,6 @@
 #include "machine/controller_link.h"
 
+#include "machine/controller_commands.h"
 #include "shell/app_context.h"
 
 #include <algorithm>
@@ -76,7 +77,7 @@ void TfUsb::DeviceChanged()
     m_connected = false;
     m_devices = m_platform.enumerate();
     if (choose()) {
-        WriteCommand("X");
+        WriteCommand(commands::identify());
         m_context.host.setStatus(0, m_context.Text("Control", "polaczony"));
         if (!wasConnected && connectedChanged)
             connectedChanged();

@@ -1,5 +1,6 @@
 #include "machine/controller_protocol.h"
 
+#include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/reply_decoding.h"
 #include "shell/app_context.h"
@@ -83,7 +84,7 @@ bool ControllerProtocol::SendCommand(std::string_view text)
 {
     if (text.empty())
         return true;
-    const bool move = std::toupper(static_cast<unsigned char>(text[0])) == 'A';
+    const bool move = std::toupper(static_cast<unsigned char>(text[0])) == LetterMove;
     const std::size_t piece = move ? kMovePiece : text.size();
     for (std::size_t at = 0; at < text.size(); at += piece) {
         const std::int32_t status = m_link.WriteCommand(text.substr(at, piece));
@@ -98,7 +99,7 @@ bool ControllerProtocol::SendCommand(std::string_view text)
 
 bool ControllerProtocol::ReadStatus()
 {
-    if (m_link.ReadChannel(10) != 0)
+    if (m_link.ReadChannel(ChannelStatus) != 0)
         return false;
     decodeStatus(m_link.replyBuffer(), state());
     return true;
@@ -106,7 +107,7 @@ bool ControllerProtocol::ReadStatus()
 
 bool ControllerProtocol::ReadPositions()
 {
-    if (m_link.ReadChannel(10) != 0)
+    if (m_link.ReadChannel(ChannelStatus) != 0)
         return false;
     decodePositions(m_link.replyBuffer(), state());
     return true;
@@ -114,20 +115,20 @@ bool ControllerProtocol::ReadPositions()
 
 void ControllerProtocol::ReadSpeeds()
 {
-    m_link.ReadChannel(12);
+    m_link.ReadChannel(ChannelSpeeds);
     decodeSpeeds(m_link.replyBuffer(), state());
 }
 
 void ControllerProtocol::ReadPower()
 {
-    if (m_link.ReadChannel(13) == 0)
+    if (m_link.ReadChannel(ChannelPower) == 0)
         decodePower(m_link.replyBuffer(), state());
 }
 
 void ControllerProtocol::ReadMachineInfo()
 {
     MachineState& s = state();
-    if (m_link.ReadChannel(14) == 0 && m_link.currentDevice()) {
+    if (m_link.ReadChannel(ChannelMachine) == 0 && m_link.currentDevice()) {
         const HidDevice& device = *m_link.currentDevice();
         s.vendor = device.manufacturer();
         s.setProduct(device.product());
@@ -148,7 +149,7 @@ void ControllerProtocol::ReadMachineInfo()
 void ControllerProtocol::ReadResolution()
 {
     MachineState& s = state();
-    if (m_link.ReadChannel(15) == 0) {
+    if (m_link.ReadChannel(ChannelResolution) == 0) {
         decodeResolution(m_link.replyBuffer(), s);
         if (const auto width = switchNumber(m_context, "fcWidth"))
             s.fcWidth = *width;
@@ -207,7 +208,7 @@ void ControllerProtocol::ApplySpeedLimits()
 
 std::string ControllerProtocol::ReadVersion()
 {
-    m_link.ReadChannel(17);
+    m_link.ReadChannel(ChannelVersion);
     decodeVersion(m_link.replyBuffer(), state());
     return std::to_string(state().versionMajor) + "." + std::to_string(state().versionMinor);
 }
@@ -215,7 +216,7 @@ std::string ControllerProtocol::ReadVersion()
 void ControllerProtocol::ReadTension()
 {
     // A failed read leaves the tension as it was; the resolutions have nothing to do with it.
-    if (m_link.ReadChannel(16) == 0)
+    if (m_link.ReadChannel(ChannelTension) == 0)
         decodeTension(m_link.replyBuffer(), state());
 }
 

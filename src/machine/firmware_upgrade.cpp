@@ -2,10 +2,9 @@
 
 #include "config/atomic_file.h"
 #include "geometry/round.h"
-#include "machine/command_encoding.h"
+#include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
-#include "machine/reply_bytes.h"
 #include "shell/app_context.h"
 
 #include <filesystem>
@@ -15,17 +14,9 @@
 namespace kerfline::machine {
 namespace {
 
-// "S" 8 with 2 x 2^24: the program memory, from its first word.
-constexpr std::int32_t kProgramMemoryStart = 33554432;
-constexpr std::uint32_t kBlankWord = 0xFFFF;
 constexpr int kEraseSteps = 100;
 constexpr std::int64_t kEraseStepMs = 150;   // 15 s for the controller to erase
 constexpr std::int64_t kRestartMs = 9000;
-
-CommandBytes parameter(int p)
-{
-    return CommandBytes{'S', static_cast<char>(p)};
-}
 
 }  // namespace
 
@@ -83,7 +74,7 @@ bool FirmwareUpgrade::send(const std::string& command)
 
 bool FirmwareUpgrade::enterProgramMemory()
 {
-    return send(parameter(8) + EncodeInt32(kProgramMemoryStart));
+    return send(commands::setParameter(ParameterId::MemoryAddress, kProgramMemoryStart));
 }
 
 bool FirmwareUpgrade::imageExists() const
@@ -114,9 +105,9 @@ std::optional<std::vector<std::uint16_t>> FirmwareUpgrade::readImage()
 void FirmwareUpgrade::version()
 {
     enterProgramMemory();
-    m_link.ReadChannel(17);
-    controllerMajor = replyU8(m_link.replyBuffer(), 0);
-    controllerMinor = replyU8(m_link.replyBuffer(), 1);
+    m_link.ReadChannel(ChannelVersion);
+    controllerMajor = replyField<std::uint8_t>(m_link.replyBuffer(), reply::VersionMajor);
+    controllerMinor = replyField<std::uint8_t>(m_link.replyBuffer(), reply::VersionMinor);
     controllerVersionText = std::to_string(controllerMajor) + "." + std::to_string(controllerMinor);
     notify();
 }
@@ -190,8 +181,8 @@ bool FirmwareUpgrade::upgrade()
 bool FirmwareUpgrade::blankTest()
 {
     enterProgramMemory();
-    m_link.ReadChannel(17);
-    return replyU32(m_link.replyBuffer(), 6) == kBlankWord;
+    m_link.ReadChannel(ChannelVersion);
+    return replyField<std::uint32_t>(m_link.replyBuffer(), reply::BlankTest) == reply::kBlank;
 }
 
 void FirmwareUpgrade::erase()
@@ -200,7 +191,7 @@ void FirmwareUpgrade::erase()
     BusyCursor busy(context.host);
     setStatus(context.Text("Upgrade_firmware", "Kasuje"));
     operationsTicked[OperationErase] = true;
-    send(parameter(9));
+    send(commands::eraseProgramMemory());
     for (int step = 1; step <= kEraseSteps; ++step) {
         progress = step;
         notify();
@@ -234,7 +225,7 @@ void FirmwareUpgrade::write(bool fromButton)
     enterProgramMemory();
     for (std::size_t i = 0; i < kFirmwareWords; ++i) {
         // One failed command ends the step: the rest would fail the same way, each with a message.
-        if (!send(parameter(10) + EncodeInt32(static_cast<std::int32_t>((*image)[2 + i]))))
+        if (!send(commands::setParameter(ParameterId::WriteMemoryWord, (*image)[2 + i])))
             return;
         setProgress(i);
     }
@@ -256,9 +247,9 @@ void FirmwareUpgrade::verify()
     }
     enterProgramMemory();
     for (std::size_t i = 0; i < kFirmwareWords; ++i) {
-        m_link.ReadChannel(17);
+        m_link.ReadChannel(ChannelVersion);
         setProgress(i);
-        if (replyU16(m_link.replyBuffer(), 6) != (*image)[2 + i]) {
+        if (replyField<std::uint16_t>(m_link.replyBuffer(), reply::MemoryWord) != (*image)[2 + i]) {
             verifyText = context.Text("Upgrade_firmware", "WeryfikacjaBledy");
             success = false;
             notify();
@@ -286,8 +277,8 @@ void FirmwareUpgrade::readProgram(const std::string& path)
     put(static_cast<std::uint16_t>(controllerMinor));
     enterProgramMemory();
     for (std::size_t i = 0; i < kFirmwareWords; ++i) {
-        m_link.ReadChannel(17);
-        put(replyU16(m_link.replyBuffer(), 6));
+        m_link.ReadChannel(ChannelVersion);
+        put(replyField<std::uint16_t>(m_link.replyBuffer(), reply::MemoryWord));
         setProgress(i);
     }
     if (!writeFileAtomically(path, bytes))
@@ -299,12 +290,12 @@ void FirmwareUpgrade::restart()
     AppContext& context = m_protocol.context();
     BusyCursor busy(context.host);
     setStatus(context.Text("Upgrade_firmware", "Restartuje"));
-    send(parameter(11));
+    send(commands::restartController());
     context.clock.sleepMs(kRestartMs);
     statusText = context.Text("Upgrade_firmware", "TrwaAktualizacja");
     notify();
     m_link.DeviceChanged();
-    m_link.WriteCommand("X");
+    m_link.WriteCommand(commands::identify());
     version();
 }
 

@@ -1,6 +1,7 @@
 #include "machine/motion_operations.h"
 
 #include "geometry/round.h"
+#include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
 #include "shell/app_context.h"
@@ -19,14 +20,6 @@ constexpr int kHeatingOutput = 2;
 // Every output that heats a wire: 2 for manual moves, 1 and 3 for programs.
 constexpr int kHeatingOutputs[] = {kHeatingOutput, 1, 3};
 constexpr char kGotoCaption[] = "Goto point";
-
-CommandBytes bytes(std::initializer_list<int> values)
-{
-    CommandBytes text;
-    for (const int v : values)
-        text += static_cast<char>(v & 0xFF);
-    return text;
-}
 
 std::int32_t saturated(std::int64_t value)
 {
@@ -57,15 +50,12 @@ void MotionOperations::sleepMs(double ms)
 
 CommandBytes MotionOperations::powerCommand(int output, std::int32_t value) const
 {
-    const MachineState& s = m_protocol.context().machine;
-    CommandBytes text = bytes({'T', output});
-    text += s.newPowerFormat() ? EncodeInt32(value) : bytes({value});
-    return text;
+    return commands::powerSetting(output, value, m_protocol.context().machine.newPowerFormat());
 }
 
 void MotionOperations::StopMotion()
 {
-    m_protocol.SendCommand("Y");
+    m_protocol.SendCommand(commands::stopMotion());
 }
 
 void MotionOperations::SetSpeed(std::uint16_t period)
@@ -75,8 +65,8 @@ void MotionOperations::SetSpeed(std::uint16_t period)
     if (s.selectedSpeedSet <= 3) {
         // A multiplier of 0 (a "wspV" switch of 0) would divide by zero: the period goes as it is.
         const int multiplier = s.speedMultiplier > 0 ? s.speedMultiplier : 1;
-        m_protocol.SendCommand(bytes({'V', s.selectedSpeedSet}) +
-                               EncodeUInt16(static_cast<std::uint16_t>(period / multiplier)));
+        m_protocol.SendCommand(
+            commands::speedPeriod(s.selectedSpeedSet, static_cast<std::uint16_t>(period / multiplier)));
     }
     m_protocol.ReadSpeeds();
 }
@@ -84,28 +74,28 @@ void MotionOperations::SetSpeed(std::uint16_t period)
 void MotionOperations::SetProgramOrigin(std::int32_t originX, std::int32_t originY)
 {
     const MachineState& s = m_protocol.context().machine;
-    m_protocol.SendCommand("U" + EncodeInt32(roundHalfEven(originX * s.resX)) +
-                           EncodeInt32(roundHalfEven(originY * s.resY)));
+    m_protocol.SendCommand(
+        commands::programOrigin(roundHalfEven(originX * s.resX), roundHalfEven(originY * s.resY)));
 }
 
 void MotionOperations::SetDisplayUnit(int unitIndex)
 {
-    m_protocol.SendCommand(bytes({'S', 6}) + EncodeInt32(unitIndex));
+    m_protocol.SendCommand(commands::setParameter(ParameterId::DisplayUnit, unitIndex));
 }
 
 void MotionOperations::SetTension(std::int32_t tenthsOfNewton)
 {
-    m_protocol.SendCommand(bytes({'S', 7}) + EncodeInt32(tenthsOfNewton));
+    m_protocol.SendCommand(commands::setParameter(ParameterId::Tension, tenthsOfNewton));
 }
 
 void MotionOperations::WriteEepromByte(std::uint8_t address, std::uint8_t value)
 {
-    m_protocol.SendCommand(bytes({'S', 13, address, value}));
+    m_protocol.SendCommand(commands::writeEepromByte(address, value));
 }
 
 void MotionOperations::HeatAndPause()
 {
-    m_protocol.SendCommand(bytes({'R', 1, kHeatingOutput}));
+    m_protocol.SendCommand(commands::heating(true, kHeatingOutput));
     sleepMs(m_protocol.context().configuration.number(Param::Pauza_w_kacie));
 }
 
@@ -129,11 +119,11 @@ void MotionOperations::HeatRamp(int output, int percent)
     const double cornerPause = m_protocol.context().configuration.number(Param::Pauza_w_kacie);
     const std::int64_t steps = cornerPause > 600 ? roundHalfEven<std::int64_t>(cornerPause) / 60 : 10;
 
-    m_protocol.SendCommand(bytes({'R', 0, output}));
+    m_protocol.SendCommand(commands::heating(false, output));
     sleepMs(100);
     m_protocol.SendCommand(powerCommand(output, 4));
     sleepMs(100);
-    m_protocol.SendCommand(bytes({'R', 1, output}));
+    m_protocol.SendCommand(commands::heating(true, output));
     for (std::int64_t i = 1; i <= steps; ++i) {
         const auto value = static_cast<std::int32_t>((i * target / steps) & 0xFF);
         m_protocol.SendCommand(powerCommand(output, value));
@@ -143,7 +133,7 @@ void MotionOperations::HeatRamp(int output, int percent)
             if (!m_protocol.ReadStatus() || s.wireBreak())
                 return;
         }
-        m_protocol.SendCommand(bytes({'R', 1, output}));
+        m_protocol.SendCommand(commands::heating(true, output));
     }
 }
 
@@ -153,9 +143,9 @@ void MotionOperations::SwitchHeatingOff()
     // heated moves output 2, the panel the selected output.
     const int selected = m_protocol.context().machine.selectedPowerOutput;
     for (const int output : kHeatingOutputs)
-        m_protocol.SendCommand(bytes({'R', 0, output}));
+        m_protocol.SendCommand(commands::heating(false, output));
     if (std::find(std::begin(kHeatingOutputs), std::end(kHeatingOutputs), selected) == std::end(kHeatingOutputs))
-        m_protocol.SendCommand(bytes({'R', 0, selected}));
+        m_protocol.SendCommand(commands::heating(false, selected));
 }
 
 void MotionOperations::ToggleHeating()
@@ -167,7 +157,7 @@ void MotionOperations::ToggleHeating()
     } else if (s.reportsPowerInPercent) {
         HeatRamp(s.selectedPowerOutput, roundHalfEven(s.currentPower * 100.0 / 255.0));
     } else {
-        m_protocol.SendCommand(bytes({'R', 1, s.selectedPowerOutput}));
+        m_protocol.SendCommand(commands::heating(true, s.selectedPowerOutput));
         sleepMs(200);
     }
 }
@@ -363,19 +353,19 @@ void MotionOperations::jog(const JogDistances& d, bool front, bool back, bool tw
     if (s.reportsPowerInPercent)
         HeatRamp(kHeatingOutput, roundHalfEven(s.currentPower * 100.0 / 255.0));
     else
-        m_protocol.SendCommand(bytes({'R', 1, kHeatingOutput}));
+        m_protocol.SendCommand(commands::heating(true, kHeatingOutput));
     if (twoWire) {
         // Power goes to the wire that moves: 0 the front wire, 5 the side wire.
         if (front)
-            m_protocol.SendCommand(bytes({'S', 4}) + EncodeInt32(0));
+            m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, kFrontWireOutput));
         if (back)
-            m_protocol.SendCommand(bytes({'S', 4}) + EncodeInt32(5));
+            m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, kSideWireOutput));
     }
     if (!s.reportsPowerInPercent)
         sleepMs(context.configuration.number(Param::Pauza_w_kacie));
     const bool rotary = d.tableRevolutions != 0 || d.spindleRevolutions != 0;
     if (rotary && context.configuration.isChecked(Param::Heavy))
-        m_protocol.SendCommand(bytes({'S', 2}) + EncodeInt32(1));
+        m_protocol.SendCommand(commands::setParameter(ParameterId::HeavyRotation, 1));
 
     AxisSteps steps{};
     steps[AxisFrontX] = roundHalfEven(d.frontX * s.resX);
@@ -384,7 +374,7 @@ void MotionOperations::jog(const JogDistances& d, bool front, bool back, bool tw
     steps[AxisBackY] = roundHalfEven(d.backY * s.resY);
     steps[AxisTable] = saturated(std::int64_t{d.tableRevolutions} * s.stepsS);
     steps[AxisSpindle] = saturated(std::int64_t{d.spindleRevolutions} * s.stepsW);
-    const MoveCommand move = m_protocol.BuildMove('A', steps);
+    const MoveCommand move = m_protocol.BuildMove(LetterMove, steps);
     if (move.count > 0)
         m_protocol.SendCommand(move.text);
     if (rotary)
@@ -409,7 +399,7 @@ bool MotionOperations::gotopoint(bool wait, int speedSet, double frontX, double 
     // The offsets are taken from where the wire stands: without an answer there is no offset.
     if (!m_protocol.ReadPositions())
         return lost();
-    m_protocol.SendCommand(bytes({'F', speedSet}));
+    m_protocol.SendCommand(commands::selectSpeedSet(speedSet));
 
     const std::int64_t frontXOffset = roundHalfEven<std::int64_t>(frontX * 100) - s.frontX;
     const std::int64_t backXOffset = roundHalfEven<std::int64_t>(backX * 100) - s.backX;
@@ -441,16 +431,16 @@ bool MotionOperations::gotopoint(bool wait, int speedSet, double frontX, double 
     const bool anyOffset = frontXOffset || backXOffset || frontYOffset || backYOffset || table || spindle;
     if (anyOffset) {
         if ((table || spindle) && context.configuration.isChecked(Param::Heavy)) {
-            m_protocol.SendCommand(bytes({'S', 2}) + EncodeInt32(1));
-            m_protocol.SendCommand(m_protocol.BuildMove('A', rotary).text);
+            m_protocol.SendCommand(commands::setParameter(ParameterId::HeavyRotation, 1));
+            m_protocol.SendCommand(m_protocol.BuildMove(LetterMove, rotary).text);
             if (!m_protocol.WaitWhileBusy())
                 return lost();
-            m_protocol.SendCommand(m_protocol.BuildMove('A', linear).text);
+            m_protocol.SendCommand(m_protocol.BuildMove(LetterMove, linear).text);
         } else {
             AxisSteps all = linear;
             all[AxisTable] = rotary[AxisTable];
             all[AxisSpindle] = rotary[AxisSpindle];
-            m_protocol.SendCommand(m_protocol.BuildMove('A', all).text);
+            m_protocol.SendCommand(m_protocol.BuildMove(LetterMove, all).text);
         }
         if (wait && !m_protocol.WaitWhileBusy())
             return lost();
@@ -473,7 +463,7 @@ bool MotionOperations::prepareSideWire(bool back, double dyMm, bool always, doub
         if (always || -s.backY / 100.0 != dyMm) {
             AxisSteps raise{};
             raise[AxisBackY] = roundHalfEven(-s.backY * s.resY);
-            m_protocol.SendCommand(m_protocol.BuildMove('A', raise).text);
+            m_protocol.SendCommand(m_protocol.BuildMove(LetterMove, raise).text);
             // The limits below follow from where the side wire ended up.
             if (!m_protocol.WaitWhileBusy() || !m_protocol.ReadPositions()) {
                 linked = false;
@@ -499,7 +489,7 @@ void MotionOperations::heatedMove(bool front, bool back, const Offsets& o)
         HeatAndPause();
         sleepMs(context.configuration.number(Param::CzasRozgrzewania));
         if (o.revolutions != 0 && context.configuration.isChecked(Param::Heavy))
-            m_protocol.SendCommand(bytes({'S', 2}) + EncodeInt32(1));
+            m_protocol.SendCommand(commands::setParameter(ParameterId::HeavyRotation, 1));
         AxisSteps steps{};
         if (front) {
             steps[AxisFrontX] = roundHalfEven(o.frontX * 100 * s.resX);
@@ -511,7 +501,7 @@ void MotionOperations::heatedMove(bool front, bool back, const Offsets& o)
         }
         if (front && back)
             steps[static_cast<std::size_t>(o.rotaryAxis)] = roundHalfEven(o.revolutions * o.stepsPerRevolution);
-        const MoveCommand move = m_protocol.BuildMove('A', steps);
+        const MoveCommand move = m_protocol.BuildMove(LetterMove, steps);
         if (move.count > 0)
             m_protocol.SendCommand(move.text);
     }

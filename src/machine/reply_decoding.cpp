@@ -1,13 +1,11 @@
 #include "machine/reply_decoding.h"
 
 #include "geometry/round.h"
+#include "machine/controller_commands.h"
 #include "machine/machine_state.h"
-#include "machine/reply_bytes.h"
 
 namespace kerfline::machine {
 namespace {
-
-constexpr double kFixedPointOne = 16777216.0;  // resolutions are sent times 2^24
 
 // Steps within one revolution, with the sign of the position; 0 without a divisor.
 std::int32_t remainderOf(std::int32_t steps, std::int32_t perRevolution)
@@ -26,14 +24,14 @@ double angleOf(std::int32_t remainder, std::int32_t perRevolution)
 
 void decodeStatus(std::span<const std::uint8_t> reply, MachineState& state)
 {
-    state.stateByte = replyU8(reply, 1);
-    state.statusFlags = replyU32(reply, 2);
+    state.stateByte = replyField<std::uint8_t>(reply, reply::StateByte);
+    state.statusFlags = replyField<std::uint32_t>(reply, reply::StatusFlags);
 }
 
 void decodePositions(std::span<const std::uint8_t> reply, MachineState& state)
 {
     for (std::size_t axis = 0; axis < static_cast<std::size_t>(kAxisCount); ++axis)
-        state.rawSteps[axis] = replyI32(reply, 6 + 4 * axis);
+        state.rawSteps[axis] = replyField<std::int32_t>(reply, reply::position(axis));
     const auto& raw = state.rawSteps;
     state.frontX = roundHalfEven(raw[AxisFrontX] / state.resX);
     state.frontY = roundHalfEven(raw[AxisFrontY] / state.resY);
@@ -50,11 +48,11 @@ void decodePositions(std::span<const std::uint8_t> reply, MachineState& state)
 
 void decodeSpeeds(std::span<const std::uint8_t> reply, MachineState& state)
 {
-    state.selectedSpeedSet = replyU8(reply, 0);
+    state.selectedSpeedSet = replyField<std::uint8_t>(reply, reply::SelectedSpeedSet);
     for (std::size_t i = 0; i < state.speeds.size(); ++i) {
         // A 16-bit product, as the controller's numbers are 16-bit.
-        const auto product = static_cast<std::uint16_t>(replyI16(reply, 2 + 2 * i) * state.speedMultiplier);
-        state.speeds[i] = static_cast<std::int16_t>(product);
+        const auto period = replyField<std::int16_t>(reply, reply::speedPeriod(i));
+        state.speeds[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(period * state.speedMultiplier));
     }
     if (state.selectedSpeedSet <= 3)
         state.currentSpeed = state.speeds[state.selectedSpeedSet];
@@ -62,10 +60,10 @@ void decodeSpeeds(std::span<const std::uint8_t> reply, MachineState& state)
 
 void decodePower(std::span<const std::uint8_t> reply, MachineState& state)
 {
-    state.selectedPowerOutput = replyU8(reply, 0);
+    state.selectedPowerOutput = replyField<std::uint8_t>(reply, reply::SelectedPowerOutput);
     for (std::size_t output = 0; output < state.powerSettings.size(); ++output)
-        state.powerSettings[output] = replyI32(reply, 2 + 4 * output);
-    state.measuredPower = replyU16(reply, 34);
+        state.powerSettings[output] = replyField<std::int32_t>(reply, reply::powerSetting(output));
+    state.measuredPower = replyField<std::uint16_t>(reply, reply::MeasuredPower);
     // Only eight outputs exist: a selection beyond them leaves the current setting alone.
     if (state.selectedPowerOutput < state.powerSettings.size())
         state.currentPower = static_cast<std::uint16_t>(state.powerSettings[state.selectedPowerOutput] & 0xFFFF);
@@ -73,35 +71,39 @@ void decodePower(std::span<const std::uint8_t> reply, MachineState& state)
 
 void decodeMachineLimits(std::span<const std::uint8_t> reply, MachineState& state)
 {
-    state.limitX = replyI32(reply, 2);
-    state.limitY = replyI32(reply, 6);
-    state.secondWireLimitX = replyI32(reply, 10);
+    state.limitX = replyField<std::int32_t>(reply, reply::LimitX);
+    state.limitY = replyField<std::int32_t>(reply, reply::LimitY);
+    state.secondWireLimitX = replyField<std::int32_t>(reply, reply::SecondWireLimitX);
     state.secondWireLimitY = state.limitY;
     state.rotaryLimits = {360, 360};
-    state.furtherValues = {replyI32(reply, 14), replyI32(reply, 18)};
+    state.furtherValues = {replyField<std::int32_t>(reply, reply::furtherValue(0)),
+                           replyField<std::int32_t>(reply, reply::furtherValue(1))};
 }
 
 void decodeResolution(std::span<const std::uint8_t> reply, MachineState& state)
 {
-    state.resX = static_cast<double>(replyI64(reply, 6)) / kFixedPointOne;
-    state.resY = static_cast<double>(replyI64(reply, 14)) / kFixedPointOne;
-    state.res3 = static_cast<double>(replyI64(reply, 22)) / kFixedPointOne;
-    state.stepsW = replyI32(reply, 30);
-    state.stepsS = replyI32(reply, 38);
-    state.stepsT = replyI32(reply, 46);
-    state.fcWidth = static_cast<double>(replyI64(reply, 54));
+    const auto resolution = [reply](ReplyField field) {
+        return static_cast<double>(replyField<std::int64_t>(reply, field)) / reply::kResolutionOne;
+    };
+    state.resX = resolution(reply::ResX);
+    state.resY = resolution(reply::ResY);
+    state.res3 = resolution(reply::Res3);
+    state.stepsW = replyField<std::int32_t>(reply, reply::StepsW);
+    state.stepsS = replyField<std::int32_t>(reply, reply::StepsS);
+    state.stepsT = replyField<std::int32_t>(reply, reply::StepsT);
+    state.fcWidth = static_cast<double>(replyField<std::int64_t>(reply, reply::FcWidth));
 }
 
 void decodeTension(std::span<const std::uint8_t> reply, MachineState& state)
 {
-    state.tensionSetPoint = replyI32(reply, 2);
-    state.tensionMeasured = replyI32(reply, 6);
+    state.tensionSetPoint = replyField<std::int32_t>(reply, reply::TensionSetPoint);
+    state.tensionMeasured = replyField<std::int32_t>(reply, reply::TensionMeasured);
 }
 
 void decodeVersion(std::span<const std::uint8_t> reply, MachineState& state)
 {
-    state.versionMajor = replyU8(reply, 0);
-    state.versionMinor = replyU8(reply, 1);
+    state.versionMajor = replyField<std::uint8_t>(reply, reply::VersionMajor);
+    state.versionMinor = replyField<std::uint8_t>(reply, reply::VersionMinor);
 }
 
 }  // namespace kerfline::machine

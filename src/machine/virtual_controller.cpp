@@ -1,7 +1,8 @@
 #include "machine/virtual_controller.h"
 
+#include "machine/controller_commands.h"
 #include "machine/hid_platform.h"
-#include "machine/reply_bytes.h"
+#include "machine/machine_state.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,26 +11,7 @@
 namespace kerfline::machine {
 namespace {
 
-// Status bits the program reads from channel 10.
-enum StatusBit : std::uint32_t {
-    BitBusy = 1u << 0,
-    BitProgramRunning = 1u << 1,
-    BitHeatingOn = 1u << 2,
-    BitPaused = 1u << 6,
-    BitBufferFull = 1u << 9,
-    BitStartRequest = 1u << 11,
-    BitStopRequest = 1u << 12,
-    BitContinueRequest = 1u << 13,
-    BitHomed = 1u << 18,
-    BitWireBreak = 1u << 19,
-    BitWaitingForGo = 1u << 20,
-};
-
-// "S" 8 with 2 in the top byte points into the program memory; the low 24 bits are the address.
-constexpr std::int32_t kProgramMemoryId = 2;
 constexpr std::uint16_t kErasedWord = 0xFFFF;
-constexpr std::size_t kMoveStartTag = 0xFF;
-constexpr std::size_t kMoveEndTag = 0xFE;
 
 std::uint8_t byteAt(const std::string& command, std::size_t index)
 {
@@ -38,12 +20,14 @@ std::uint8_t byteAt(const std::string& command, std::size_t index)
 
 std::int32_t int32At(const std::string& command, std::size_t index)
 {
-    return replyI32(std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()), index);
+    return replyField<std::int32_t>(std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()),
+                                    {index, 4});
 }
 
 std::uint16_t uint16At(const std::string& command, std::size_t index)
 {
-    return replyU16(std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()), index);
+    return replyField<std::uint16_t>(std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()),
+                                     {index, 2});
 }
 
 // Step period of a speed in mm/min at the given resolution, as the program computes it.
@@ -143,25 +127,6 @@ int VirtualController::programLength(char letter) const
     return table.lengthOf(letter);
 }
 
-int VirtualController::directLength(const std::string& bytes) const
-{
-    switch (bytes.empty() ? 0 : bytes[0]) {
-    case 'A': return 6;
-    case 'B': case 'F': return 2;
-    case 'R': return 3;
-    case 'T': return newPowerFormat() ? 6 : 3;
-    case 'U': return 9;
-    case 'V': return 4;
-    case 'S':
-        switch (byteAt(bytes, 1)) {
-        case 9: case 11: return 2;
-        case 13: return 4;
-        default: return 6;
-        }
-    default: return 1;
-    }
-}
-
 void VirtualController::receiveReport(std::span<const std::uint8_t> report)
 {
     if (report.size() < 2)
@@ -170,7 +135,7 @@ void VirtualController::receiveReport(std::span<const std::uint8_t> report)
                               std::min(report.size() - 1, kReportPayload));
     if (!m_pending.empty()) {
         const auto letter = m_pending[0];
-        const int length = std::isupper(static_cast<unsigned char>(letter)) ? directLength(m_pending)
+        const int length = std::isupper(static_cast<unsigned char>(letter)) ? directCommandLength(m_pending, newPowerFormat())
                                                                             : programLength(letter);
         const std::size_t missing = static_cast<std::size_t>(length) - m_pending.size();
         m_pending += payload.substr(0, missing);
@@ -184,7 +149,7 @@ void VirtualController::receiveReport(std::span<const std::uint8_t> report)
     const char letter = payload[0];
     if (!std::isalpha(static_cast<unsigned char>(letter)))
         return;  // not a command: the controller ignores the report
-    const int length = std::isupper(static_cast<unsigned char>(letter)) ? directLength(payload)
+    const int length = std::isupper(static_cast<unsigned char>(letter)) ? directCommandLength(payload, newPowerFormat())
                                                                         : programLength(letter);
     if (static_cast<std::size_t>(length) > payload.size())
         m_pending = payload;
@@ -200,7 +165,7 @@ void VirtualController::execute(const std::string& command)
     }
     // The power output selection takes effect when it arrives: the program writer sends it
     // beside the program, before the program is started.
-    if (command[0] == 's' && byteAt(command, 1) == 4)
+    if (command[0] == inProgram(LetterSetParameter) && byteAt(command, 1) == static_cast<std::uint8_t>(ParameterId::PowerOutput))
         m_selectedOutput = int32At(command, 2) & 7;
     ++m_programReceived;
     if (m_buffer.size() < kBufferCapacity)
@@ -212,20 +177,20 @@ void VirtualController::execute(const std::string& command)
 void VirtualController::executeDirect(const std::string& command)
 {
     switch (command[0]) {
-    case 'X':
+    case LetterIdentify:
         break;
-    case 'Y':
+    case LetterStopMotion:
         stopManualMotion();
         // The program answers every machine button with a stop first; that ends the request.
         m_startRequest = m_stopRequest = m_continueRequest = false;
         break;
-    case 'Q':
+    case LetterPause:
         pauseProgram();
         break;
-    case 'C':
+    case LetterClear:
         clearProgram();
         break;
-    case 'G':
+    case LetterGo:
         if (m_waitingForGo)
             m_waitingForGo = false;
         else if (m_paused)
@@ -235,33 +200,33 @@ void VirtualController::executeDirect(const std::string& command)
             m_programRunning = true;
         }
         break;
-    case 'K':
+    case LetterContinue:
         if (m_paused)
             continueProgram();
         break;
-    case 'B':
+    case LetterHome:
         startHoming(byteAt(command, 1));
         break;
-    case 'F':
+    case LetterSelectSpeedSet:
         m_speedSet = byteAt(command, 1);
         break;
-    case 'V':
+    case LetterSpeedPeriod:
         if (byteAt(command, 1) < 4)
             m_periods[byteAt(command, 1)] = uint16At(command, 2);
         break;
-    case 'R':
+    case LetterHeating:
         m_outputOn[byteAt(command, 2) & 7] = byteAt(command, 1) != 0;
         break;
-    case 'T':
+    case LetterPowerSetting:
         m_power[byteAt(command, 1) & 7] = newPowerFormat() ? int32At(command, 2) : byteAt(command, 2);
         break;
-    case 'U':
+    case LetterProgramOrigin:
         m_origin = {int32At(command, 1), int32At(command, 5)};
         break;
-    case 'S':
-        executeParameter(byteAt(command, 1), int32At(command, 2), command);
+    case LetterSetParameter:
+        executeParameter(static_cast<ParameterId>(byteAt(command, 1)), int32At(command, 2), command);
         break;
-    case 'A':
+    case LetterMove:
         if (!m_programRunning)
             movePiece(true, byteAt(command, 1), int32At(command, 2));
         break;
@@ -270,33 +235,33 @@ void VirtualController::executeDirect(const std::string& command)
     }
 }
 
-void VirtualController::executeParameter(std::uint8_t parameter, std::int32_t value, const std::string& command)
+void VirtualController::executeParameter(ParameterId parameter, std::int32_t value, const std::string& command)
 {
     switch (parameter) {
-    case 2:
+    case ParameterId::HeavyRotation:
         ++m_heavySettings;
         break;
-    case 3:
+    case ParameterId::WaitForGo:
         m_waitingForGo = true;
         break;
-    case 4:
+    case ParameterId::PowerOutput:
         m_selectedOutput = value & 7;
         break;
-    case 6:
+    case ParameterId::DisplayUnit:
         m_displayUnit = value;
         break;
-    case 7:
+    case ParameterId::Tension:
         m_tension = value;
         break;
-    case 8:
+    case ParameterId::MemoryAddress:
         if ((value >> 24) == kProgramMemoryId)
             m_readAddress = m_writeAddress = static_cast<std::size_t>(value & 0xFFFFFF);
         break;
-    case 9:
+    case ParameterId::EraseMemory:
         std::fill(m_memory.begin(), m_memory.end(), kErasedWord);
         m_nonBlankWords = 0;
         break;
-    case 10:
+    case ParameterId::WriteMemoryWord:
         if (m_writeAddress < m_memory.size()) {
             auto word = static_cast<std::uint16_t>(value);
             if (m_corruptAddress == m_writeAddress) {
@@ -311,10 +276,10 @@ void VirtualController::executeParameter(std::uint8_t parameter, std::int32_t va
         }
         ++m_writeAddress;
         break;
-    case 11:
+    case ParameterId::Restart:
         m_restartRequested = true;
         break;
-    case 13:
+    case ParameterId::EepromByte:
         m_eeprom[byteAt(command, 2)] = byteAt(command, 3);
         break;
     default:
@@ -486,10 +451,10 @@ bool VirtualController::stepProgram()
     m_buffer.pop_front();
     m_executed.push_back(command);
     switch (command[0]) {
-    case 'a':
+    case inProgram(LetterMove):
         movePiece(false, byteAt(command, 1), int32At(command, 2));
         break;
-    case 'p': {
+    case inProgram(LetterDwell): {
         Activity pause;
         pause.moves = false;
         pause.start = pause.target = m_position;
@@ -498,19 +463,22 @@ bool VirtualController::stepProgram()
         m_activity = pause;
         break;
     }
-    case 'g':
+    case inProgram(LetterGo):
         m_waitingForGo = true;
         break;
-    case 'b':
+    case inProgram(LetterHome):
         m_programRunning = false;  // homing is a manual motion
         startHoming(byteAt(command, 1));
         m_programRunning = true;
         break;
-    case 'f': case 'v': case 'r': case 't': case 's': {
+    case inProgram(LetterSelectSpeedSet): case inProgram(LetterSpeedPeriod): case inProgram(LetterHeating):
+    case inProgram(LetterPowerSetting): case inProgram(LetterSetParameter): {
         std::string direct = command;
         direct[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(direct[0])));
-        if (direct[0] == 'S' && byteAt(direct, 1) != 4 && byteAt(direct, 1) != 2 &&
-            byteAt(direct, 1) != 3 && byteAt(direct, 1) != 7)
+        const auto parameter = static_cast<ParameterId>(byteAt(direct, 1));
+        if (direct[0] == LetterSetParameter && parameter != ParameterId::PowerOutput &&
+            parameter != ParameterId::HeavyRotation && parameter != ParameterId::WaitForGo &&
+            parameter != ParameterId::Tension)
             break;  // memory commands are service commands, never part of a program
         executeDirect(direct);
         break;
@@ -550,27 +518,27 @@ std::uint32_t VirtualController::statusFlags() const
 {
     std::uint32_t flags = 0;
     if (m_activity && m_activity->manual)
-        flags |= BitBusy;
+        flags |= statusBit(StatusFlag::busy);
     if (m_programRunning)
-        flags |= BitProgramRunning;
+        flags |= statusBit(StatusFlag::programRunning);
     if (std::any_of(m_outputOn.begin(), m_outputOn.end(), [](bool on) { return on; }))
-        flags |= BitHeatingOn;
+        flags |= statusBit(StatusFlag::heatingOn);
     if (m_paused)
-        flags |= BitPaused;
+        flags |= statusBit(StatusFlag::paused);
     if (kBufferCapacity - m_buffer.size() < kBatch)
-        flags |= BitBufferFull;
+        flags |= statusBit(StatusFlag::bufferFull);
     if (m_startRequest)
-        flags |= BitStartRequest;
+        flags |= statusBit(StatusFlag::startRequest);
     if (m_stopRequest)
-        flags |= BitStopRequest;
+        flags |= statusBit(StatusFlag::stopRequest);
     if (m_continueRequest)
-        flags |= BitContinueRequest;
+        flags |= statusBit(StatusFlag::continueRequest);
     if (m_homed)
-        flags |= BitHomed;
+        flags |= statusBit(StatusFlag::homed);
     if (m_wireBreak)
-        flags |= BitWireBreak;
+        flags |= statusBit(StatusFlag::wireBreak);
     if (m_waitingForGo)
-        flags |= BitWaitingForGo;
+        flags |= statusBit(StatusFlag::waitingForGo);
     return flags;
 }
 
@@ -611,74 +579,71 @@ bool VirtualController::takeRestartRequest()
 
 std::vector<std::uint8_t> VirtualController::programMemoryReply()
 {
-    std::vector<std::uint8_t> reply(kReplyLength, 0);
-    reply[0] = m_versionMajor;
-    reply[1] = m_versionMinor;
-    putBits(reply, 2, m_readAddress, 4);
-    const std::uint16_t word = m_readAddress < m_memory.size() ? m_memory[m_readAddress] : 0;
-    putBits(reply, 6, word, 2);
+    std::vector<std::uint8_t> out(kReplyLength, 0);
+    putField(out, reply::VersionMajor, m_versionMajor);
+    putField(out, reply::VersionMinor, m_versionMinor);
+    putField(out, reply::MemoryAddress, m_readAddress);
+    putField(out, reply::MemoryWord, m_readAddress < m_memory.size() ? m_memory[m_readAddress] : 0);
     // The high half tells a blank memory (0) from one with any word written (0xFFFF).
-    putBits(reply, 8, m_nonBlankWords == 0 ? 0 : 0xFFFF, 2);
+    putField(out, reply::MemoryWritten, m_nonBlankWords == 0 ? 0 : 0xFFFF);
     if (m_readAddress < m_memory.size())
         ++m_readAddress;
-    return reply;
+    return out;
 }
 
 std::optional<std::vector<std::uint8_t>> VirtualController::channel(int k)
 {
-    std::vector<std::uint8_t> reply(kReplyLength, 0);
+    std::vector<std::uint8_t> out(kReplyLength, 0);
+    const auto put = [&out](ReplyField field, auto value) {
+        putField(out, field, static_cast<std::uint64_t>(value));
+    };
     switch (k) {
-    case 10: {
-        const std::uint8_t state = m_paused ? 3 : m_programRunning ? 2 : (m_activity && m_activity->manual) ? 1 : 0;
-        reply[1] = state;
-        putBits(reply, 2, statusFlags(), 4);
+    case ChannelStatus: {
+        put(reply::StateByte, m_paused ? 3 : m_programRunning ? 2 : (m_activity && m_activity->manual) ? 1 : 0);
+        put(reply::StatusFlags, statusFlags());
         const AxisSteps steps = positions();
-        for (int axis = 0; axis < kAxisCount; ++axis)
-            putBits(reply, 6 + 4 * static_cast<std::size_t>(axis), static_cast<std::uint32_t>(steps[axis]), 4);
-        return reply;
+        for (std::size_t axis = 0; axis < kAxisCount; ++axis)
+            put(reply::position(axis), steps[axis]);
+        return out;
     }
-    case 12: {
-        reply[0] = m_speedSet;
+    case ChannelSpeeds:
+        put(reply::SelectedSpeedSet, m_speedSet);
         for (std::size_t set = 0; set < 4; ++set)
-            putBits(reply, 2 + 2 * set, m_periods[set], 2);
-        const std::uint16_t current = (m_activity && m_activity->moves) ? m_activity->period : 0;
-        putBits(reply, 10, current, 2);
-        return reply;
-    }
-    case 13: {
-        reply[0] = static_cast<std::uint8_t>(m_selectedOutput);
+            put(reply::speedPeriod(set), m_periods[set]);
+        put(reply::speedPeriod(4), (m_activity && m_activity->moves) ? m_activity->period : 0);
+        return out;
+    case ChannelPower: {
+        put(reply::SelectedPowerOutput, m_selectedOutput);
         for (std::size_t output = 0; output < kAxisCount; ++output)
-            putBits(reply, 2 + 4 * output, static_cast<std::uint32_t>(m_power[output]), 4);
+            put(reply::powerSetting(output), m_power[output]);
         const auto selected = static_cast<std::size_t>(m_selectedOutput);
-        const std::int32_t measured =
-            (m_outputOn[selected] && !m_wireBreak) ? std::clamp(m_power[selected], 0, 0xFFFF) : 0;
-        putBits(reply, 34, static_cast<std::uint32_t>(measured), 2);
-        return reply;
+        put(reply::MeasuredPower, (m_outputOn[selected] && !m_wireBreak) ? std::clamp(m_power[selected], 0, 0xFFFF) : 0);
+        return out;
     }
-    case 14:
-        putBits(reply, 2, static_cast<std::uint32_t>(m_profile.limitX), 4);
-        putBits(reply, 6, static_cast<std::uint32_t>(m_profile.limitY), 4);
-        putBits(reply, 10, static_cast<std::uint32_t>(m_profile.secondWireLimitX), 4);
+    case ChannelMachine:
+        put(reply::LimitX, m_profile.limitX);
+        put(reply::LimitY, m_profile.limitY);
+        put(reply::SecondWireLimitX, m_profile.secondWireLimitX);
         // Run time in minutes and the number of programs run, as the About box shows them.
-        putBits(reply, 14, static_cast<std::uint32_t>(m_profile.runMinutes + m_nowUs / 60'000'000), 4);
-        putBits(reply, 18, static_cast<std::uint32_t>(m_profile.programsRun + m_programsStarted), 4);
-        return reply;
-    case 15: {
-        auto fixed = [](double value) { return static_cast<std::uint64_t>(std::llround(value * 16777216.0)); };
-        putBits(reply, 6, fixed(m_profile.resX), 8);
-        putBits(reply, 14, fixed(m_profile.resY), 8);
-        putBits(reply, 22, fixed(m_profile.res3), 8);
-        putBits(reply, 30, static_cast<std::uint64_t>(m_profile.stepsW), 8);
-        putBits(reply, 38, static_cast<std::uint64_t>(m_profile.stepsS), 8);
-        putBits(reply, 46, static_cast<std::uint64_t>(m_profile.stepsT), 8);
-        putBits(reply, 54, static_cast<std::uint64_t>(m_profile.fcWidth), 8);
-        return reply;
+        put(reply::furtherValue(0), m_profile.runMinutes + m_nowUs / 60'000'000);
+        put(reply::furtherValue(1), m_profile.programsRun + m_programsStarted);
+        return out;
+    case ChannelResolution: {
+        auto fixed = [](double value) { return std::llround(value * reply::kResolutionOne); };
+        put(reply::ResX, fixed(m_profile.resX));
+        put(reply::ResY, fixed(m_profile.resY));
+        put(reply::Res3, fixed(m_profile.res3));
+        put(reply::StepsW, m_profile.stepsW);
+        put(reply::StepsS, m_profile.stepsS);
+        put(reply::StepsT, m_profile.stepsT);
+        put(reply::FcWidth, m_profile.fcWidth);
+        return out;
     }
-    case 16:
-        putBits(reply, 2, static_cast<std::uint32_t>(m_tension), 4);
-        putBits(reply, 6, static_cast<std::uint32_t>(m_wireBreak ? 0 : m_tension), 4);
-        return reply;
-    case 17:
+    case ChannelTension:
+        put(reply::TensionSetPoint, m_tension);
+        put(reply::TensionMeasured, m_wireBreak ? 0 : m_tension);
+        return out;
+    case ChannelVersion:
         return programMemoryReply();
     default:
         return std::nullopt;

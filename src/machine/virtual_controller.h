@@ -1,6 +1,6 @@
 #pragma once
 
-#include "machine/command_encoding.h"
+#include "machine/controller_commands.h"
 
 #include <array>
 #include <cstddef>
@@ -127,7 +127,7 @@ private:
     void execute(const std::string& command);
     void executeDirect(const std::string& command);
     void executeProgramCommand(const std::string& command);
-    void executeParameter(std::uint8_t parameter, std::int32_t value, const std::string& command);
+    void executeParameter(ParameterId parameter, std::int32_t value, const std::string& command);
     void movePiece(bool manual, std::uint8_t tag, std::int32_t value);
     void startMove(bool manual, std::int64_t count);
     void startHoming(std::uint8_t mask);
@@ -137,7 +137,6 @@ private:
     void clearProgram();
     void finishActivity();
     bool stepProgram();
-    int directLength(const std::string& bytesSoFar) const;
     int programLength(char letter) const;
     std::array<std::int64_t, kAxisCount> positionAt(std::int64_t timeUs) const;
     void record(std::int64_t timeUs);

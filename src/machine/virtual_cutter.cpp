@@ -1,21 +1,13 @@
 #include "machine/virtual_cutter.h"
 
+#include "machine/controller_commands.h"
 #include "machine/machine_state.h"
-#include "machine/reply_bytes.h"
 #include "shell/clock.h"
 #include "shell/host.h"
 
 #include <algorithm>
 
 namespace kerfline::machine {
-namespace {
-
-// Where the status reply keeps its flags.
-constexpr int kStatusChannel = 10;
-constexpr std::size_t kStatusFlagsOffset = 2;
-
-}  // namespace
-
 // A handle on one enumerated device. It stays bound to the plug-in it was found in: after an
 // unplug or a restart it fails like the handle of a vanished USB device.
 class VirtualCutter::Device : public HidDevice {
@@ -286,11 +278,10 @@ int VirtualCutter::read(std::uint64_t generation, int index, std::span<std::uint
         if (!reply)
             return hid_error::InvalidParameter;
         text = std::move(*reply);
-        if (index == kStatusChannel && m_busyReplies > 0) {
+        if (index == ChannelStatus && m_busyReplies > 0) {
             --m_busyReplies;
-            const std::uint32_t flags = static_cast<std::uint32_t>(replyU32(text, kStatusFlagsOffset)) |
-                                        statusBit(StatusFlag::bufferFull);
-            putBits(text, kStatusFlagsOffset, flags, 4);
+            putField(text, reply::StatusFlags,
+                     replyField<std::uint32_t>(text, reply::StatusFlags) | statusBit(StatusFlag::bufferFull));
         }
         break;
     }

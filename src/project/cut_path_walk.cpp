@@ -2,6 +2,7 @@
 
 #include "designfiles/cut_program_writer.h"
 #include "geometry/round.h"
+#include "machine/controller_commands.h"
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
 
@@ -324,9 +325,9 @@ ProgramWriteResult save_ciecie(TMDIChild& project, const CutProgramJob& job, con
     // The two-wire machine heats the wire it cuts with.
     if (context.machine.isTwoWireMachine() && job.sendCommand) {
         if (front)
-            job.sendCommand(CutProgramWriter::parameterCommand('S', 4, 0));
+            job.sendCommand(machine::commands::setParameter(machine::ParameterId::PowerOutput, machine::kFrontWireOutput));
         if (back)
-            job.sendCommand(CutProgramWriter::parameterCommand('S', 4, 5));
+            job.sendCommand(machine::commands::setParameter(machine::ParameterId::PowerOutput, machine::kSideWireOutput));
     }
 
     CutProgramWriter writer(context, job);

@@ -4,7 +4,7 @@
 #include "config/parameters.h"
 #include "cutting/cutting_session.h"
 #include "cutting/project_windows.h"
-#include "machine/command_encoding.h"
+#include "machine/controller_commands.h"
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
 
@@ -22,9 +22,8 @@ void afterConfiguration(AppContext& context, CuttingSession& session, ProjectWin
         // A busy controller would take the new type in the middle of a move; it waits for the
         // next time.
         if (session.link.connected() && !context.machine.busy()) {
-            std::string command{'S', 4};
-            command += machine::EncodeInt32(configuration.choice(Param::PowerOutput));
-            session.protocol.SendCommand(command);
+            session.protocol.SendCommand(machine::commands::setParameter(machine::ParameterId::PowerOutput,
+                                                                         configuration.choice(Param::PowerOutput)));
             session.panel.PScrollChange();
             configuration.powerOutputPending = false;
         }
