@@ -8,9 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
-#include <limits>
 #include <numbers>
 
 namespace kerfline {

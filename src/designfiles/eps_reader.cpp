@@ -201,32 +201,19 @@ ReadResult EpsReader::nextFigure(tfigura& figure)
     DrawingOutput out(figure, 1.0);
     bool figureEnded = false;
     while (!figureEnded && !m_endOfFile) {
-        std::string_view line = trimmed(m_lines.read());
-        bool last = m_lines.exhausted();
+        const std::string_view line = trimmed(m_lines.read());
+        m_endOfFile = m_lines.exhausted();
         if (line == "%%EOF") {
             m_endOfFile = true;
             break;
         }
-        if (line == "%%EndSetup")
+        if (line == "%%EndSetup") {
             m_started = true;
-        if (!m_started || line == "%%EndSetup") {
-            m_endOfFile = last;
             continue;
         }
-        // Blank lines and comments. "%%EOF" ends the design wherever it stands: a trailer
-        // comment before it must not let the lines after it be read.
-        while (!last && (line.empty() || line[0] == '%')) {
-            line = trimmed(m_lines.read());
-            last = m_lines.exhausted();
-            if (line == "%%EOF") {
-                m_endOfFile = true;
-                break;
-            }
-        }
-        if (m_endOfFile)
-            break;
-        m_endOfFile = last;
-        if (line.empty() || line[0] == '%')
+        // Nothing before "%%EndSetup" is read; blank lines and comments are skipped. "%%EOF" ends
+        // the design wherever it stands: a trailer comment before it must not let later lines in.
+        if (!m_started || line.empty() || line[0] == '%')
             continue;
 
         ParseEpsLine(line);

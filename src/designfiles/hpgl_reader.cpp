@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -71,18 +70,7 @@ bool toInteger(std::string_view text, std::int32_t& value)
     }
     if (i == text.size())
         return false;
-    // Nine digits cannot overflow; that is nearly every coordinate, so it goes without checks.
-    if (text.size() - i <= 9) {
-        std::int32_t magnitude = 0;
-        for (; i < text.size(); ++i) {
-            const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
-            if (digit > 9)
-                return false;
-            magnitude = magnitude * 10 + static_cast<std::int32_t>(digit);
-        }
-        value = negative ? -magnitude : magnitude;
-        return true;
-    }
+    // Plain whole numbers, nearly every coordinate, never come here: readToken takes their value.
     constexpr std::int64_t kLimit = std::int64_t{1} << 31;
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
@@ -148,8 +136,7 @@ int HpglReader::open(const std::string& path)
     if (code != 0)
         return code;
     m_current = m_file.bytes.get();
-    m_inputEnded = m_current == ByteReader::kEnd;
-    m_endOfFile = m_inputEnded;
+    m_endOfFile = m_current == ByteReader::kEnd;
     return 0;
 }
 
@@ -172,7 +159,6 @@ void HpglReader::readToken()
     if (c == ByteReader::kEnd) {
         m_tokenKind = TokenKind::None;
         m_current = c;
-        m_inputEnded = true;
         return;
     }
     m_tokenOffset = m_file.bytes.offset() - 1;
@@ -228,8 +214,6 @@ void HpglReader::readToken()
         }
     }
     m_current = c;
-    if (c == ByteReader::kEnd)
-        m_inputEnded = true;
 }
 
 bool HpglReader::tokenError(DesignError::Kind kind)
@@ -245,7 +229,7 @@ bool HpglReader::tokenError(DesignError::Kind kind)
 bool HpglReader::parseInstruction()
 {
     if (m_tokenKind == TokenKind::None) {
-        if (m_inputEnded)
+        if (m_current == ByteReader::kEnd)
             return true;
         readToken();
         if (m_tokenKind == TokenKind::None)

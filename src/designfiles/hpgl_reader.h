@@ -38,8 +38,7 @@ private:
     std::int32_t m_currentPen = 0;
     std::array<double, kPenCount> m_penWidths{};
 
-    int m_current = ByteReader::kEnd;  // last byte read, not yet part of a token
-    bool m_inputEnded = false;         // the byte reader has reached the end of the file
+    int m_current = ByteReader::kEnd;  // last byte read, not yet part of a token; kEnd at the end
 
     TokenKind m_tokenKind = TokenKind::None;
     std::array<char, kMaxTokenLength> m_tokenText{};

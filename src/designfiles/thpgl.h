@@ -14,12 +14,8 @@
 namespace kerfline {
 
 // The design importer: turns a design file into figures, one per ReadFigure call, through the
-// reader of the design's format. One object serves one load. Order of use: OpenDesign;
-// ReadFigure while !endOfFile(); angleValue(); CloseDesign.
-//
-// Coordinates of HPGL plots are kept as the file gives them: one HPGL unit is one plotter unit.
-// DXF drawings are in the operator's display unit and EPS files in PostScript points; both are
-// converted to plotter units, their curves flattened with the curve settings.
+// reader of the design's format (design_reader.h). One object serves one load. Order of use:
+// OpenDesign; ReadFigure while !endOfFile(); angleValue(); CloseDesign.
 class Thpgl {
 public:
     // The density of DXF curves and the display unit (CurveSettings::mmPerDrawingUnit) the
