@@ -1,6 +1,4 @@
-// The DXF branch of Thpgl: ASCII DXF drawings, one figure per supported entity of the entities
-// section, curves flattened by the routines of geometry/.
-#include "designfiles/thpgl.h"
+#include "designfiles/dxf_reader.h"
 
 #include "designfiles/drawing_output.h"
 #include "geometry/smoothing.h"
@@ -10,9 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
-#include <limits>
 #include <numbers>
 
 namespace kerfline {
@@ -194,77 +190,51 @@ std::int32_t colourToPen(std::int32_t colour)
     }
 }
 
-int Thpgl::openDxf()
+int DxfReader::open(const std::string& path)
 {
-    const int code = m_file.open(m_path);
+    const int code = m_file.open(path);
     if (code != 0)
         return code;
     m_lines.reset();
-    m_dxf = Dxf{};
-    m_currentPen = 1;
-    m_penWidths.fill(0.0);
     std::error_code ec;
-    const auto size = std::filesystem::file_size(m_path, ec);
+    const auto size = std::filesystem::file_size(path, ec);
     const std::int64_t bytes = ec ? 0 : static_cast<std::int64_t>(std::min<std::uintmax_t>(size, std::uintmax_t{1} << 40));
     m_pointBudget = kBasePointBudget + kPointsPerByte * bytes;
-    m_pointsDelivered = 0;
-    m_endOfFile = m_file.bufferedCount() == 0;
+    m_endOfFile = m_file.bytes.bufferedCount() == 0;
     return 0;
 }
 
-std::string_view Thpgl::ReadDxfLine()
+std::string_view DxfReader::ReadDxfLine()
 {
-    m_dxf.parity = !m_dxf.parity;
-    m_dxf.line = m_lines.read();
-    m_dxf.trimmedLine = trimmed(m_dxf.line);
-    return m_dxf.line;
+    m_parity = !m_parity;
+    m_line = m_lines.read();
+    m_trimmedLine = trimmed(m_line);
+    return m_line;
 }
 
-bool Thpgl::IsGroupCode(std::string_view code, std::string_view line) const
+bool DxfReader::IsGroupCode(std::string_view code, std::string_view line) const
 {
-    return !m_dxf.parity && equalsTrimmedUpper(line, code);
+    return !m_parity && equalsTrimmedUpper(line, code);
 }
 
-bool Thpgl::IsGroupValue(std::string_view text, std::string_view line) const
+bool DxfReader::IsGroupValue(std::string_view text, std::string_view line) const
 {
-    return m_dxf.parity && equalsTrimmedUpper(line, text);
+    return m_parity && equalsTrimmedUpper(line, text);
 }
 
-bool Thpgl::lineError(DesignError::Kind kind, std::string_view token, std::uint64_t line)
+DxfReader::Step DxfReader::valueError(DesignError::Kind kind)
 {
-    DesignError error;
-    error.kind = kind;
-    error.file = m_path;
-    error.offset = m_file.offset();
-    error.line = line;
-    error.token = std::string(token);
-    m_failure = std::move(error);
-    return false;
-}
-
-ReadResult Thpgl::readFailure()
-{
-    DesignError error;
-    error.kind = DesignError::Kind::ReadFailed;
-    error.file = m_path;
-    error.offset = m_file.offset();
-    error.systemCode = m_file.error();
-    return {error};
-}
-
-Thpgl::Step Thpgl::valueError(DesignError::Kind kind)
-{
-    lineError(kind, shownToken(m_dxf.line, m_lines.overlong()), m_lines.lineNumber());
+    m_file.fail(kind, shownToken(m_line, m_lines.overlong()), m_lines.lineNumber());
     return Step::failed;
 }
 
-Thpgl::Step Thpgl::ReadDxfReal(double& target, bool coordinate)
+DxfReader::Step DxfReader::ReadDxfReal(double& target, bool coordinate)
 {
     ReadDxfLine();
     if (m_lines.overlong())
         return valueError(DesignError::Kind::NotNumber);
     double value = 0.0;
-    switch (parseReal(m_dxf.line, value)) {
+    switch (parseReal(m_line, value)) {
     case NumberText::blank:
         return m_lines.exhausted() ? Step::ended : Step::ok;
     case NumberText::notNumber:
@@ -280,14 +250,14 @@ Thpgl::Step Thpgl::ReadDxfReal(double& target, bool coordinate)
     return Step::ok;
 }
 
-Thpgl::Step Thpgl::ReadDxfInteger(std::int32_t& target, bool* changed)
+DxfReader::Step DxfReader::ReadDxfInteger(std::int32_t& target, bool* changed)
 {
     ReadDxfLine();
     if (changed != nullptr)
         *changed = false;
     if (m_lines.overlong())
         return valueError(DesignError::Kind::NotInteger);
-    switch (parseInteger(m_dxf.line, target)) {
+    switch (parseInteger(m_line, target)) {
     case NumberText::blank:
         return m_lines.exhausted() ? Step::ended : Step::ok;
     case NumberText::ok:
@@ -300,20 +270,20 @@ Thpgl::Step Thpgl::ReadDxfInteger(std::int32_t& target, bool* changed)
 }
 
 // A colour group: the figure being built takes the new pen at once.
-Thpgl::Step Thpgl::applyColour()
+DxfReader::Step DxfReader::applyColour()
 {
     std::int32_t colour = 0;
     bool changed = false;
     const Step step = ReadDxfInteger(colour, &changed);
     if (changed) {
         m_currentPen = colourToPen(colour);
-        m_dxf.figure->pen = static_cast<std::uint8_t>(m_currentPen);
+        m_figure->pen = static_cast<std::uint8_t>(m_currentPen);
     }
     return step;
 }
 
 template <typename Match>
-Thpgl::Step Thpgl::searchLines(Match match, bool colour, bool fromCurrent)
+DxfReader::Step DxfReader::searchLines(Match match, bool colour, bool fromCurrent)
 {
     if (!fromCurrent)
         ReadDxfLine();
@@ -331,32 +301,32 @@ Thpgl::Step Thpgl::searchLines(Match match, bool colour, bool fromCurrent)
     }
 }
 
-Thpgl::Step Thpgl::searchCode(std::string_view code, bool colour)
+DxfReader::Step DxfReader::searchCode(std::string_view code, bool colour)
 {
     return searchLines([&] { return currentIsCode(code); }, colour, false);
 }
 
-Thpgl::Step Thpgl::ReadCoordinates(std::string_view firstCode, std::string_view secondCode)
+DxfReader::Step DxfReader::ReadCoordinates(std::string_view firstCode, std::string_view secondCode)
 {
     Step step = searchLines([&] { return currentIsCode(firstCode); }, true, true);
     if (step == Step::ok)
-        step = ReadDxfReal(m_dxf.coordinates.x, true);
+        step = ReadDxfReal(m_coordinates.x, true);
     if (step == Step::ok)
         step = searchCode(secondCode, true);
     if (step == Step::ok)
-        step = ReadDxfReal(m_dxf.coordinates.y, true);
+        step = ReadDxfReal(m_coordinates.y, true);
     return step;
 }
 
-CurveSettings Thpgl::settingsForCurve() const
+CurveSettings DxfReader::settingsForCurve() const
 {
     CurveSettings settings = m_curveSettings;
-    const std::int64_t used = m_pointsDelivered + static_cast<std::int64_t>(m_dxf.figure->points.size());
+    const std::int64_t used = m_pointsDelivered + static_cast<std::int64_t>(m_figure->points.size());
     settings.maxPoints = std::clamp<std::int64_t>(m_pointBudget - used, 0, settings.maxPoints);
     return settings;
 }
 
-Thpgl::Step Thpgl::curveDone(CurveStatus status)
+DxfReader::Step DxfReader::curveDone(CurveStatus status)
 {
     DesignError::Kind kind = DesignError::Kind::BadCurve;
     switch (status) {
@@ -371,11 +341,11 @@ Thpgl::Step Thpgl::curveDone(CurveStatus status)
     case CurveStatus::invalidInput:
         break;
     }
-    lineError(kind, {}, m_dxf.entityLine);
+    m_file.fail(kind, {}, m_entityLine);
     return Step::failed;
 }
 
-Thpgl::Step Thpgl::readLineEntity()
+DxfReader::Step DxfReader::readLineEntity()
 {
     RealPoint start;
     RealPoint end;
@@ -404,15 +374,15 @@ Thpgl::Step Thpgl::readLineEntity()
     }
     if (const Step step = searchCode("0"); step != Step::ok)
         return step;
-    m_dxf.out->addTested(start);
-    m_dxf.out->addTested(end);
+    m_out->addTested(start);
+    m_out->addTested(end);
     return Step::ok;
 }
 
-Thpgl::Step Thpgl::readCircle()
+DxfReader::Step DxfReader::readCircle()
 {
     Step step = ReadCoordinates("10", "20");
-    const RealPoint centre = m_dxf.coordinates;
+    const RealPoint centre = m_coordinates;
     double radius = 0.0;
     if (step == Step::ok)
         step = searchCode("40");
@@ -420,13 +390,13 @@ Thpgl::Step Thpgl::readCircle()
         step = ReadDxfReal(radius, true);
     if (step != Step::ok)
         return step;
-    return curveDone(flattenCircle(centre, radius, settingsForCurve(), *m_dxf.out));
+    return curveDone(flattenCircle(centre, radius, settingsForCurve(), *m_out));
 }
 
-Thpgl::Step Thpgl::readEllipse()
+DxfReader::Step DxfReader::readEllipse()
 {
     Step step = ReadCoordinates("10", "20");
-    const RealPoint centre = m_dxf.coordinates;
+    const RealPoint centre = m_coordinates;
     RealPoint majorEnd;
     double ratio = 0.0;
     double start = 0.0;
@@ -447,13 +417,13 @@ Thpgl::Step Thpgl::readEllipse()
     }
     if (step != Step::ok)
         return step;
-    return curveDone(flattenEllipse(centre, majorEnd, ratio, start, end, settingsForCurve(), *m_dxf.out));
+    return curveDone(flattenEllipse(centre, majorEnd, ratio, start, end, settingsForCurve(), *m_out));
 }
 
-Thpgl::Step Thpgl::readArc()
+DxfReader::Step DxfReader::readArc()
 {
     Step step = ReadCoordinates("10", "20");
-    const RealPoint centre = m_dxf.coordinates;
+    const RealPoint centre = m_coordinates;
     double radius = 0.0;
     double start = 0.0;
     double end = 0.0;
@@ -477,14 +447,14 @@ Thpgl::Step Thpgl::readArc()
     double sweep = end - start;
     if (sweep < 0.0)
         sweep += 2.0 * kPi;
-    if (curveDone(flattenArc(centre, radius, start, sweep, settingsForCurve(), *m_dxf.out)) != Step::ok)
+    if (curveDone(flattenArc(centre, radius, start, sweep, settingsForCurve(), *m_out)) != Step::ok)
         return Step::failed;
     // The arc is complete; the end of the file may come before the next entity.
     step = searchLines([&] { return currentIsValue("SEQEND") || currentIsCode("0"); }, false, false);
     return step == Step::failed ? step : Step::ok;
 }
 
-Thpgl::Step Thpgl::readSpline()
+DxfReader::Step DxfReader::readSpline()
 {
     std::int32_t degree = 0;
     std::int32_t knotCount = 0;
@@ -503,9 +473,9 @@ Thpgl::Step Thpgl::readSpline()
     if (step != Step::ok)
         return step;
 
-    std::vector<double>& knots = m_dxf.knots;
-    std::vector<RealPoint>& controls = m_dxf.controls;
-    std::vector<RealPoint>& fitPoints = m_dxf.fitPoints;
+    std::vector<double>& knots = m_knots;
+    std::vector<RealPoint>& controls = m_controls;
+    std::vector<RealPoint>& fitPoints = m_fitPoints;
     knots.clear();
     controls.clear();
     fitPoints.clear();
@@ -522,10 +492,10 @@ Thpgl::Step Thpgl::readSpline()
             step = ReadDxfReal(value);
         } else if (currentIsCode("10")) {
             step = ReadCoordinates("10", "20");
-            controls.push_back(m_dxf.coordinates);
+            controls.push_back(m_coordinates);
         } else if (currentIsCode("11")) {
             step = ReadCoordinates("11", "21");
-            fitPoints.push_back(m_dxf.coordinates);
+            fitPoints.push_back(m_coordinates);
         }
         if (step != Step::ok)
             return step;
@@ -537,16 +507,16 @@ Thpgl::Step Thpgl::readSpline()
     // as a spline-fit polyline is.
     if (controls.empty() && !fitPoints.empty()) {
         if (fitPoints.size() > 3)
-            return curveDone(smoothVertices(fitPoints, false, settingsForCurve(), *m_dxf.out));
+            return curveDone(smoothVertices(fitPoints, false, settingsForCurve(), *m_out));
         for (const RealPoint& p : fitPoints)
-            m_dxf.out->addTested(p);
+            m_out->addTested(p);
         return Step::ok;
     }
     return curveDone(flattenSpline(degree, knotCount, controlCount, knots, controls, settingsForCurve(),
-                                   *m_dxf.out));
+                                   *m_out));
 }
 
-Thpgl::Step Thpgl::readPolyline(bool lightweight)
+DxfReader::Step DxfReader::readPolyline(bool lightweight)
 {
     std::int32_t flags = 0;
     // A POLYLINE's own line cannot match; for LWPOLYLINE the current line is the one read after
@@ -572,13 +542,13 @@ Thpgl::Step Thpgl::readPolyline(bool lightweight)
 
 // A spline-fit or 3-D polyline: only the vertices the fitting made (flag 8) or the 3-D vertices
 // (flag 32) are drawn, smoothed when there are more than three.
-Thpgl::Step Thpgl::readVertexList(bool closed)
+DxfReader::Step DxfReader::readVertexList(bool closed)
 {
-    std::vector<RealPoint>& vertices = m_dxf.vertices;
+    std::vector<RealPoint>& vertices = m_vertices;
     vertices.clear();
     do {
         Step step = ReadCoordinates("10", "20");
-        const RealPoint vertex = m_dxf.coordinates;
+        const RealPoint vertex = m_coordinates;
         if (step == Step::ok)
             step = searchLines([&] { return currentIsCode("70") || currentIsCode("0"); }, true, false);
         if (step != Step::ok)
@@ -596,16 +566,16 @@ Thpgl::Step Thpgl::readVertexList(bool closed)
     } while (!currentIsValue("SEQEND"));
 
     if (vertices.size() > 3)
-        return curveDone(smoothVertices(vertices, closed, settingsForCurve(), *m_dxf.out));
+        return curveDone(smoothVertices(vertices, closed, settingsForCurve(), *m_out));
     for (const RealPoint& v : vertices)
-        m_dxf.out->addTested(v);
+        m_out->addTested(v);
     return Step::ok;
 }
 
-Thpgl::Step Thpgl::readPlainPolyline(bool lightweight, std::int32_t flags)
+DxfReader::Step DxfReader::readPlainPolyline(bool lightweight, std::int32_t flags)
 {
-    tfigura& figure = *m_dxf.figure;
-    DrawingOutput& out = *m_dxf.out;
+    tfigura& figure = *m_figure;
+    DrawingOutput& out = *m_out;
     const auto vertexOrEnd = [&] { return currentIsValue("VERTEX") || currentIsValue("SEQEND"); };
     if (!lightweight) {
         // An empty POLYLINE ends at its SEQEND instead of taking the next entity's vertices.
@@ -630,7 +600,7 @@ Thpgl::Step Thpgl::readPlainPolyline(bool lightweight, std::int32_t flags)
         step = ReadCoordinates("10", "20");
         if (step != Step::ok)
             return step;
-        const RealPoint vertex = m_dxf.coordinates;
+        const RealPoint vertex = m_coordinates;
         if (!haveFirst) {
             first = vertex;
             haveFirst = true;
@@ -685,44 +655,36 @@ Thpgl::Step Thpgl::readPlainPolyline(bool lightweight, std::int32_t flags)
     return Step::ok;
 }
 
-ReadResult Thpgl::readDxfFigure(tfigura& figure)
+ReadResult DxfReader::nextFigure(tfigura& figure)
 {
     figure.pen = static_cast<std::uint8_t>(m_currentPen);
-    m_figureEnded = false;
     DrawingOutput out(figure, m_curveSettings.mmPerDrawingUnit);
-    m_dxf.figure = &figure;
-    m_dxf.out = &out;
-    m_dxf.coordinates = {};
-    struct Release {
-        Dxf& dxf;
-        ~Release()
-        {
-            dxf.figure = nullptr;
-            dxf.out = nullptr;
-        }
-    } release{m_dxf};
+    m_figure = &figure;
+    m_out = &out;
+    m_coordinates = {};
     // The unit of a drawing is the operator's display unit. The header variable $LTSCALE is a
     // linetype scale, not a unit, and is not read: scaling some points by it would distort the
     // figures.
-    while (!m_figureEnded && !m_endOfFile) {
+    bool figureEnded = false;
+    while (!figureEnded && !m_endOfFile) {
         const std::string_view line = ReadDxfLine();
         m_endOfFile = m_lines.exhausted();
         if (line == "ENTITIES") {
-            m_dxf.inEntities = true;
-            m_dxf.parity = true;  // the line after it is a group code
+            m_inEntities = true;
+            m_parity = true;  // the line after it is a group code
         }
         if (line == "OBJECTS")
             m_endOfFile = true;  // nothing after the entities section is read
-        if (!m_dxf.inEntities || m_endOfFile)
+        if (!m_inEntities || m_endOfFile)
             continue;
         const Entity entity = entityNamed(line);
         if (entity == Entity::none)
             continue;
-        m_dxf.entityLine = m_lines.lineNumber();
+        m_entityLine = m_lines.lineNumber();
         if (entity == Entity::lwpolyline) {
             // "LWPOLYLINE" followed by "  2" names the class, not an entity.
             ReadDxfLine();
-            if (m_dxf.line == "  2") {
+            if (m_line == "  2") {
                 m_endOfFile = m_lines.exhausted();
                 continue;
             }
@@ -751,19 +713,19 @@ ReadResult Thpgl::readDxfFigure(tfigura& figure)
         case Entity::none:
             break;
         }
-        m_figureEnded = true;
+        figureEnded = true;
         if (step == Step::failed)
-            return {m_failure};
+            return {m_file.fault};
         // A file that ends inside an entity: the entity is incomplete and is dropped, the
         // figures before it stay.
         if (step == Step::ended)
             figure.points.clear();
-        else if (out.outOfRange() && !lineError(DesignError::Kind::OutOfRange, {}, m_dxf.entityLine))
-            return {m_failure};
+        else if (out.outOfRange() && !m_file.fail(DesignError::Kind::OutOfRange, {}, m_entityLine))
+            return {m_file.fault};
         m_endOfFile = m_endOfFile || m_lines.exhausted();
     }
-    if (m_file.error() != 0)
-        return readFailure();
+    if (m_file.bytes.error() != 0)
+        return m_file.readFailure();
     m_pointsDelivered += static_cast<std::int64_t>(figure.points.size());
     return {};
 }

@@ -1,6 +1,4 @@
-// The EPS branch of Thpgl: the line-oriented path syntax of EPS and Illustrator files, one figure
-// per painted path.
-#include "designfiles/thpgl.h"
+#include "designfiles/eps_reader.h"
 
 #include "designfiles/bounded_simplify.h"
 #include "designfiles/drawing_output.h"
@@ -26,41 +24,31 @@ bool isSpaceOrTab(char c)
     return c == ' ' || c == '\t';
 }
 
+// Operators are single characters, compared case-sensitively.
+bool isOneOf(std::string_view mnemonic, std::string_view operators)
+{
+    return mnemonic.size() == 1 && operators.find(mnemonic[0]) != std::string_view::npos;
+}
+
 // The operators whose lines carry numbers.
 bool takesParameters(std::string_view mnemonic)
 {
-    if (mnemonic.size() != 1)
-        return false;
-    switch (mnemonic[0]) {
-    case 'm': case 'L': case 'l': case 'c': case 'C': case 'v': case 'V': case 'y': case 'Y':
-    case 'b': case 'B': case 'K': case 'f': case 'F': case 'n': case 'N':
-        return true;
-    default:
-        return false;
-    }
+    return isOneOf(mnemonic, "mLlcCvVyYbBKfFnN");
 }
 
 bool isPointOperator(std::string_view mnemonic)
 {
-    return mnemonic == "m" || mnemonic == "L" || mnemonic == "l";
+    return isOneOf(mnemonic, "mLl");
 }
 
 bool isCurveOperator(std::string_view mnemonic)
 {
-    return mnemonic == "C" || mnemonic == "c" || mnemonic == "V" || mnemonic == "v" || mnemonic == "Y" ||
-           mnemonic == "y";
+    return isOneOf(mnemonic, "cCvVyY");
 }
 
 bool isPaintOperator(std::string_view mnemonic)
 {
-    if (mnemonic.size() != 1)
-        return false;
-    switch (mnemonic[0]) {
-    case 'B': case 'b': case 'S': case 's': case 'F': case 'f': case 'N': case 'n':
-        return true;
-    default:
-        return false;
-    }
+    return isOneOf(mnemonic, "bBsSfFnN");
 }
 
 enum class Token : std::uint8_t { ok, notNumber, unusable };
@@ -96,50 +84,44 @@ std::int32_t cmykToPen(std::string_view line)
     return 0;
 }
 
-int Thpgl::openEps()
+int EpsReader::open(const std::string& path)
 {
-    const int code = m_file.open(m_path);
+    const int code = m_file.open(path);
     if (code != 0)
         return code;
     m_lines.reset();
     if (m_lines.read().substr(0, 4) != "%!PS") {
-        m_file.close();
+        m_file.bytes.close();
         return kOpenWrongKind;
     }
-    m_eps = Eps{};
-    m_eps.simplifyWork = kSimplifyWork;
-    m_currentPen = 1;
-    m_penWidths.fill(0.0);
+    m_simplifyWork = kSimplifyWork;
     m_endOfFile = m_lines.exhausted();
     return 0;
 }
 
-void Thpgl::ParseEpsLine(std::string_view line)
+void EpsReader::ParseEpsLine(std::string_view line)
 {
-    Eps& e = m_eps;
-    e.mnemonic.clear();
-    e.parameterCount = 0;
-    e.unreadable = false;
-    e.unusable = false;
-    e.unusableToken.clear();
+    m_mnemonic.clear();
+    m_parameterCount = 0;
+    m_unreadable = false;
+    m_unusable = false;
+    m_unusableToken.clear();
     if (line.size() <= 2) {
-        e.mnemonic = line;
+        m_mnemonic = line;
         return;
     }
     std::size_t blank = line.size();
     while (blank > 0 && !isSpaceOrTab(line[blank - 1]))
         --blank;
     if (blank == 0) {
-        e.mnemonic = line.substr(0, 2);
+        m_mnemonic = line.substr(0, 2);
         return;
     }
-    e.mnemonic = line.substr(blank, 2);
-    if (!takesParameters(e.mnemonic))
+    m_mnemonic = line.substr(blank, 2);
+    if (!takesParameters(m_mnemonic))
         return;
-    const double scale = std::string_view("MLCVY").find(static_cast<char>(e.mnemonic[0] & ~0x20)) !=
-                                 std::string_view::npos
-                             ? kMmPerPoint
-                             : 1.0;
+    // Coordinates are in points; colour values are not.
+    const double scale = isPointOperator(m_mnemonic) || isCurveOperator(m_mnemonic) ? kMmPerPoint : 1.0;
     // The numbers go to the slots only when all of them read: a line that is not understood
     // changes nothing. Runs of blanks separate like one blank; numbers beyond 16 are ignored.
     std::array<double, 16> values{};
@@ -161,32 +143,32 @@ void Thpgl::ParseEpsLine(std::string_view line)
             values[static_cast<std::size_t>(count++)] = value * scale;
             break;
         case Token::notNumber:
-            e.unreadable = true;
+            m_unreadable = true;
             return;
         case Token::unusable:
-            if (!e.unusable)
-                e.unusableToken = token.substr(0, 40);
-            e.unusable = true;
+            if (!m_unusable)
+                m_unusableToken = token.substr(0, 40);
+            m_unusable = true;
             values[static_cast<std::size_t>(count++)] = 0.0;
             break;
         }
         i = j;
     }
     for (int k = 0; k < count; ++k)
-        e.parameters[static_cast<std::size_t>(k)] = values[static_cast<std::size_t>(k)];
-    e.parameterCount = count;
+        m_parameters[static_cast<std::size_t>(k)] = values[static_cast<std::size_t>(k)];
+    m_parameterCount = count;
 }
 
-bool Thpgl::epsPoint(DrawingOutput& out)
+bool EpsReader::epsPoint(DrawingOutput& out)
 {
-    out.addTested({m_eps.parameters[0], m_eps.parameters[1]});
-    return !out.outOfRange() || lineError(DesignError::Kind::OutOfRange, {}, m_lines.lineNumber());
+    out.addTested({m_parameters[0], m_parameters[1]});
+    return !out.outOfRange() || m_file.fail(DesignError::Kind::OutOfRange, {}, m_lines.lineNumber());
 }
 
-bool Thpgl::epsCurve(tfigura& figure, DrawingOutput& out)
+bool EpsReader::epsCurve(tfigura& figure, DrawingOutput& out)
 {
-    const std::array<double, 16>& p = m_eps.parameters;
-    const char op = static_cast<char>(m_eps.mnemonic[0] & ~0x20);
+    const std::array<double, 16>& p = m_parameters;
+    const char op = static_cast<char>(m_mnemonic[0] & ~0x20);
     RealPoint p0;
     if (out.lastTested() == DrawingOutput::kNoPoint) {
         // A curve with no point before it starts at its own first control point.
@@ -207,69 +189,55 @@ bool Thpgl::epsCurve(tfigura& figure, DrawingOutput& out)
     }
     flattenCubic(p0, p1, p2, p3, out);
     if (out.outOfRange())
-        return lineError(DesignError::Kind::OutOfRange, {}, m_lines.lineNumber());
-    if (!simplifyPolylineWithin(figure, kSimplifyTolerance, m_eps.simplifyWork))
-        return lineError(DesignError::Kind::TooComplex, {}, m_lines.lineNumber());
+        return m_file.fail(DesignError::Kind::OutOfRange, {}, m_lines.lineNumber());
+    if (!simplifyPolylineWithin(figure, kSimplifyTolerance, m_simplifyWork))
+        return m_file.fail(DesignError::Kind::TooComplex, {}, m_lines.lineNumber());
     return true;
 }
 
-ReadResult Thpgl::readEpsFigure(tfigura& figure)
+ReadResult EpsReader::nextFigure(tfigura& figure)
 {
-    Eps& e = m_eps;
     figure.pen = static_cast<std::uint8_t>(m_currentPen);
-    m_figureEnded = false;
     DrawingOutput out(figure, 1.0);
-    while (!m_figureEnded && !m_endOfFile) {
-        std::string_view line = trimmed(m_lines.read());
-        bool last = m_lines.exhausted();
+    bool figureEnded = false;
+    while (!figureEnded && !m_endOfFile) {
+        const std::string_view line = trimmed(m_lines.read());
+        m_endOfFile = m_lines.exhausted();
         if (line == "%%EOF") {
             m_endOfFile = true;
             break;
         }
-        if (line == "%%EndSetup")
-            e.started = true;
-        if (!e.started || line == "%%EndSetup") {
-            m_endOfFile = last;
+        if (line == "%%EndSetup") {
+            m_started = true;
             continue;
         }
-        // Blank lines and comments. "%%EOF" ends the design wherever it stands: a trailer
-        // comment before it must not let the lines after it be read.
-        while (!last && (line.empty() || line[0] == '%')) {
-            line = trimmed(m_lines.read());
-            last = m_lines.exhausted();
-            if (line == "%%EOF") {
-                m_endOfFile = true;
-                break;
-            }
-        }
-        if (m_endOfFile)
-            break;
-        m_endOfFile = last;
-        if (line.empty() || line[0] == '%')
+        // Nothing before "%%EndSetup" is read; blank lines and comments are skipped. "%%EOF" ends
+        // the design wherever it stands: a trailer comment before it must not let later lines in.
+        if (!m_started || line.empty() || line[0] == '%')
             continue;
 
         ParseEpsLine(line);
-        const std::string_view mnemonic = e.mnemonic;
+        const std::string_view mnemonic = m_mnemonic;
         if (mnemonic == "K") {
             m_currentPen = cmykToPen(line);
             figure.pen = static_cast<std::uint8_t>(m_currentPen);
         } else if (isPointOperator(mnemonic) || isCurveOperator(mnemonic)) {
-            if (e.unusable) {
-                lineError(DesignError::Kind::OutOfRange, e.unusableToken, m_lines.lineNumber());
-                return {m_failure};
+            if (m_unusable) {
+                m_file.fail(DesignError::Kind::OutOfRange, m_unusableToken, m_lines.lineNumber());
+                return {m_file.fault};
             }
             // A line whose numbers do not read is not understood and is skipped.
-            if (e.unreadable)
+            if (m_unreadable)
                 continue;
             const bool read = isPointOperator(mnemonic) ? epsPoint(out) : epsCurve(figure, out);
             if (!read)
-                return {m_failure};
+                return {m_file.fault};
         } else if (isPaintOperator(mnemonic)) {
-            m_figureEnded = true;  // the path is painted or discarded
+            figureEnded = true;  // the path is painted or discarded
         }
     }
-    if (m_file.error() != 0)
-        return readFailure();
+    if (m_file.bytes.error() != 0)
+        return m_file.readFailure();
     return {};
 }
 

@@ -1,11 +1,9 @@
-// The HPGL branch of Thpgl: tokens, instructions and figures of HPGL plot files.
-#include "designfiles/thpgl.h"
+#include "designfiles/hpgl_reader.h"
 
 #include "geometry/round.h"
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -72,18 +70,7 @@ bool toInteger(std::string_view text, std::int32_t& value)
     }
     if (i == text.size())
         return false;
-    // Nine digits cannot overflow; that is nearly every coordinate, so it goes without checks.
-    if (text.size() - i <= 9) {
-        std::int32_t magnitude = 0;
-        for (; i < text.size(); ++i) {
-            const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
-            if (digit > 9)
-                return false;
-            magnitude = magnitude * 10 + static_cast<std::int32_t>(digit);
-        }
-        value = negative ? -magnitude : magnitude;
-        return true;
-    }
+    // Plain whole numbers, nearly every coordinate, never come here: readToken takes their value.
     constexpr std::int64_t kLimit = std::int64_t{1} << 31;
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
@@ -143,58 +130,52 @@ Point operator+(Point a, Point b)
 
 }  // namespace
 
-int Thpgl::openHpgl()
+int HpglReader::open(const std::string& path)
 {
-    const int code = m_file.open(m_path);
+    const int code = m_file.open(path);
     if (code != 0)
         return code;
-    m_hpgl = Hpgl{};
-    m_hpgl.current = m_file.get();
-    m_hpgl.inputEnded = m_hpgl.current == ByteReader::kEnd;
-    m_currentPen = 0;
-    m_penWidths.fill(0.0);
-    m_endOfFile = m_hpgl.inputEnded;
+    m_current = m_file.bytes.get();
+    m_endOfFile = m_current == ByteReader::kEnd;
     return 0;
 }
 
 // A mnemonic is one or two letters, a number every following character of "+-.0123456789";
 // anything else only separates tokens. Separators and numbers, nearly all of a plot, are scanned
 // straight in the reader's buffer.
-void Thpgl::readToken()
+void HpglReader::readToken()
 {
-    Hpgl& h = m_hpgl;
-    int c = h.current;
+    int c = m_current;
     while (c != ByteReader::kEnd && classOf(c) == kOther) {
-        const unsigned char* bytes = m_file.buffered();
-        const std::size_t count = m_file.bufferedCount();
+        const unsigned char* bytes = m_file.bytes.buffered();
+        const std::size_t count = m_file.bytes.bufferedCount();
         std::size_t i = 0;
         while (i < count && kClasses[bytes[i]] == kOther)
             ++i;
-        m_file.skip(i);
-        c = m_file.get();
+        m_file.bytes.skip(i);
+        c = m_file.bytes.get();
     }
-    h.tokenLength = 0;
+    m_tokenLength = 0;
     if (c == ByteReader::kEnd) {
-        h.tokenKind = TokenKind::None;
-        h.current = c;
-        h.inputEnded = true;
+        m_tokenKind = TokenKind::None;
+        m_current = c;
         return;
     }
-    h.tokenOffset = m_file.offset() - 1;
+    m_tokenOffset = m_file.bytes.offset() - 1;
     if (classOf(c) == kLetter) {
-        h.tokenKind = TokenKind::Mnemonic;
-        h.tokenText[0] = upper(c);
-        h.tokenLength = 1;
-        c = m_file.get();
+        m_tokenKind = TokenKind::Mnemonic;
+        m_tokenText[0] = upper(c);
+        m_tokenLength = 1;
+        c = m_file.bytes.get();
         if (c != ByteReader::kEnd && classOf(c) == kLetter) {
-            h.tokenText[1] = upper(c);
-            h.tokenLength = 2;
-            c = m_file.get();
+            m_tokenText[1] = upper(c);
+            m_tokenLength = 2;
+            c = m_file.bytes.get();
         }
     } else {
         // The value of a plain whole number (a sign and up to nine digits, as nearly every
         // coordinate is) is taken on the way; any other token is converted from its text.
-        h.tokenKind = TokenKind::Number;
+        m_tokenKind = TokenKind::Number;
         const bool negative = c == '-';
         bool plain = true;
         std::uint64_t magnitude = 0;
@@ -209,207 +190,198 @@ void Thpgl::readToken()
                 plain = false;
             }
             if (length < kMaxTokenLength)
-                h.tokenText[length] = static_cast<char>(b);
+                m_tokenText[length] = static_cast<char>(b);
             ++length;
         };
         take(static_cast<unsigned char>(c));
         for (;;) {
-            const unsigned char* bytes = m_file.buffered();
-            const std::size_t count = m_file.bufferedCount();
+            const unsigned char* bytes = m_file.bytes.buffered();
+            const std::size_t count = m_file.bytes.bufferedCount();
             std::size_t i = 0;
             while (i < count && kClasses[bytes[i]] == kNumberChar)
                 take(bytes[i++]);
-            m_file.skip(i);
-            c = m_file.get();  // the byte after the run, or the first of the next buffer
+            m_file.bytes.skip(i);
+            c = m_file.bytes.get();  // the byte after the run, or the first of the next buffer
             if (c == ByteReader::kEnd || classOf(c) != kNumberChar)
                 break;
             take(static_cast<unsigned char>(c));
         }
-        h.tokenLength = length;
-        h.tokenPlain = plain && digits >= 1 && digits <= 9;
-        if (h.tokenPlain) {
+        m_tokenLength = length;
+        m_tokenPlain = plain && digits >= 1 && digits <= 9;
+        if (m_tokenPlain) {
             const auto value = static_cast<std::int32_t>(magnitude);  // below 10^9
-            h.tokenValue = negative ? -value : value;
+            m_tokenValue = negative ? -value : value;
         }
     }
-    h.current = c;
-    if (c == ByteReader::kEnd)
-        h.inputEnded = true;
+    m_current = c;
 }
 
-bool Thpgl::tokenError(DesignError::Kind kind)
+bool HpglReader::tokenError(DesignError::Kind kind)
 {
-    const Hpgl& h = m_hpgl;
-    DesignError error;
-    error.kind = kind;
-    error.file = m_path;
-    error.offset = h.tokenOffset;
-    error.token.assign(h.tokenText.data(), std::min(h.tokenLength, kMaxTokenLength));
-    if (h.tokenLength > kMaxTokenLength)
-        error.token += "...";
-    m_failure = std::move(error);
+    std::string token(m_tokenText.data(), std::min(m_tokenLength, kMaxTokenLength));
+    if (m_tokenLength > kMaxTokenLength)
+        token += "...";
+    m_file.fail(kind, std::move(token));
+    m_file.fault->offset = m_tokenOffset;
     return false;
 }
 
-bool Thpgl::parseInstruction()
+bool HpglReader::parseInstruction()
 {
-    Hpgl& h = m_hpgl;
-    if (h.tokenKind == TokenKind::None) {
-        if (h.inputEnded)
+    if (m_tokenKind == TokenKind::None) {
+        if (m_current == ByteReader::kEnd)
             return true;
         readToken();
-        if (h.tokenKind == TokenKind::None)
+        if (m_tokenKind == TokenKind::None)
             return true;
     }
-    const auto tokenFits = [&] { return h.tokenLength <= kMaxTokenLength; };
-    const auto tokenText = [&] { return std::string_view(h.tokenText.data(), h.tokenLength); };
+    const auto tokenFits = [&] { return m_tokenLength <= kMaxTokenLength; };
+    const auto tokenText = [&] { return std::string_view(m_tokenText.data(), m_tokenLength); };
     // Further pairs need whole numbers; there a lone full stop stands for 0.
     const auto pairValue = [&](std::int32_t& value) {
-        if (h.tokenPlain) {
-            value = h.tokenValue;
+        if (m_tokenPlain) {
+            value = m_tokenValue;
             return true;
         }
-        if (h.tokenLength == 1 && h.tokenText[0] == '.') {
+        if (m_tokenLength == 1 && m_tokenText[0] == '.') {
             value = 0;
             return true;
         }
         return tokenFits() && toInteger(tokenText(), value);
     };
 
-    if (h.tokenKind == TokenKind::Mnemonic) {
-        h.mnemonic = mnemonic(h.tokenText[0], h.tokenLength > 1 ? h.tokenText[1] : '\0');
-        h.parameterCount = 0;
+    if (m_tokenKind == TokenKind::Mnemonic) {
+        m_mnemonic = mnemonic(m_tokenText[0], m_tokenLength > 1 ? m_tokenText[1] : '\0');
+        m_parameterCount = 0;
         readToken();
-        if (h.tokenKind == TokenKind::Number) {
+        if (m_tokenKind == TokenKind::Number) {
             double first = 0.0;
-            if (h.tokenPlain)
-                first = h.tokenValue;
+            if (m_tokenPlain)
+                first = m_tokenValue;
             else if (!tokenFits() || !toDecimal(tokenText(), first))
                 return tokenError(DesignError::Kind::NotNumber);
-            h.parameters[0] = first;
-            h.parameterCount = 1;
+            m_parameters[0] = first;
+            m_parameterCount = 1;
             readToken();
-            if (h.tokenKind == TokenKind::Number) {
+            if (m_tokenKind == TokenKind::Number) {
                 std::int32_t second = 0;
-                if (h.tokenPlain)
-                    second = h.tokenValue;
+                if (m_tokenPlain)
+                    second = m_tokenValue;
                 else if (!tokenFits() || !toInteger(tokenText(), second))
                     return tokenError(DesignError::Kind::NotInteger);
-                h.parameters[1] = second;
-                h.parameterCount = 2;
-                h.position = {roundHalfEven(first), second};
+                m_parameters[1] = second;
+                m_parameterCount = 2;
+                m_position = {roundHalfEven(first), second};
                 readToken();
             }
         } else {
-            if (h.relativeMode)
-                h.position = {0, 0};
-            if (h.mnemonic == kPR)
-                h.position = h.lastPenPosition;
+            if (m_relativeMode)
+                m_position = {0, 0};
+            if (m_mnemonic == kPR)
+                m_position = m_lastPenPosition;
         }
     } else {
         std::int32_t first = 0;
         if (!pairValue(first))
             return tokenError(DesignError::Kind::NotInteger);
-        h.parameters[0] = first;
-        h.parameterCount = 1;
+        m_parameters[0] = first;
+        m_parameterCount = 1;
         readToken();
-        if (h.tokenKind == TokenKind::Number) {
+        if (m_tokenKind == TokenKind::Number) {
             std::int32_t second = 0;
             if (!pairValue(second))
                 return tokenError(DesignError::Kind::NotInteger);
-            h.parameters[1] = second;
-            h.parameterCount = 2;
-            h.position = {first, second};
+            m_parameters[1] = second;
+            m_parameterCount = 2;
+            m_position = {first, second};
             readToken();
         }
     }
-    h.pending = true;
+    m_pending = true;
     return true;
 }
 
-double Thpgl::penWidth(std::int32_t pen) const
+double HpglReader::penWidth(std::int32_t pen) const
 {
     return pen >= 0 && pen < kPenCount ? m_penWidths[static_cast<std::size_t>(pen)] : 0.0;
 }
 
 // PD, or PA with the pen down: the first stroke of a figure starts where the pen stood.
-void Thpgl::drawTo(tfigura& figure)
+void HpglReader::drawTo(tfigura& figure)
 {
-    Hpgl& h = m_hpgl;
-    if (!h.penDown) {
+    if (!m_penDown) {
         figure.pen = static_cast<std::uint8_t>(m_currentPen);
         figure.penWidth = penWidth(m_currentPen);
-        addPoint(figure, h.previousPosition);
+        addPoint(figure, m_previousPosition);
     }
-    h.penDown = true;
-    if (h.relativeMode) {
-        h.relativeSum = h.relativeSum + h.position;
-        h.position = h.relativeSum;
+    m_penDown = true;
+    if (m_relativeMode) {
+        m_relativeSum = m_relativeSum + m_position;
+        m_position = m_relativeSum;
     }
-    if (figure.points.empty() || !(figure.points.back() == h.position))
-        addPoint(figure, h.position);
-    h.lastPenPosition = h.position;
+    if (figure.points.empty() || !(figure.points.back() == m_position))
+        addPoint(figure, m_position);
+    m_lastPenPosition = m_position;
 }
 
-void Thpgl::actOnInstruction(tfigura& figure)
+void HpglReader::actOnInstruction(tfigura& figure)
 {
-    Hpgl& h = m_hpgl;
-    switch (h.mnemonic) {
+    switch (m_mnemonic) {
     case kPW:
         // A width without a pen number names no pen; applying it to a remembered number could
         // set the project's rotation angle by accident, so it is ignored.
-        if (h.parameterCount == 2) {
-            const std::int32_t pen = roundHalfEven(h.parameters[1]);
+        if (m_parameterCount == 2) {
+            const std::int32_t pen = roundHalfEven(m_parameters[1]);
             if (pen >= 0 && pen < kPenCount)
-                m_penWidths[static_cast<std::size_t>(pen)] = h.parameters[0];
+                m_penWidths[static_cast<std::size_t>(pen)] = m_parameters[0];
         }
         break;
     case kSP:
-        m_currentPen = h.parameterCount >= 1 ? roundHalfEven(h.parameters[0]) : 0;
-        if (h.penDown)
+        m_currentPen = m_parameterCount >= 1 ? roundHalfEven(m_parameters[0]) : 0;
+        if (m_penDown)
             m_figureEnded = true;
         break;
     case kPR:
-        h.relativeMode = true;
-        h.relativeSum = h.relativeSum + h.position;
-        h.position = h.relativeSum;
+        m_relativeMode = true;
+        m_relativeSum = m_relativeSum + m_position;
+        m_position = m_relativeSum;
         break;
     case kPD:
         drawTo(figure);
         break;
     case kPA:
-        if (h.penDown) {
+        if (m_penDown) {
             drawTo(figure);
         } else {
-            h.lastPenPosition = h.position;
-            h.relativeSum = {0, 0};
+            m_lastPenPosition = m_position;
+            m_relativeSum = {0, 0};
         }
         break;
     case kPU:
-        if (h.penDown) {
-            h.penDown = false;
+        if (m_penDown) {
+            m_penDown = false;
             m_figureEnded = true;
-            if (h.relativeMode) {
-                h.relativeSum = h.relativeSum + h.position;
-                h.position = h.relativeSum;
+            if (m_relativeMode) {
+                m_relativeSum = m_relativeSum + m_position;
+                m_position = m_relativeSum;
             }
-            h.lastPenPosition = h.position;
-            h.relativeMode = false;
+            m_lastPenPosition = m_position;
+            m_relativeMode = false;
         }
         break;
     case kC:
-        if (!h.penDown)
-            addPoint(figure, h.lastPenPosition);
-        h.penDown = true;
-        addPoint(figure, h.position);
-        h.lastPenPosition = h.position;
+        if (!m_penDown)
+            addPoint(figure, m_lastPenPosition);
+        m_penDown = true;
+        addPoint(figure, m_position);
+        m_lastPenPosition = m_position;
         break;
     case kM:
-        if (h.penDown) {
-            h.penDown = false;
+        if (m_penDown) {
+            m_penDown = false;
             m_figureEnded = true;
         }
-        h.lastPenPosition = h.position;
+        m_lastPenPosition = m_position;
         break;
     default:
         break;  // IN, IP, LT, LB, ...: read with their parameters and ignored
@@ -419,33 +391,26 @@ void Thpgl::actOnInstruction(tfigura& figure)
 // Every parsed instruction is acted on exactly once, the file's last one included, before the
 // figure ends. The instruction after the one that ends a figure is parsed already and is acted on
 // by the next call, which is why a new figure starts from the pen's position before its first PD.
-ReadResult Thpgl::readHpglFigure(tfigura& figure)
+ReadResult HpglReader::nextFigure(tfigura& figure)
 {
-    Hpgl& h = m_hpgl;
     figure.pen = static_cast<std::uint8_t>(m_currentPen);
     m_figureEnded = false;
-    h.penDown = false;
+    m_penDown = false;
     for (;;) {
-        if (h.pending) {
+        if (m_pending) {
             actOnInstruction(figure);
-            h.pending = false;
+            m_pending = false;
         }
-        h.previousPosition = h.position;
+        m_previousPosition = m_position;
         if (!parseInstruction())
-            return {m_failure};
-        if (m_file.error() != 0) {
-            DesignError error;
-            error.kind = DesignError::Kind::ReadFailed;
-            error.file = m_path;
-            error.offset = m_file.offset();
-            error.systemCode = m_file.error();
-            return {error};
-        }
-        if (m_figureEnded || !h.pending)
+            return {m_file.fault};
+        if (m_file.bytes.error() != 0)
+            return m_file.readFailure();
+        if (m_figureEnded || !m_pending)
             break;
     }
     // Nothing left to act on means the file is done.
-    m_endOfFile = !h.pending;
+    m_endOfFile = !m_pending;
     return {};
 }
 

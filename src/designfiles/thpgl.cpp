@@ -10,20 +10,13 @@ int Thpgl::OpenDesign(const std::string& path, std::int32_t fileType)
 {
     CloseDesign();
     m_fileType = fileType;
-    m_path = path;
     m_failure.reset();
-    m_endOfFile = true;
-    switch (fileType) {
-    case kDesignHpgl:
-        return openHpgl();
-    case kDesignDxf:
-        return openDxf();
-    case kDesignEps:
-        return openEps();
-    default:
-        // Nothing to read; the end-of-file flag is already set so the caller's loop ends at once.
-        return 0;
-    }
+    m_reader = makeDesignReader(fileType, m_curveSettings);
+    // A kind nothing reads holds no reader and so reads as an empty design.
+    const int code = m_reader ? m_reader->open(path) : 0;
+    if (code != 0)
+        m_reader.reset();
+    return code;
 }
 
 ReadResult Thpgl::ReadFigure(tfigura& figure)
@@ -32,39 +25,15 @@ ReadResult Thpgl::ReadFigure(tfigura& figure)
         figure.valid = 0;
         return {m_failure};
     }
-    if (m_endOfFile) {
-        endFigure(figure);
-        return {};
-    }
-    ReadResult result;
-    switch (m_fileType) {
-    case kDesignHpgl:
-        result = readHpglFigure(figure);
-        break;
-    case kDesignDxf:
-        result = readDxfFigure(figure);
-        break;
-    case kDesignEps:
-        result = readEpsFigure(figure);
-        break;
-    default:
-        m_endOfFile = true;
-        break;
-    }
-    if (!result) {
-        m_failure = result.error;
-        m_endOfFile = true;
-        figure.valid = 0;
-        return result;
+    if (!endOfFile()) {
+        if (ReadResult result = m_reader->nextFigure(figure); !result) {
+            m_failure = result.error;
+            figure.valid = 0;
+            return result;
+        }
     }
     endFigure(figure);
-    return result;
-}
-
-void Thpgl::CloseDesign()
-{
-    m_file.close();
-    m_endOfFile = true;
+    return {};
 }
 
 }  // namespace kerfline
