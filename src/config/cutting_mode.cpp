@@ -4,18 +4,7 @@
 #include "machine/machine_state.h"
 #include "shell/switches.h"
 
-#include <algorithm>
-
 namespace kerfline {
-
-std::vector<std::string> modeListTexts(int count, const tInterfejs& language)
-{
-    std::vector<std::string> texts;
-    const int n = std::clamp(count, 0, static_cast<int>(kModeTexts.size()));
-    for (int i = 0; i < n; ++i)
-        texts.push_back(language.Text(kModeTexts[static_cast<std::size_t>(i)]));
-    return texts;
-}
 
 int shortenedModeCount(int count, const MachineState& machine, const CommandLine& commandLine)
 {

@@ -1,28 +1,9 @@
 #pragma once
 
-#include "shell/language.h"
-
-#include <array>
-#include <string>
-#include <vector>
-
 namespace kerfline {
 
 class CommandLine;
 struct MachineState;
-
-// The texts of the six cutting modes, in the order of the Mode index.
-inline constexpr std::array<TextKey, 6> kModeTexts{{
-    TextKey{"Configuration", "mode.2D"},
-    TextKey{"Configuration", "mode.Obrotowe"},
-    TextKey{"Configuration", "mode.Seryjne"},
-    TextKey{"Configuration", "mode.Toczenie"},
-    TextKey{"Configuration", "mode.Niezalezne"},
-    TextKey{"Configuration", "mode.Prostopadle"},
-}};
-
-// The first `count` entries of the mode list, as the dialog shows them.
-std::vector<std::string> modeListTexts(int count, const tInterfejs& language);
 
 // The length of the mode list after the dialog's activation shortened it for the machine:
 // perpendicular cutting only on the two-wire family; independent cutting only on the product

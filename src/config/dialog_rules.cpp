@@ -9,15 +9,6 @@
 namespace kerfline {
 namespace {
 
-constexpr std::array<std::string_view, kControlCount> kControlNames{
-    "CatDir", "Srednicamaterialu", "Labelsrednica", "Ynarzedzia", "LabelYnarzedzia",
-    "szybkoscObrobki", "Labelspeed", "PrzeSpeed", "Labelprzestawcza", "work_power",
-    "Labelpower", "CzasRozgrzewania", "Labelstarttime", "Wstrzymaj", "KierunekObrotow",
-    "ilosckrokow", "Labelilkrok", "Xnarzedzia", "LabelXnarzedzia", "dopasujKierunek",
-    "Xwrzeciona", "Ywrzeciona", "LabelXwrzeciona", "LabelYwrzeciona", "il_obr_rys",
-    "Labelilobr", "Pauza_w_kacie", "Labelpauza", "Labelsrednicaunit", "Labelprzespeed",
-    "Heavy", "StolikSwitch", "PowerOutput", "MoveAfter", "tabSeryjne", "rgKatObrotu"};
-
 void set(EnableChanges& changes, std::initializer_list<Control> controls, bool enabled)
 {
     for (const Control c : controls)
@@ -26,9 +17,47 @@ void set(EnableChanges& changes, std::initializer_list<Control> controls, bool e
 
 }  // namespace
 
-std::string_view controlName(Control control)
+ControlWidget controlWidget(Control control)
 {
-    return kControlNames[static_cast<std::size_t>(control)];
+    switch (control) {
+    case Control::CatDir: return {ControlPart::Field, Param::CatDir};
+    case Control::Srednicamaterialu: return {ControlPart::Field, Param::Srednicamaterialu};
+    case Control::Labelsrednica: return {ControlPart::Caption, Param::Srednicamaterialu};
+    case Control::Ynarzedzia: return {ControlPart::Field, Param::Ynarzedzia};
+    case Control::LabelYnarzedzia: return {ControlPart::Caption, Param::Ynarzedzia};
+    case Control::szybkoscObrobki: return {ControlPart::Field, Param::szybkoscObrobki};
+    case Control::Labelspeed: return {ControlPart::Caption, Param::szybkoscObrobki};
+    case Control::PrzeSpeed: return {ControlPart::Field, Param::PrzeSpeed};
+    case Control::Labelprzestawcza: return {ControlPart::Caption, Param::PrzeSpeed};
+    case Control::work_power: return {ControlPart::Field, Param::work_power};
+    case Control::Labelpower: return {ControlPart::Caption, Param::work_power};
+    case Control::CzasRozgrzewania: return {ControlPart::Field, Param::CzasRozgrzewania};
+    case Control::Labelstarttime: return {ControlPart::Caption, Param::CzasRozgrzewania};
+    case Control::Wstrzymaj: return {ControlPart::Field, Param::Wstrzymaj};
+    case Control::KierunekObrotow: return {ControlPart::Field, Param::KierunekObrotow};
+    case Control::ilosckrokow: return {ControlPart::Field, Param::ilosckrokow};
+    case Control::Labelilkrok: return {ControlPart::Caption, Param::ilosckrokow};
+    case Control::Xnarzedzia: return {ControlPart::Field, Param::Xnarzedzia};
+    case Control::LabelXnarzedzia: return {ControlPart::Caption, Param::Xnarzedzia};
+    case Control::dopasujKierunek: return {ControlPart::Field, Param::dopasujKierunek};
+    case Control::Xwrzeciona: return {ControlPart::Field, Param::Xwrzeciona};
+    case Control::Ywrzeciona: return {ControlPart::Field, Param::Ywrzeciona};
+    case Control::LabelXwrzeciona: return {ControlPart::Caption, Param::Xwrzeciona};
+    case Control::LabelYwrzeciona: return {ControlPart::Caption, Param::Ywrzeciona};
+    case Control::il_obr_rys: return {ControlPart::Field, Param::il_obr_rys};
+    case Control::Labelilobr: return {ControlPart::Caption, Param::il_obr_rys};
+    case Control::Pauza_w_kacie: return {ControlPart::Field, Param::Pauza_w_kacie};
+    case Control::Labelpauza: return {ControlPart::Caption, Param::Pauza_w_kacie};
+    case Control::Labelsrednicaunit: return {ControlPart::Unit, Param::Srednicamaterialu};
+    case Control::Labelprzespeed: return {ControlPart::Unit, Param::PrzeSpeed};
+    case Control::Heavy: return {ControlPart::Field, Param::Heavy};
+    case Control::StolikSwitch: return {ControlPart::Field, Param::StolikSwitch};
+    case Control::PowerOutput: return {ControlPart::Field, Param::PowerOutput};
+    case Control::MoveAfter: return {ControlPart::Field, Param::MoveAfter};
+    case Control::tabSeryjne: return {ControlPart::SerialTab, Param::Mode};
+    case Control::rgKatObrotu: return {ControlPart::Field, Param::rgKatObrotu};
+    }
+    return {ControlPart::Field, Param::Mode};
 }
 
 EnableChanges rotarySettingRule(int mode, int stolikSwitch)
@@ -165,6 +194,13 @@ UnitTexts unitTexts(int displayUnit, const tInterfejs& language)
     const std::string u(unitText(displayUnit));
     const int decimals = displayUnit == UnitInch ? 2 : displayUnit == UnitFoot ? 3 : 1;
     return UnitTexts{"[" + u + "]", "[" + u + language.Text("Configuration", "naMinute"), decimals, decimals + 1};
+}
+
+std::string choiceItemText(Param p, int item, const tInterfejs& language)
+{
+    if (p == Param::radiounit)
+        return std::string(unitText(item));
+    return language.Text(parameterInfo(p).dialog.items.at(static_cast<std::size_t>(item)));
 }
 
 std::optional<SchemePicture> rotarySchemePicture(int rgAlgorytmObrotowego, const std::string& programDirectory,

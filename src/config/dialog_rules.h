@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/parameters.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -51,7 +53,14 @@ enum class Control : int {
 };
 inline constexpr int kControlCount = 36;
 
-std::string_view controlName(Control control);
+// Which widget of the dialog a control is: a parameter's own control, the caption label or the
+// unit label of its row, or the serial tab.
+enum class ControlPart { Field, Caption, Unit, SerialTab };
+struct ControlWidget {
+    ControlPart part;
+    Param param;  // unused for the serial tab
+};
+ControlWidget controlWidget(Control control);
 
 // Enabled states by control; nothing for a control the rule leaves as it is.
 using EnableChanges = std::array<std::optional<bool>, kControlCount>;
@@ -92,10 +101,8 @@ struct UnitTexts {
 std::string_view unitText(int displayUnit);  // "mm", "in", "ft"
 UnitTexts unitTexts(int displayUnit, const tInterfejs& language);
 
-// The labels that show the length unit.
-inline constexpr std::array<std::string_view, 8> kLengthUnitLabels{
-    "Labelsrednicaunit", "Xwrzecionaunit", "ywrzecionaunit", "XstolikaUnit",
-    "YstolikaUnit", "xnarzedziaunit", "Ynarzedziaunit", "fuPlt_accuracyLabel"};
+// The text of an item of a choice: its language text; the display units by their symbols.
+std::string choiceItemText(Param p, int item, const tInterfejs& language);
 
 // The picture of the rotary cutting sequence. When the file is missing the image is cleared
 // and the hint names the file.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/text_key.h"
+
 #include <array>
 #include <optional>
 #include <string_view>
@@ -63,6 +65,54 @@ enum class Param : int {
 };
 inline constexpr int kParameterCount = 39;
 
+// Where the configuration dialog shows a parameter: a tab, and the column or group on it.
+enum class DialogPlace {
+    CuttingFields,     // tab TabSheet2: the numbers
+    CuttingDirection,  // tab TabSheet2: the column of the cutting direction
+    CuttingOptions,    // tab TabSheet2: the rotary device and the options
+    SpindleAxis,       // tab ploter: the numbers above btnPobierzXYwrzeciona
+    TableAxis,         // tab ploter: the numbers above btnPobierzXYstolika
+    ToolOffset,        // tab ploter: the numbers below the buttons
+    Calibration,       // tab ploter: group gbKalibracja
+    Homing,            // tab ploter: below the calibration
+    Serial,            // tab tabSeryjne
+    Rotary,            // tab tabObrotowe, beside the scheme picture
+    Other,             // tab tabInne
+    LatheSpeed,        // tab tabInne: inside the frame rgPredkoscTokarki
+    Choices,           // below the tabs
+    Commands,          // below the tabs, above the buttons
+    Hidden,            // kept in the file, never shown
+};
+
+// What the unit label beside a number shows.
+enum class DialogUnit {
+    None,
+    Length,      // "[mm]"; the number has the decimals of the display unit
+    FineLength,  // "[mm]"; one decimal more
+    Speed,       // "[mm/min]"
+    Power,       // "[A]" or "[%]", by the power output and the machine
+};
+
+// A label of the dialog: its object name and its text.
+struct DialogLabel {
+    const char* name = nullptr;
+    TextKey text{};
+};
+
+// How the dialog shows a parameter. Texts are in section "Configuration".
+struct DialogRow {
+    DialogPlace place{};
+    int row = 0;  // the position among the rows of its place, top to bottom
+    // Numbers and scroll bars: a label before the control; otherwise no name, and the text is
+    // the control's own title.
+    DialogLabel caption{};
+    const char* unitLabel = nullptr;
+    DialogUnit unit = DialogUnit::None;
+    std::array<TextKey, 6> items{};  // Choice: the texts of the items
+    TextKey hint{};
+    DialogLabel low{}, high{};  // Position: the labels at the two ends of the bar
+};
+
 // One row of the parameter table. Values of every kind are held as a double: the number, the
 // choice index or position, the CheckState as 0/1/2, a radio button as 0/1.
 struct ParameterInfo {
@@ -75,6 +125,7 @@ struct ParameterInfo {
     double maximum;
     double step;       // spin increment of Float parameters; 0 elsewhere
     int choiceCount;   // Choice: the number of items in the list
+    DialogRow dialog;
 };
 
 const std::array<ParameterInfo, kParameterCount>& parameterTable();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/host.h"
+#include "shell/text_key.h"
 
 #include <pugixml.hpp>
 
@@ -11,13 +12,6 @@
 namespace kerfline {
 
 class CommandLine;
-
-// A language key as a value, for tables of texts (menus, lists). Lookups through Text() or a
-// TextKey with literal strings are what the key-coverage test finds in the sources.
-struct TextKey {
-    const char* section;
-    const char* key;
-};
 
 // The language chosen at start-up.
 struct LanguageChoice {

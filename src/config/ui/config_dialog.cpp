@@ -4,7 +4,6 @@
 #include "config/configuration.h"
 #include "config/configuration_lifecycle.h"
 #include "config/cutting_mode.h"
-#include "config/dialog_texts.h"
 #include "config/ui/numeric_edit.h"
 #include "cutting/project_windows.h"
 #include "project/tmdichild.h"
@@ -28,6 +27,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <tuple>
+
 namespace kerfline::ui {
 namespace {
 
@@ -47,14 +49,25 @@ Qt::CheckState qtState(CheckState state)
     }
 }
 
-// A row of the field grids: caption, field, unit label.
-void addFieldRow(QGridLayout* grid, QLabel* caption, QWidget* field, QLabel* unit = nullptr)
+// The parameters shown in a place, top to bottom.
+std::vector<Param> rowsOf(DialogPlace place)
 {
-    const int row = grid->rowCount();
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(field, row, 1);
-    if (unit != nullptr)
-        grid->addWidget(unit, row, 2);
+    std::vector<const ParameterInfo*> rows;
+    for (const ParameterInfo& info : parameterTable())
+        if (info.dialog.place == place)
+            rows.push_back(&info);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const ParameterInfo* a, const ParameterInfo* b) { return a->dialog.row < b->dialog.row; });
+    std::vector<Param> params;
+    for (const ParameterInfo* info : rows)
+        params.push_back(info->id);
+    return params;
+}
+
+// A long list of choices takes two columns.
+int choiceColumns(Param p)
+{
+    return parameterInfo(p).choiceCount > 3 ? 2 : 1;
 }
 
 }  // namespace
@@ -67,28 +80,23 @@ TDlgkonfig::TDlgkonfig(AppContext& context, QWidget* parent) : QDialog(parent), 
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
-    const std::pair<QWidget*, const char*> pages[] = {{buildCuttingTab(), "TabSheet2"},
-                                                      {buildMachineTab(), "ploter"},
-                                                      {buildSerialTab(), "tabSeryjne"},
-                                                      {buildRotaryTab(), "tabObrotowe"},
-                                                      {buildOtherTab(), "tabInne"}};
-    for (const auto& [page, name] : pages) {
+    const std::tuple<QWidget*, const char*, TextKey> pages[] = {
+        {buildCuttingTab(), "TabSheet2", TextKey{"Configuration", "Tabsheet2.caption"}},
+        {buildMachineTab(), "ploter", TextKey{"Configuration", "ploter.caption"}},
+        {buildSerialTab(), "tabSeryjne", TextKey{"Configuration", "tabSeryjne.caption"}},
+        {buildRotaryTab(), "tabObrotowe", TextKey{"Configuration", "tabObrotowe.caption"}},
+        {buildOtherTab(), "tabInne", TextKey{"Configuration", "tabInne.caption"}}};
+    for (const auto& [page, name, text] : pages) {
         page->setObjectName(QString::fromLatin1(name));
-        m_pages->addTab(page, QString());
+        m_pages->addTab(page, qs(m_context.language.Text(text)));
     }
-    m_pages->setTabVisible(m_pages->indexOf(findChild<QWidget*>(QStringLiteral("tabObrotowe"))),
-                           rotaryTabVisible(m_context.commandLine));
+    m_serialTab = std::get<0>(pages[2]);
+    m_pages->setTabVisible(m_pages->indexOf(std::get<0>(pages[3])), rotaryTabVisible(m_context.commandLine));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages, 1);
     layout->addWidget(buildBottom());
 
-    for (int c = 0; c < kControlCount; ++c)
-        m_controls[static_cast<std::size_t>(c)] =
-            findChild<QWidget*>(QString::fromLatin1(controlName(static_cast<Control>(c)).data(),
-                                                    static_cast<int>(controlName(static_cast<Control>(c)).size())));
-
-    ApplyTexts();
     model().changed = [this](Param p) { valueChanged(p); };
     setWindowTitle(qs(model().settings.configPath));
     showAll();
@@ -105,11 +113,104 @@ Configuration& TDlgkonfig::model()
     return m_context.configuration;
 }
 
-QLabel* TDlgkonfig::label(const char* name, QWidget* parent)
+QLabel* TDlgkonfig::label(const char* name, const TextKey& text, QWidget* parent)
 {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
+    if (text.key != nullptr)
+        l->setText(qs(m_context.language.Text(text)));
     return l;
+}
+
+QPushButton* TDlgkonfig::button(const char* name, const TextKey& text, QWidget* parent)
+{
+    auto* b = new QPushButton(qs(m_context.language.Text(text)), parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+// ---- rows from the parameter table -----------------------------------------------------------
+
+TDlgkonfig::Row& TDlgkonfig::makeRow(Param p, QWidget* parent)
+{
+    const DialogRow& d = parameterInfo(p).dialog;
+    const tInterfejs& language = m_context.language;
+    Row& row = m_rows[slot(p)];
+    if (d.caption.name != nullptr)
+        row.caption = label(d.caption.name, d.caption.text, parent);
+    if (d.low.name != nullptr)
+        row.low = label(d.low.name, d.low.text, parent);
+    switch (parameterInfo(p).kind) {
+    case ParameterKind::Float: row.control = bindFloat(p, parent); break;
+    case ParameterKind::Length:
+        row.control = bindLength(p, parent, d.unit == DialogUnit::FineLength ? 1 : 0);
+        break;
+    case ParameterKind::Check: row.control = bindCheck(p, parent); break;
+    case ParameterKind::Choice: row.control = bindChoice(p, parent); break;
+    case ParameterKind::Position: row.control = bindPosition(p, parent); break;
+    case ParameterKind::Radio: row.control = bindRadio(p, parent); break;
+    }
+    if (d.high.name != nullptr)
+        row.high = label(d.high.name, d.high.text, parent);
+    if (d.unitLabel != nullptr)
+        row.unit = label(d.unitLabel, TextKey{}, parent);
+
+    if (d.caption.name == nullptr) {
+        const QString caption = qs(language.Text(d.caption.text));
+        if (auto* box = qobject_cast<QGroupBox*>(row.control))
+            box->setTitle(caption);
+        else if (auto* b = qobject_cast<QAbstractButton*>(row.control))
+            b->setText(caption);
+    }
+    if (row.group != nullptr)
+        for (QAbstractButton* item : row.group->buttons())
+            item->setText(qs(choiceItemText(p, row.group->id(item), language)));
+    if (d.hint.key != nullptr)
+        row.control->setToolTip(qs(language.Text(d.hint)));
+    if (auto* field = qobject_cast<NumericSpinBox*>(row.control))
+        field->setKeypadTexts(keypadTexts(language));
+    return row;
+}
+
+void TDlgkonfig::addRows(DialogPlace place, QGridLayout* grid, QWidget* parent)
+{
+    for (const Param p : rowsOf(place)) {
+        const Row& row = makeRow(p, parent);
+        const int r = grid->rowCount();
+        if (row.caption == nullptr) {
+            grid->addWidget(row.control, r, 0, 1, -1);
+            continue;
+        }
+        grid->addWidget(row.caption, r, 0);
+        grid->addWidget(row.control, r, 1);
+        if (row.unit != nullptr)
+            grid->addWidget(row.unit, r, 2);
+    }
+}
+
+void TDlgkonfig::addRows(DialogPlace place, QBoxLayout* column, QWidget* parent)
+{
+    for (const Param p : rowsOf(place)) {
+        const Row& row = makeRow(p, parent);
+        // Side by side, choices share the spare width by their columns of items; unit symbols
+        // need no more than they take.
+        const bool sideBySide = column->direction() == QBoxLayout::LeftToRight;
+        const bool named = parameterInfo(p).dialog.items[0].key != nullptr;
+        column->addWidget(row.control, sideBySide && row.group != nullptr && named ? choiceColumns(p) : 0);
+    }
+}
+
+QWidget* TDlgkonfig::widget(Control control) const
+{
+    const ControlWidget w = controlWidget(control);
+    const Row& row = m_rows[slot(w.param)];
+    switch (w.part) {
+    case ControlPart::Field: return row.control;
+    case ControlPart::Caption: return row.caption;
+    case ControlPart::Unit: return row.unit;
+    case ControlPart::SerialTab: return m_serialTab;
+    }
+    return nullptr;
 }
 
 // ---- the tabs --------------------------------------------------------------------------------
@@ -118,37 +219,22 @@ QWidget* TDlgkonfig::buildCuttingTab()
 {
     auto* page = new QWidget;
     auto* fields = new QGridLayout;
-    addFieldRow(fields, label("Labelsrednica", page), bindLength(Param::Srednicamaterialu, page),
-                label("Labelsrednicaunit", page));
-    addFieldRow(fields, label("Labelspeed", page), bindLength(Param::szybkoscObrobki, page),
-                label("LabelszybkoscObrobki", page));
-    addFieldRow(fields, label("Labelprzestawcza", page), bindLength(Param::PrzeSpeed, page),
-                label("Labelprzespeed", page));
-    addFieldRow(fields, label("Labelpower", page), bindFloat(Param::work_power, page), label("LabelPowerJM", page));
-    addFieldRow(fields, label("Labelstarttime", page), bindFloat(Param::CzasRozgrzewania, page));
-    addFieldRow(fields, label("Labelpauza", page), bindFloat(Param::Pauza_w_kacie, page));
-    addFieldRow(fields, label("Labelilobr", page), bindFloat(Param::il_obr_rys, page));
-    addFieldRow(fields, label("Labelilkrok", page), bindFloat(Param::ilosckrokow, page));
-    addFieldRow(fields, label("Labelskala", page), bindFloat(Param::skala, page));
+    addRows(DialogPlace::CuttingFields, fields, page);
     fields->setRowStretch(fields->rowCount(), 1);
 
     auto* direction = new QVBoxLayout;
-    direction->addWidget(bindChoice(Param::CatDir, 3, 1, page));
-    direction->addWidget(bindCheck(Param::dopasujKierunek, page));
-    direction->addWidget(bindChoice(Param::KierunekObrotow, 2, 1, page));
+    addRows(DialogPlace::CuttingDirection, direction, page);
     direction->addStretch(1);
 
-    auto* device = new QVBoxLayout;
-    device->addWidget(bindChoice(Param::StolikSwitch, 3, 1, page));
-    for (const Param p : {Param::Wstrzymaj, Param::Heavy, Param::AddFrame, Param::MoveAfter})
-        device->addWidget(bindCheck(p, page));
-    device->addStretch(1);
+    auto* options = new QVBoxLayout;
+    addRows(DialogPlace::CuttingOptions, options, page);
+    options->addStretch(1);
 
     auto* layout = new QHBoxLayout(page);
     layout->addLayout(fields);
     layout->addSpacing(8);
     layout->addLayout(direction);
-    layout->addLayout(device);
+    layout->addLayout(options);
     return page;
 }
 
@@ -156,37 +242,27 @@ QWidget* TDlgkonfig::buildMachineTab()
 {
     auto* page = new QWidget;
     auto* fields = new QGridLayout;
-    auto takeButton = [&](const char* name, bool spindle) {
-        auto* button = new QPushButton(page);
-        button->setObjectName(QString::fromLatin1(name));
-        connect(button, &QPushButton::clicked, this, [this, spindle] { takeAxisPositionClick(spindle); });
-        fields->addWidget(button, fields->rowCount(), 0, 1, 3);
+    auto takeButton = [&](const char* name, const TextKey& text, bool spindle) {
+        QPushButton* take = button(name, text, page);
+        connect(take, &QPushButton::clicked, this, [this, spindle] { takeAxisPositionClick(spindle); });
+        fields->addWidget(take, fields->rowCount(), 0, 1, 3);
     };
-    addFieldRow(fields, label("LabelXwrzeciona", page), bindLength(Param::Xwrzeciona, page),
-                label("Xwrzecionaunit", page));
-    addFieldRow(fields, label("LabelYwrzeciona", page), bindLength(Param::Ywrzeciona, page),
-                label("ywrzecionaunit", page));
-    takeButton("btnPobierzXYwrzeciona", true);
-    addFieldRow(fields, label("LabelXstolika", page), bindLength(Param::Xstolika, page), label("XstolikaUnit", page));
-    addFieldRow(fields, label("LabelYstolika", page), bindLength(Param::Ystolika, page), label("YstolikaUnit", page));
-    takeButton("btnPobierzXYstolika", false);
-    addFieldRow(fields, label("LabelXnarzedzia", page), bindLength(Param::Xnarzedzia, page),
-                label("xnarzedziaunit", page));
-    addFieldRow(fields, label("LabelYnarzedzia", page), bindLength(Param::Ynarzedzia, page),
-                label("Ynarzedziaunit", page));
+    addRows(DialogPlace::SpindleAxis, fields, page);
+    takeButton("btnPobierzXYwrzeciona", TextKey{"Configuration", "btnPobierzXYwrzeciona.Caption"}, true);
+    addRows(DialogPlace::TableAxis, fields, page);
+    takeButton("btnPobierzXYstolika", TextKey{"Configuration", "btnPobierzXYstolika.Caption"}, false);
+    addRows(DialogPlace::ToolOffset, fields, page);
     fields->setRowStretch(fields->rowCount(), 1);
 
-    auto* calibration = new QGroupBox(page);
+    auto* calibration = new QGroupBox(qs(m_context.Text("Configuration", "gbKalibracja.caption")), page);
     calibration->setObjectName(QStringLiteral("gbKalibracja"));
-    auto* calibrationFields = new QGridLayout(calibration);
-    addFieldRow(calibrationFields, label("lKalibracjaX", calibration), bindFloat(Param::feKalibracjaX, calibration));
-    addFieldRow(calibrationFields, label("lKalibracjaY", calibration), bindFloat(Param::feKalibracjaY, calibration));
+    addRows(DialogPlace::Calibration, new QGridLayout(calibration), calibration);
 
     auto* right = new QVBoxLayout;
     right->addWidget(calibration);
-    right->addWidget(bindChoice(Param::rgBazowanie, 2, 1, page));
-    // Kept in the file, never shown: the program opens no connection to look for updates.
-    bindCheck(Param::cbCheckForUpdate, page)->hide();
+    addRows(DialogPlace::Homing, right, page);
+    for (const Param p : rowsOf(DialogPlace::Hidden))
+        makeRow(p, page).control->hide();
     right->addStretch(1);
 
     auto* layout = new QHBoxLayout(page);
@@ -200,7 +276,7 @@ QWidget* TDlgkonfig::buildSerialTab()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(bindChoice(Param::rgKatObrotu, 2, 1, page));
+    addRows(DialogPlace::Serial, layout, page);
     layout->addStretch(1);
     return page;
 }
@@ -210,15 +286,14 @@ QWidget* TDlgkonfig::buildRotaryTab()
     auto* page = new QWidget;
     auto* layout = new QHBoxLayout(page);
     auto* left = new QVBoxLayout;
-    left->addWidget(bindChoice(Param::rgAlgorytmObrotowego, 2, 1, page));
+    addRows(DialogPlace::Rotary, left, page);
     left->addStretch(1);
     layout->addLayout(left);
-    m_scheme = label("iObrotoweSchemat", page);
+    m_scheme = label("iObrotoweSchemat", TextKey{}, page);
     m_scheme->setMinimumSize(240, 180);
     m_scheme->setAlignment(Qt::AlignCenter);
     m_scheme->setFrameShape(QFrame::StyledPanel);
     layout->addWidget(m_scheme, 1);
-    connect(m_groups["rgAlgorytmObrotowego"], &QButtonGroup::idClicked, this, [this] { showSchemePicture(); });
     return page;
 }
 
@@ -226,36 +301,24 @@ QWidget* TDlgkonfig::buildOtherTab()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    auto* accuracy = new QHBoxLayout;
-    accuracy->addWidget(label("Labelplt_accuracy", page));
-    accuracy->addWidget(bindLength(Param::fuPlt_accuracy, page, 1));
-    accuracy->addWidget(label("fuPlt_accuracyLabel", page));
-    accuracy->addStretch(1);
-    layout->addLayout(accuracy);
-
-    auto scale = [&](const char* caption, Param p, const char* low, const char* high) {
-        layout->addSpacing(6);
-        layout->addWidget(label(caption, page));
-        auto* row = new QHBoxLayout;
-        row->addWidget(label(low, page));
-        QScrollBar* bar = bindPosition(p, page);
-        bar->setMinimumWidth(260);
-        row->addWidget(bar);
-        row->addWidget(label(high, page));
-        row->addStretch(1);
-        layout->addLayout(row);
-    };
-    scale("LabelSymulacja", Param::sbWspSymulacji, "LabelSymulacjaNormalna", "LabelSymulacjaSzybka");
-    scale("lRozdzielczoscKrzywychDXF", Param::sbRozdzKrzywychDXF, "lRozdzKrzywychDXFmala", "lRozdzKrzywychDXFduza");
-
-    layout->addSpacing(6);
-    QGroupBox* lathe = bindChoice(Param::rgPredkoscTokarki, 0, 1, page);
-    lathe->layout()->addWidget(bindRadio(Param::rbZmiennaPredkosc, lathe));
-    lathe->layout()->addWidget(bindRadio(Param::rbStalaPredkosc, lathe));
-    auto* latheRow = new QHBoxLayout;
-    latheRow->addWidget(lathe);
-    latheRow->addStretch(1);
-    layout->addLayout(latheRow);
+    // One line per row at its natural width; a scroll bar has its caption above it.
+    for (const Param p : rowsOf(DialogPlace::Other)) {
+        if (layout->count() > 0)
+            layout->addSpacing(6);
+        const Row& row = makeRow(p, page);
+        auto* line = new QHBoxLayout;
+        const bool bar = row.low != nullptr;
+        if (row.caption != nullptr)
+            bar ? layout->addWidget(row.caption) : line->addWidget(row.caption);
+        for (QWidget* w : std::initializer_list<QWidget*>{row.low, row.control, row.high, row.unit})
+            if (w != nullptr)
+                line->addWidget(w);
+        line->addStretch(1);
+        layout->addLayout(line);
+    }
+    // The two lathe-speed buttons sit in their frame.
+    auto* lathe = m_rows[slot(Param::rgPredkoscTokarki)].control;
+    addRows(DialogPlace::LatheSpeed, static_cast<QGridLayout*>(lathe->layout()), lathe);
     layout->addStretch(1);
     return page;
 }
@@ -265,24 +328,20 @@ QWidget* TDlgkonfig::buildBottom()
     auto* bottom = new QWidget(this);
     auto* layout = new QHBoxLayout(bottom);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(bindChoice(Param::Mode, 6, 2, bottom), 2);
-    layout->addWidget(bindChoice(Param::PowerOutput, 2, 1, bottom), 1);
-    layout->addWidget(bindChoice(Param::radiounit, 3, 1, bottom));
-    for (int unit = 0; unit < 3; ++unit)
-        m_groups["radiounit"]->button(unit)->setText(qs(std::string(unitText(unit))));
+    addRows(DialogPlace::Choices, layout, bottom);
 
     auto* commands = new QGridLayout;
-    commands->addWidget(bindCheck(Param::AutoSave, bottom), 0, 0, 1, 2);
-    auto button = [&](const char* name, int row, int column) {
-        auto* b = new QPushButton(bottom);
-        b->setObjectName(QString::fromLatin1(name));
-        commands->addWidget(b, row, column);
+    addRows(DialogPlace::Commands, commands, bottom);
+    const int first = commands->rowCount();
+    auto add = [&](const char* name, const char* key, int row, int column) {
+        QPushButton* b = button(name, TextKey{"Configuration", key}, bottom);
+        commands->addWidget(b, first + row, column);
         return b;
     };
-    QPushButton* ok = button("Button1", 1, 0);
-    QPushButton* cancel = button("cancel", 1, 1);
-    QPushButton* saveAsButton = button("zapis", 2, 0);
-    QPushButton* openButton = button("Odczyt", 2, 1);
+    QPushButton* ok = add("Button1", "Button1.caption", 0, 0);
+    QPushButton* cancel = add("cancel", "cancel.caption", 0, 1);
+    QPushButton* saveAsButton = add("zapis", "zapis.caption", 1, 0);
+    QPushButton* openButton = add("Odczyt", "Odczyt.caption", 1, 1);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &TDlgkonfig::Button1Click);
     connect(cancel, &QPushButton::clicked, this, &TDlgkonfig::reject);
@@ -290,7 +349,7 @@ QWidget* TDlgkonfig::buildBottom()
     connect(openButton, &QPushButton::clicked, this, &TDlgkonfig::OdczytClick);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, &TDlgkonfig::zapisClick);
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, &TDlgkonfig::OdczytClick);
-    commands->setRowStretch(3, 1);
+    commands->setRowStretch(first + 2, 1);
     layout->addLayout(commands);
     return bottom;
 }
@@ -363,15 +422,17 @@ QCheckBox* TDlgkonfig::bindCheck(Param p, QWidget* parent)
     return box;
 }
 
-QGroupBox* TDlgkonfig::bindChoice(Param p, int items, int columns, QWidget* parent)
+QGroupBox* TDlgkonfig::bindChoice(Param p, QWidget* parent)
 {
     const QString name = QString::fromLatin1(parameterInfo(p).key);
+    const int items = parameterInfo(p).choiceCount;
+    const int columns = choiceColumns(p);
     auto* box = new QGroupBox(parent);
     box->setObjectName(name);
     auto* group = new QButtonGroup(box);
-    m_groups[parameterInfo(p).key] = group;
+    m_rows[slot(p)].group = group;
     auto* grid = new QGridLayout(box);
-    const int rows = (items + columns - 1) / std::max(columns, 1);
+    const int rows = (items + columns - 1) / columns;
     for (int i = 0; i < items; ++i) {
         auto* button = new QRadioButton(box);
         button->setObjectName(name + QStringLiteral("Item%1").arg(i));
@@ -401,6 +462,7 @@ QScrollBar* TDlgkonfig::bindPosition(Param p, QWidget* parent)
     auto* bar = new QScrollBar(Qt::Horizontal, parent);
     bar->setObjectName(QString::fromLatin1(parameterInfo(p).key));
     bar->setPageStep(1);
+    bar->setMinimumWidth(260);
     m_show[slot(p)] = [this, bar, p] {
         const QSignalBlocker quiet(bar);
         bar->setRange(static_cast<int>(model().minimum(p)), static_cast<int>(model().maximum(p)));
@@ -422,49 +484,6 @@ QRadioButton* TDlgkonfig::bindRadio(Param p, QWidget* parent)
         m_show[slot(p)]();
     });
     return button;
-}
-
-// ---- texts -----------------------------------------------------------------------------------
-
-void TDlgkonfig::ApplyTexts()
-{
-    const tInterfejs& language = m_context.language;
-    for (const DialogText& t : kConfigurationDialogTexts) {
-        const QString text = qs(language.Text(t.key));
-        const QString name = QString::fromLatin1(t.control);
-        QWidget* widget = findChild<QWidget*>(name);
-        if (widget == nullptr)
-            continue;
-        if (t.role == TextRole::Hint) {
-            widget->setToolTip(text);
-            continue;
-        }
-        if (const int tab = m_pages->indexOf(widget); tab >= 0) {
-            m_pages->setTabText(tab, text);
-            continue;
-        }
-        const auto group = m_groups.find(t.control);
-        if (t.role == TextRole::Item) {
-            if (group != m_groups.end())
-                if (QAbstractButton* button = group->second->button(t.item))
-                    button->setText(text);
-            continue;
-        }
-        if (auto* box = qobject_cast<QGroupBox*>(widget))
-            box->setTitle(text);
-        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            button->setText(text);
-        else if (auto* l = qobject_cast<QLabel*>(widget))
-            l->setText(text);
-    }
-    const std::vector<std::string> modes = modeListTexts(static_cast<int>(kModeTexts.size()), language);
-    for (std::size_t i = 0; i < modes.size(); ++i)
-        m_groups["Mode"]->button(static_cast<int>(i))->setText(qs(modes[i]));
-    findChild<QGroupBox*>(QStringLiteral("StolikSwitch"))->setTitle(qs(language.Text("Configuration", "stolikswitch.caption")));
-    findChild<QLabel*>(QStringLiteral("lKalibracjaX"))->setText(qs(language.Text("Configuration", "lKalibracjaX.caption")));
-    findChild<QLabel*>(QStringLiteral("lKalibracjaY"))->setText(qs(language.Text("Configuration", "lKalibracjaY.caption")));
-    for (NumericSpinBox* field : findChildren<NumericSpinBox*>())
-        field->setKeypadTexts(keypadTexts(language));
 }
 
 // ---- showing the model -----------------------------------------------------------------------
@@ -492,31 +511,31 @@ void TDlgkonfig::showState()
 {
     const Configuration& configuration = model();
     for (int c = 0; c < kControlCount; ++c) {
-        QWidget* widget = m_controls[static_cast<std::size_t>(c)];
-        if (widget == nullptr)
-            continue;
-        const bool enabled = configuration.enabled(static_cast<Control>(c));
-        if (const int tab = m_pages->indexOf(widget); tab >= 0)
-            m_pages->setTabEnabled(tab, enabled);
+        const auto control = static_cast<Control>(c);
+        if (control == Control::tabSeryjne)
+            m_pages->setTabEnabled(m_pages->indexOf(m_serialTab), configuration.enabled(control));
         else
-            widget->setEnabled(enabled);
+            widget(control)->setEnabled(configuration.enabled(control));
     }
 
     const UnitTexts units = unitTexts(configuration.displayUnit, m_context.language);
-    for (const std::string_view name : kLengthUnitLabels)
-        if (auto* l = findChild<QLabel*>(QString::fromLatin1(name.data(), static_cast<int>(name.size()))))
-            l->setText(qs(units.length));
-    for (const char* name : {"LabelszybkoscObrobki", "Labelprzespeed"})
-        findChild<QLabel*>(QString::fromLatin1(name))->setText(qs(units.speed));
+    for (const ParameterInfo& info : parameterTable()) {
+        QLabel* unit = m_rows[slot(info.id)].unit;
+        switch (info.dialog.unit) {
+        case DialogUnit::None: break;
+        case DialogUnit::Length:
+        case DialogUnit::FineLength: unit->setText(qs(units.length)); break;
+        case DialogUnit::Speed: unit->setText(qs(units.speed)); break;
+        case DialogUnit::Power: unit->setText(QString::fromLatin1(configuration.powerUnitLabel())); break;
+        }
+    }
     for (TFloatEditU* field : m_lengthFields)
         field->setUnit(configuration.displayUnit);
-    findChild<QLabel*>(QStringLiteral("LabelPowerJM"))->setText(QString::fromLatin1(configuration.powerUnitLabel()));
 
-    QButtonGroup* modes = m_groups["Mode"];
-    for (QAbstractButton* button : modes->buttons())
-        button->setVisible(modes->id(button) < configuration.choiceCount(Param::Mode));
-    findChild<QGroupBox*>(QStringLiteral("Mode"))
-        ->setToolTip(qs(modeHintText(configuration.modeHintPowerOutput(), m_context.language)));
+    const Row& modes = m_rows[slot(Param::Mode)];
+    for (QAbstractButton* button : modes.group->buttons())
+        button->setVisible(modes.group->id(button) < configuration.choiceCount(Param::Mode));
+    modes.control->setToolTip(qs(modeHintText(configuration.modeHintPowerOutput(), m_context.language)));
 }
 
 void TDlgkonfig::applyFeedSign()
@@ -573,7 +592,7 @@ void TDlgkonfig::hideEvent(QHideEvent* event)
 void TDlgkonfig::activate()
 {
     const ConfigFileResult snapshot = activateConfiguration(m_context);
-    findChild<QCheckBox*>(QStringLiteral("MoveAfter"))->setVisible(moveAfterVisible(m_context.machine));
+    m_rows[slot(Param::MoveAfter)].control->setVisible(moveAfterVisible(m_context.machine));
     setWindowTitle(qs(model().settings.configPath));
     showAll();
     applyFeedSign();
@@ -629,7 +648,7 @@ void TDlgkonfig::takeAxisPositionClick(bool spindle)
     case AxisPositionTaken::Taken:
         break;
     case AxisPositionTaken::NotHomed:
-        m_context.language.ShowMessageBox(m_context.language.Text(kHomeMachineFirst), true);
+        m_context.language.ShowMessageBox(m_context.Text("Configuration", "wykonajBazowaniePrzed"), true);
         break;
     case AxisPositionTaken::NoConnection:
         m_context.language.ShowMessageBox(m_context.Text("Control", "ploterBrakLacznosci"), true);
@@ -663,7 +682,7 @@ void TDlgkonfig::zapisClick()
 
 void TDlgkonfig::OdczytClick()
 {
-    const QString path = chooseConfigurationFile(this, m_context, qs(m_context.language.Text(kOpenConfigurationTitle)), false);
+    const QString path = chooseConfigurationFile(this, m_context, qs(m_context.Text("Configuration", "opendialogkonfig.title")), false);
     if (!path.isEmpty())
         open(ss(path));
 }

@@ -7,14 +7,16 @@
 
 #include <array>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
+class QBoxLayout;
 class QButtonGroup;
 class QCheckBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class QTabWidget;
@@ -70,24 +72,39 @@ protected:
 private:
     Configuration& model();
 
+    // The widgets of a parameter's row, as the table describes it.
+    struct Row {
+        QWidget* control = nullptr;
+        QLabel* caption = nullptr;  // numbers and scroll bars
+        QLabel* unit = nullptr;
+        QLabel* low = nullptr;  // scroll bars: the labels at the two ends
+        QLabel* high = nullptr;
+        QButtonGroup* group = nullptr;  // choices
+    };
+    Row& makeRow(Param p, QWidget* parent);
+    // A number fills a row of the grid with its caption and unit; any other control spans the row.
+    void addRows(DialogPlace place, QGridLayout* grid, QWidget* parent);
+    void addRows(DialogPlace place, QBoxLayout* column, QWidget* parent);
+    QWidget* widget(Control control) const;
+    QLabel* label(const char* name, const TextKey& text, QWidget* parent);
+    QPushButton* button(const char* name, const TextKey& text, QWidget* parent);
+
     QWidget* buildCuttingTab();
     QWidget* buildMachineTab();
     QWidget* buildSerialTab();
     QWidget* buildRotaryTab();
     QWidget* buildOtherTab();
     QWidget* buildBottom();
-    QLabel* label(const char* name, QWidget* parent);
 
     // One binding per kind of control: the widget shows the model and hands the operator's
     // edits to it; the model's reactions come back through valueChanged().
     TFloatEdit* bindFloat(Param p, QWidget* parent);
-    TFloatEditU* bindLength(Param p, QWidget* parent, int extraDecimals = 0);
+    TFloatEditU* bindLength(Param p, QWidget* parent, int extraDecimals);
     QCheckBox* bindCheck(Param p, QWidget* parent);
-    QGroupBox* bindChoice(Param p, int items, int columns, QWidget* parent);
+    QGroupBox* bindChoice(Param p, QWidget* parent);
     QScrollBar* bindPosition(Param p, QWidget* parent);
     QRadioButton* bindRadio(Param p, QWidget* parent);
 
-    void ApplyTexts();
     void activate();
     void commitFields();
     void valueChanged(Param p);
@@ -104,10 +121,10 @@ private:
     std::function<void()> m_rereadMachine;
     machine::ControllerProtocol* m_protocol = nullptr;
     QTabWidget* m_pages = nullptr;
+    QWidget* m_serialTab = nullptr;
     QLabel* m_scheme = nullptr;
+    std::array<Row, kParameterCount> m_rows{};
     std::array<std::function<void()>, kParameterCount> m_show{};
-    std::array<QWidget*, kControlCount> m_controls{};
-    std::map<std::string, QButtonGroup*> m_groups;
     std::vector<TFloatEditU*> m_lengthFields;
 };
 
