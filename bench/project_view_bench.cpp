@@ -3,7 +3,7 @@
 #include "project/tmdichild.h"
 #include "project/ui/project_window.h"
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -4,7 +4,7 @@
 #include "config/configuration.h"
 #include "config/konfig_file.h"
 #include "machine/machine_state.h"
-#include "shell/switches.h"
+#include "base/switches.h"
 
 #include <cstdint>
 #include <string_view>

@@ -7,7 +7,7 @@
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
 #include "shell/app_context.h"
-#include "shell/version.h"
+#include "base/version.h"
 
 #include <sys/stat.h>
 

@@ -4,7 +4,7 @@
 #include "shell/ui/application.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_host.h"
-#include "shell/version.h"
+#include "base/version.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

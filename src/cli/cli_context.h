@@ -2,7 +2,7 @@
 
 #include "machine/hid_platform_choice.h"
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 
 #include <memory>
 #include <string>

@@ -6,7 +6,7 @@
 #include "cli/json_writer.h"
 #include "config/configuration.h"
 #include "config/konfig_file.h"
-#include "shell/switches.h"
+#include "base/switches.h"
 
 #include <cstdio>
 #include <filesystem>

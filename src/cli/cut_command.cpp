@@ -15,8 +15,8 @@
 #include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
-#include "shell/switches.h"
+#include "base/scripted_host.h"
+#include "base/switches.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "config/config_file_result.h"
 
-#include "shell/language.h"
+#include "base/language.h"
 
 namespace kerfline {
 

@@ -1,6 +1,6 @@
 #include "config/configuration_lifecycle.h"
 
-#include "config/atomic_file.h"
+#include "base/atomic_file.h"
 #include "config/configuration.h"
 #include "config/konfig_file.h"
 #include "machine/controller_link.h"

@@ -2,7 +2,7 @@
 
 #include "config/parameters.h"
 #include "machine/machine_state.h"
-#include "shell/switches.h"
+#include "base/switches.h"
 
 namespace kerfline {
 

@@ -2,7 +2,7 @@
 
 #include "config/parameters.h"
 #include "machine/machine_state.h"
-#include "shell/language.h"
+#include "base/language.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 #include "config/field_validation.h"
 
 #include "config/number_text.h"
-#include "shell/language.h"
+#include "base/language.h"
 
 #include <cmath>
 

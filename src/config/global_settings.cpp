@@ -1,6 +1,6 @@
 #include "config/global_settings.h"
 
-#include "config/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <bit>
 #include <cstring>

@@ -1,10 +1,10 @@
 #include "config/konfig_file.h"
 
-#include "config/atomic_file.h"
+#include "base/atomic_file.h"
 #include "config/configuration.h"
 #include "config/number_text.h"
-#include "shell/language.h"
-#include "shell/switches.h"
+#include "base/language.h"
+#include "base/switches.h"
 
 #include <array>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/text_key.h"
+#include "base/text_key.h"
 
 #include <array>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "cutting/base_points_file.h"
 
-#include "config/atomic_file.h"
-#include "shell/language.h"
+#include "base/atomic_file.h"
+#include "base/language.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -3,7 +3,7 @@
 #include "cutting/panel_logic.h"
 #include "cutting/transmit_arm.h"
 #include "shell/app_context.h"
-#include "shell/clock.h"
+#include "base/clock.h"
 
 namespace kerfline {
 

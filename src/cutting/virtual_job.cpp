@@ -4,8 +4,8 @@
 #include "cutting/simulated_timers.h"
 #include "machine/virtual_cutter.h"
 #include "shell/app_context.h"
-#include "shell/clock.h"
-#include "shell/scripted_host.h"
+#include "base/clock.h"
+#include "base/scripted_host.h"
 
 #include <algorithm>
 #include <fstream>

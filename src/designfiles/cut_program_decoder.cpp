@@ -3,7 +3,7 @@
 #include "geometry/round.h"
 #include "machine/controller_commands.h"
 #include "machine/machine_state.h"
-#include "shell/language.h"
+#include "base/language.h"
 
 #include <cerrno>
 #include <cstdio>

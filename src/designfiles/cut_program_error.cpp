@@ -1,6 +1,6 @@
 #include "designfiles/cut_program_error.h"
 
-#include "shell/language.h"
+#include "base/language.h"
 
 #include <cstring>
 

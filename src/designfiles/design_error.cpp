@@ -1,6 +1,6 @@
 #include "designfiles/design_error.h"
 
-#include "shell/language.h"
+#include "base/language.h"
 
 namespace kerfline {
 

@@ -1,6 +1,6 @@
 #include "designfiles/design_type.h"
 
-#include "shell/switches.h"
+#include "base/switches.h"
 
 namespace kerfline {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/clock.h"
+#include "base/clock.h"
 
 #include <cstdint>
 

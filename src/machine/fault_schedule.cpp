@@ -2,7 +2,7 @@
 
 #include "machine/hid_platform.h"
 #include "machine/virtual_cutter.h"
-#include "shell/clock.h"
+#include "base/clock.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "machine/firmware_upgrade.h"
 
-#include "config/atomic_file.h"
+#include "base/atomic_file.h"
 #include "geometry/round.h"
 #include "machine/controller_commands.h"
 #include "machine/controller_link.h"

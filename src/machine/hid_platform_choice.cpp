@@ -2,7 +2,7 @@
 
 #include "machine/libusb_hid_platform.h"
 #include "machine/virtual_cutter.h"
-#include "shell/switches.h"
+#include "base/switches.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 #include "machine/libusb_hid_platform.h"
 
-#include "shell/host.h"
+#include "base/host.h"
 
 #include <libusb.h>
 

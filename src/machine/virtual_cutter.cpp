@@ -2,8 +2,8 @@
 
 #include "machine/controller_commands.h"
 #include "machine/machine_state.h"
-#include "shell/clock.h"
-#include "shell/host.h"
+#include "base/clock.h"
+#include "base/host.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "shell/app_context.h"
 
-#include "shell/directories.h"
+#include "base/directories.h"
 
 #include <clocale>
 

@@ -3,10 +3,10 @@
 #include "config/configuration.h"
 #include "cutting/job_state.h"
 #include "machine/machine_state.h"
-#include "shell/clock.h"
-#include "shell/host.h"
-#include "shell/language.h"
-#include "shell/switches.h"
+#include "base/clock.h"
+#include "base/host.h"
+#include "base/language.h"
+#include "base/switches.h"
 
 #include <string>
 

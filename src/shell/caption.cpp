@@ -2,7 +2,7 @@
 
 #include "geometry/round.h"
 #include "shell/app_context.h"
-#include "shell/version.h"
+#include "base/version.h"
 
 namespace kerfline {
 

@@ -3,7 +3,7 @@
 #include "config/parameters.h"
 #include "cutting/cutting_session.h"
 #include "shell/app_context.h"
-#include "shell/version.h"
+#include "base/version.h"
 
 #include <cctype>
 #include <vector>

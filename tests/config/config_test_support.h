@@ -1,7 +1,7 @@
 #pragma once
 
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 #include "support/temp_dir.h"
 
 #include <memory>

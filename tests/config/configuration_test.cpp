@@ -2,7 +2,7 @@
 #include "config/cutting_mode.h"
 #include "config/power_rules.h"
 #include "machine/machine_state.h"
-#include "shell/switches.h"
+#include "base/switches.h"
 
 #include <gtest/gtest.h>
 

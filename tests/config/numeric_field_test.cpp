@@ -1,8 +1,8 @@
 #include "config/field_validation.h"
 #include "config/numeric_field.h"
 #include "config/numpad_entry.h"
-#include "shell/language.h"
-#include "shell/scripted_host.h"
+#include "base/language.h"
+#include "base/scripted_host.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "designfiles/cut_program_decoder.h"
 
 #include "machine/command_encoding.h"
-#include "shell/language.h"
-#include "shell/scripted_host.h"
+#include "base/language.h"
+#include "base/scripted_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "design_reading.h"
 
-#include "shell/language.h"
-#include "shell/scripted_host.h"
+#include "base/language.h"
+#include "base/scripted_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "designfiles/thpgl.h"
 
-#include "shell/language.h"
-#include "shell/scripted_host.h"
+#include "base/language.h"
+#include "base/scripted_host.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "designfiles/cut_program_decoder.h"
 #include "designfiles/cut_program_writer.h"
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 #include "support/temp_dir.h"
 
 #include <fstream>

@@ -2,8 +2,8 @@
 #include "machine/fault_schedule.h"
 
 #include "machine/virtual_cutter.h"
-#include "shell/clock.h"
-#include "shell/scripted_host.h"
+#include "base/clock.h"
+#include "base/scripted_host.h"
 
 #include <gtest/gtest.h>
 

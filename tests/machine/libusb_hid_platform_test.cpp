@@ -3,9 +3,9 @@
 #include "machine/hid_platform_choice.h"
 #include "machine/libusb_hid_platform.h"
 #include "machine/virtual_cutter.h"
-#include "shell/clock.h"
-#include "shell/scripted_host.h"
-#include "shell/switches.h"
+#include "base/clock.h"
+#include "base/scripted_host.h"
+#include "base/switches.h"
 
 #include <libusb.h>
 

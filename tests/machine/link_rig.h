@@ -6,7 +6,7 @@
 #include "machine/motion_operations.h"
 #include "machine/virtual_cutter.h"
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 
 #include <deque>
 #include <map>

@@ -1,6 +1,6 @@
 #include "machine/machine_state.h"
 
-#include "shell/switches.h"
+#include "base/switches.h"
 
 #include <gtest/gtest.h>
 

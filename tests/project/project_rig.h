@@ -2,7 +2,7 @@
 
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 
 #include <string>
 #include <vector>

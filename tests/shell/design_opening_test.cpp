@@ -3,7 +3,7 @@
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
 #include "shell/design_opening.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

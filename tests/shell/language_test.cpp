@@ -1,7 +1,7 @@
-#include "shell/language.h"
+#include "base/language.h"
 
-#include "shell/scripted_host.h"
-#include "shell/switches.h"
+#include "base/scripted_host.h"
+#include "base/switches.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 #include "shell/app_context.h"
 #include "shell/documents.h"
 #include "shell/main_window_rules.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "shell/app_context.h"
 #include "shell/caption.h"
-#include "shell/directories.h"
-#include "shell/scripted_host.h"
+#include "base/directories.h"
+#include "base/scripted_host.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

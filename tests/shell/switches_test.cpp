@@ -1,4 +1,4 @@
-#include "shell/switches.h"
+#include "base/switches.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "config/field_validation.h"
 #include "config/ui/numpad_form.h"
-#include "shell/host.h"
+#include "base/host.h"
 #include "shell/ui/text.h"
 
 #include <QApplication>

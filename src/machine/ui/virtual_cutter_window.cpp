@@ -1,7 +1,7 @@
 #include "machine/ui/virtual_cutter_window.h"
 
 #include "machine/virtual_cutter.h"
-#include "shell/language.h"
+#include "base/language.h"
 #include "shell/ui/text.h"
 
 #include <QGridLayout>

@@ -7,10 +7,10 @@
 #include "shell/design_opening.h"
 #include "shell/documents.h"
 #include "shell/main_window_rules.h"
-#include "shell/switches.h"
+#include "base/switches.h"
 #include "shell/ui/mdi_project_windows.h"
 #include "shell/ui/text.h"
-#include "shell/version.h"
+#include "base/version.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/clock.h"
-#include "shell/host.h"
+#include "base/clock.h"
+#include "base/host.h"
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 // without a controller, the dealer edition's logo and address, and the ways it closes.
 #include "aids/ui/about_box.h"
 #include "cutting/job_rig.h"
-#include "shell/version.h"
+#include "base/version.h"
 #include "support/screenshot.h"
 
 #include <QImage>

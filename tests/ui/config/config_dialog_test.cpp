@@ -9,7 +9,7 @@
 #include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 #include "support/screenshot.h"
 #include "support/started_context.h"
 #include "support/temp_dir.h"

@@ -2,7 +2,7 @@
 #include "config/parameters.h"
 #include "config/ui/numeric_edit.h"
 #include "config/ui/numpad_form.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 #include "support/screenshot.h"
 
 #include <QApplication>

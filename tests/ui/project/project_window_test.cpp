@@ -5,7 +5,7 @@
 #include "project/ui/project_window.h"
 #include "project/wire_trail.h"
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 #include "shell/ui/qt_host.h"
 #include "support/screenshot.h"
 #include "support/started_context.h"

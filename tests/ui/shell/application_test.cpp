@@ -7,7 +7,7 @@
 #include "project/tmdichild.h"
 #include "shell/after_configuration.h"
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 #include "shell/ui/application.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/mdi_project_windows.h"

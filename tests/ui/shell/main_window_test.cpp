@@ -1,5 +1,5 @@
 #include "shell/app_context.h"
-#include "shell/scripted_host.h"
+#include "base/scripted_host.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/mdi_project_windows.h"
 #include "support/started_context.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/host.h"
+#include "base/host.h"
 
 #include <deque>
 #include <string>

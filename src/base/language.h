@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/host.h"
-#include "shell/text_key.h"
+#include "base/host.h"
+#include "base/text_key.h"
 
 #include <pugixml.hpp>
 

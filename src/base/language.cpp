@@ -1,7 +1,7 @@
-#include "shell/language.h"
+#include "base/language.h"
 
-#include "shell/switches.h"
-#include "shell/version.h"
+#include "base/switches.h"
+#include "base/version.h"
 
 #include <array>
 #include <filesystem>

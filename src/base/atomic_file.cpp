@@ -1,4 +1,4 @@
-#include "config/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <array>
 #include <atomic>

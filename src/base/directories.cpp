@@ -1,7 +1,7 @@
-#include "shell/directories.h"
+#include "base/directories.h"
 
-#include "shell/switches.h"
-#include "shell/version.h"
+#include "base/switches.h"
+#include "base/version.h"
 
 #include <filesystem>
 
