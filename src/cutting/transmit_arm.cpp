@@ -138,7 +138,7 @@ int TransmitArm::Timer1Timer()
     if (m_context.machine.bufferFull()) {
         ++m_bufferFullTicks;
         m_interval = kBufferFullIntervalMs;
-        showStatus(progressText(false));
+        showProgress(false);
         return m_interval;
     }
     sendBatch();
@@ -147,7 +147,7 @@ int TransmitArm::Timer1Timer()
     if (ranDry && !sendGo())
         return m_interval;
     m_spinner = (m_spinner + 1) % static_cast<int>(kSpinner.size());
-    showStatus(progressText(true));
+    showProgress(true);
     m_interval = kSendingIntervalMs;
     return m_interval;
 }
@@ -215,6 +215,13 @@ std::int64_t TransmitArm::percentSent() const
 {
     const std::size_t size = m_program.size();
     return size == 0 ? 100 : roundHalfEven<std::int64_t>(static_cast<double>(m_position) * 100.0 / static_cast<double>(size));
+}
+
+// A broken wire's alarm stays in the status bar while the rest of the program waits.
+void TransmitArm::showProgress(bool withSpinner)
+{
+    if (!m_context.machine.wireBreak())
+        showStatus(progressText(withSpinner));
 }
 
 std::string TransmitArm::progressText(bool withSpinner) const

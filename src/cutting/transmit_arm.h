@@ -87,6 +87,7 @@ private:
     // Bytes of the program written so far, in percent.
     std::int64_t percentSent() const;
     std::string progressText(bool withSpinner) const;
+    void showProgress(bool withSpinner);
     void showStatus(std::string text);
 
     AppContext& m_context;

@@ -454,6 +454,27 @@ TEST(JobSupervisorFaults, AWireBreakDuringAJobIsReportedOnce)
     EXPECT_EQ(rig.host.statusHistory.back(), rig.context.Text("Control", "zerwanyDrutStatus"));
 }
 
+// The transmission's progress does not cover the alarm while the rest of the program waits.
+TEST(JobSupervisorFaults, TheWireBreakStaysInTheStatusBarWhileTheTransmissionWaits)
+{
+    JobRig rig;
+    rig.host.answers.assign(4, AnswerYes);
+    std::string circle = "IN;SP1;PU4000,0;PD";
+    for (int i = 1; i <= 300; ++i)
+        circle += (i > 1 ? "," : "") + std::to_string(static_cast<int>(4000 * std::cos(i * 0.0209439510239))) + "," +
+                  std::to_string(static_cast<int>(4000 * std::sin(i * 0.0209439510239)));
+    rig.open("circle.plt", circle + ";PU;");
+    rig.session->driver.Start1Click();
+    rig.done = [&rig] { return rig.session->transmission.commandsSent() >= 600; };
+    ASSERT_TRUE(rig.runJob());
+    rig.cutter.breakWire();
+    const std::int64_t until = rig.clock.nowMs() + 2000;
+    rig.done = [&rig, until] { return rig.clock.nowMs() >= until; };
+    rig.runJob(3000);
+    ASSERT_TRUE(rig.session->transmission.active());
+    EXPECT_EQ(rig.host.statusPanels[0], rig.context.Text("Control", "zerwanyDrutStatus"));
+}
+
 TEST(JobSupervisorFaults, TheSerialRepetitionDoesNotMoveOnAFailedReadNorDuringAPause)
 {
     const char* cases[] = {"failed read", "paused"};
