@@ -11,11 +11,25 @@
 
 #include <fstream>
 #include <iterator>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace kerfline::testing {
+
+// A circle of 100 mm radius drawn as `segments` short lines: a program long enough to fill the
+// controller's buffer several times.
+inline std::string circleDesign(int segments)
+{
+    std::string hpgl = "IN;SP1;PU4000,0;PD";
+    for (int i = 1; i <= segments; ++i) {
+        const double a = i * 6.283185307179586 / segments;
+        hpgl += (i > 1 ? "," : "") + std::to_string(static_cast<int>(4000 * std::cos(a))) + "," +
+                std::to_string(static_cast<int>(4000 * std::sin(a)));
+    }
+    return hpgl + ";PU;";
+}
 
 // A host that also keeps every status text, in order.
 class RecordingHost : public ScriptedHost {

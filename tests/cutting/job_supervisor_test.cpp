@@ -459,11 +459,7 @@ TEST(JobSupervisorFaults, TheWireBreakStaysInTheStatusBarWhileTheTransmissionWai
 {
     JobRig rig;
     rig.host.answers.assign(4, AnswerYes);
-    std::string circle = "IN;SP1;PU4000,0;PD";
-    for (int i = 1; i <= 300; ++i)
-        circle += (i > 1 ? "," : "") + std::to_string(static_cast<int>(4000 * std::cos(i * 0.0209439510239))) + "," +
-                  std::to_string(static_cast<int>(4000 * std::sin(i * 0.0209439510239)));
-    rig.open("circle.plt", circle + ";PU;");
+    rig.open("circle.plt", testing::circleDesign(300));
     rig.session->driver.Start1Click();
     rig.done = [&rig] { return rig.session->transmission.commandsSent() >= 600; };
     ASSERT_TRUE(rig.runJob());
@@ -524,13 +520,7 @@ struct CutOffJob : ::testing::Test {
     void SetUp() override
     {
         rig.host.answers.assign(8, AnswerYes);
-        std::string circle = "IN;SP1;PU4000,0;PD";
-        for (int i = 1; i <= 300; ++i) {
-            const double a = i * 6.283185307179586 / 300;
-            circle += (i > 1 ? "," : "") + std::to_string(static_cast<int>(4000 * std::cos(a))) + "," +
-                      std::to_string(static_cast<int>(4000 * std::sin(a)));
-        }
-        rig.open("circle.plt", circle + ";PU;");
+        rig.open("circle.plt", testing::circleDesign(300));
         rig.session->driver.Start1Click();
         // Unplugged once the first batches are in the controller's buffer.
         rig.done = [this] { return rig.session->transmission.commandsSent() >= 300; };

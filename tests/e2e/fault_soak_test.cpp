@@ -33,14 +33,7 @@ std::vector<SoakDesign> soakDesigns()
          "IN;SP1;PU0,0;PD8000,0,8000,8000,0,8000,0,0;PU2000,2000;PD6000,2000,6000,6000,2000,6000,2000,2000;PU;"},
         {"open polyline", "IN;SP1;PU0,0;PD2000,1000,4000,0,6000,1000,6000,3000;PU;"},
     };
-    // A circle of many short segments: a long program that fills the controller's buffer.
-    std::string circle = "IN;SP1;PU4000,0;PD";
-    for (int i = 1; i <= 400; ++i) {
-        const double a = i * 6.283185307179586 / 400;
-        circle += (i > 1 ? "," : "") + std::to_string(static_cast<int>(4000 * std::cos(a))) + "," +
-                  std::to_string(static_cast<int>(4000 * std::sin(a)));
-    }
-    list.push_back({"circle", circle + ";PU;"});
+    list.push_back({"circle", testing::circleDesign(400)});
     const std::filesystem::path samples = std::filesystem::path(KERFLINE_SOURCE_DIR) / "samples";
     for (const auto& entry : std::filesystem::directory_iterator(samples)) {
         if (entry.path().extension() != ".plt")
