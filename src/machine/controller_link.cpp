@@ -1,7 +1,6 @@
 #include "machine/controller_link.h"
 
 #include "machine/controller_commands.h"
-#include "shell/app_context.h"
 
 #include <algorithm>
 
@@ -56,7 +55,7 @@ bool isController(const std::string& manufacturer, const std::string& product, c
     return hasMachineNameParameter(commandLine);
 }
 
-TfUsb::TfUsb(AppContext& context, HidPlatform& platform) : m_context(context), m_platform(platform)
+TfUsb::TfUsb(Services services, HidPlatform& platform) : m_context(services), m_platform(platform)
 {
     m_platform.setChangeHandler([this] { DeviceChanged(); });
     DeviceChanged();

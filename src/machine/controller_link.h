@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/services.h"
 #include "machine/hid_platform.h"
 
 #include <array>
@@ -9,11 +10,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-namespace kerfline {
-struct AppContext;
-class CommandLine;
-}  // namespace kerfline
 
 namespace kerfline::machine {
 
@@ -31,7 +27,7 @@ bool isController(const std::string& manufacturer, const std::string& product, c
 class TfUsb {
 public:
     // Registers for device changes, enumerates, chooses the controller and greets it with "X".
-    TfUsb(AppContext& context, HidPlatform& platform);
+    TfUsb(Services services, HidPlatform& platform);
     ~TfUsb();
     TfUsb(const TfUsb&) = delete;
     TfUsb& operator=(const TfUsb&) = delete;
@@ -72,7 +68,7 @@ private:
     // Writes reportBuffer until it has gone out whole, or the device keeps refusing it.
     std::int32_t writeReport();
 
-    AppContext& m_context;
+    Services m_context;
     HidPlatform& m_platform;
     std::vector<std::unique_ptr<HidDevice>> m_devices;
     HidDevice* m_current = nullptr;

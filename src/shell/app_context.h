@@ -1,12 +1,13 @@
 #pragma once
 
-#include "config/configuration.h"
-#include "cutting/job_state.h"
-#include "machine/machine_state.h"
 #include "base/clock.h"
 #include "base/host.h"
 #include "base/language.h"
+#include "base/services.h"
 #include "base/switches.h"
+#include "config/configuration.h"
+#include "cutting/job_state.h"
+#include "machine/machine_state.h"
 
 #include <string>
 
@@ -35,6 +36,10 @@ struct AppContext {
     MachineState machine;                               // the controller as last read
     Configuration configuration{machine, commandLine};  // the configuration model
     JobState job;                                       // the cutting job shared by its parts
+
+    // The few services a low layer takes instead of the whole context.
+    Services services() { return {host, clock, commandLine, language}; }
+    operator Services() { return services(); }  // NOLINT: a context serves wherever services do
 
     // Shortcut for the lookups every Part makes.
     std::string Text(std::string_view section, std::string_view key) const
