@@ -2,11 +2,24 @@
 
 #include "config/cutting_mode.h"
 
+
 #include <cstdint>
 #include <functional>
 #include <string_view>
 
 namespace kerfline {
+
+class CommandLine;
+class Configuration;
+struct MachineState;
+
+// What the writer reads of the program around it: the configuration, the machine as last read
+// and the command line. The application context hands these out.
+struct WriterSettings {
+    const Configuration& configuration;
+    const MachineState& machine;
+    const CommandLine& commandLine;
+};
 
 // What the cutting job decides before a cut program is written and the writer reads: the output
 // kind, the start positions of the rotary, turning and serial programs, and the link for the

@@ -3,7 +3,9 @@
 #include "geometry/geometry.h"
 #include "geometry/round.h"
 #include "machine/controller_commands.h"
-#include "shell/app_context.h"
+#include "base/switches.h"
+#include "config/configuration.h"
+#include "machine/machine_state.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -94,9 +96,9 @@ void CutProgramWriter::FileCloser::operator()(std::FILE* file) const
     std::fclose(file);
 }
 
-CutProgramWriter::CutProgramWriter(const AppContext& context, CutProgramJob job)
-    : m_context(context), m_job(std::move(job)), m_keyFront(context.machine.KeyFront),
-      m_keyBack(context.machine.KeyBack)
+CutProgramWriter::CutProgramWriter(WriterSettings settings, CutProgramJob job)
+    : m_context(settings), m_job(std::move(job)), m_keyFront(settings.machine.KeyFront),
+      m_keyBack(settings.machine.KeyBack)
 {
 }
 

@@ -13,8 +13,6 @@
 
 namespace kerfline {
 
-struct AppContext;
-
 // Targets of one move. Arm positions are millimetres, absolute in program coordinates; the table,
 // spindle and auxiliary rotary axis turn by the given revolutions, relative to where they are.
 struct AxisTargets {
@@ -37,7 +35,7 @@ struct AxisTargets {
 // write nothing more is written and EndProgram reports the fault.
 class CutProgramWriter {
 public:
-    CutProgramWriter(const AppContext& context, CutProgramJob job);
+    CutProgramWriter(WriterSettings settings, CutProgramJob job);
     ~CutProgramWriter();
     CutProgramWriter(const CutProgramWriter&) = delete;
     CutProgramWriter& operator=(const CutProgramWriter&) = delete;
@@ -91,7 +89,7 @@ private:
     std::string powerCommand() const;
     std::uint16_t periodOf(double speed) const;
 
-    const AppContext& m_context;
+    WriterSettings m_context;
     CutProgramJob m_job;
     std::string m_path;
     std::unique_ptr<std::FILE, FileCloser> m_file;

@@ -7,6 +7,7 @@
 #include "base/switches.h"
 #include "config/configuration.h"
 #include "cutting/job_state.h"
+#include "designfiles/cut_program_job.h"
 #include "machine/machine_state.h"
 
 #include <string>
@@ -40,6 +41,7 @@ struct AppContext {
     // The few services a low layer takes instead of the whole context.
     Services services() { return {host, clock, commandLine, language}; }
     operator Services() { return services(); }  // NOLINT: a context serves wherever services do
+    operator WriterSettings() const { return {configuration, machine, commandLine}; }  // NOLINT: likewise
 
     // Shortcut for the lookups every Part makes.
     std::string Text(std::string_view section, std::string_view key) const
