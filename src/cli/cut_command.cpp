@@ -65,10 +65,10 @@ int usage(const std::string& problem)
     std::fprintf(stderr,
                  "kerfline-cli cut: %s\n"
                  "usage: kerfline-cli cut FILE --virtual-machine[=PRODUCT] [--config F.kcc] [--set NAME=VALUE]... "
-                 "[--unit mm|in|ft] [--dxf-resolution 1..8] [--home] [--faults SPEC] [--random-faults K --seed S] "
+                 "[--unit mm|in|ft] [--dxf-resolution 1..8] [--home] [--faults SCHEDULE] [--random-faults K --seed S] "
                  "[SWITCH...]\n"
                  "runs the whole job on the virtual cutter in simulated time; every question the job asks\n"
-                 "is answered OK or Yes. --home homes the machine first. SPEC is a comma-separated list of\n"
+                 "is answered OK or Yes. --home homes the machine first. SCHEDULE is a comma-separated list of\n"
                  "EVENT@WHEN[:ARG]: WHEN is cN (the controller has received N program commands) or tMS\n"
                  "(milliseconds after Start); EVENT is write-fail, write-fail-delivered (ARG the error code),\n"
                  "read-fail (ARG reads in a row), busy (ARG full-buffer replies), unplug, replug, wire-break,\n"
@@ -92,9 +92,9 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
         } else if (argument == "--home") {
             options.home = true;
         } else if (takeValue("--faults", argc, argv, i, value)) {
-            auto parsed = value ? machine::parseFaultSpec(*value, problem) : std::nullopt;
+            auto parsed = value ? machine::parseFaultSchedule(*value, problem) : std::nullopt;
             if (!parsed)
-                return usage(value ? problem : "--faults needs a SPEC");
+                return usage(value ? problem : "--faults needs a SCHEDULE");
             options.faults.insert(options.faults.end(), parsed->begin(), parsed->end());
         } else if (takeValue("--random-faults", argc, argv, i, value)) {
             int count = 0;

@@ -113,12 +113,12 @@ std::string describeFault(const FaultEvent& event)
     return text;
 }
 
-std::optional<std::vector<FaultEvent>> parseFaultSpec(std::string_view spec, std::string& problem)
+std::optional<std::vector<FaultEvent>> parseFaultSchedule(std::string_view text, std::string& problem)
 {
     std::vector<FaultEvent> events;
-    while (!spec.empty()) {
-        const auto comma = spec.find(',');
-        const std::string_view item = spec.substr(0, comma);
+    while (!text.empty()) {
+        const auto comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
         if (item.empty()) {
             problem = "an empty fault in the list";
             return std::nullopt;
@@ -129,8 +129,8 @@ std::optional<std::vector<FaultEvent>> parseFaultSpec(std::string_view spec, std
         events.push_back(*event);
         if (comma == std::string_view::npos)
             break;
-        spec.remove_prefix(comma + 1);
-        if (spec.empty()) {
+        text.remove_prefix(comma + 1);
+        if (text.empty()) {
             problem = "an empty fault at the end of the list";
             return std::nullopt;
         }

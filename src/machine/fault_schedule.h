@@ -46,8 +46,8 @@ std::string describeFault(const FaultEvent& event);
 // Stop and Continue are given by the operator at the program, not by the machine.
 bool isOperatorFault(FaultKind kind);
 
-// A comma-separated list of events; nullopt with the problem for a spec that does not parse.
-std::optional<std::vector<FaultEvent>> parseFaultSpec(std::string_view spec, std::string& problem);
+// A comma-separated list of events; nullopt with the problem for a schedule that does not parse.
+std::optional<std::vector<FaultEvent>> parseFaultSchedule(std::string_view text, std::string& problem);
 
 // `count` events drawn from the seed over a program of `programCommands` commands that takes
 // about `horizonMs`, followed by what mends them (a replug after an unplug, a mended wire and

@@ -10,10 +10,10 @@
 namespace kerfline::machine {
 namespace {
 
-TEST(FaultSpec, ReadsEveryEventWithItsTimeAndArgument)
+TEST(FaultSchedule, ReadsEveryEventWithItsTimeAndArgument)
 {
     struct Case {
-        const char* spec;
+        const char* text;
         std::vector<std::string> described;
     };
     const Case cases[] = {
@@ -26,26 +26,26 @@ TEST(FaultSpec, ReadsEveryEventWithItsTimeAndArgument)
     };
     for (const Case& c : cases) {
         std::string problem;
-        const auto events = parseFaultSpec(c.spec, problem);
-        ASSERT_TRUE(events) << c.spec << ": " << problem;
+        const auto events = parseFaultSchedule(c.text, problem);
+        ASSERT_TRUE(events) << c.text << ": " << problem;
         std::vector<std::string> described;
         for (const FaultEvent& e : *events)
             described.push_back(describeFault(e));
-        EXPECT_EQ(described, c.described) << c.spec;
+        EXPECT_EQ(described, c.described) << c.text;
     }
 }
 
-TEST(FaultSpec, RefusesWhatDoesNotParseWithTheReason)
+TEST(FaultSchedule, RefusesWhatDoesNotParseWithTheReason)
 {
-    for (const char* spec : {"write-fail", "melt@t1", "stop@x5", "stop@t", "stop@t5:2", "read-fail@t5:0",
+    for (const char* text : {"write-fail", "melt@t1", "stop@x5", "stop@t", "stop@t5:2", "read-fail@t5:0",
                              "read-fail@t5:a", "stop@t-1", "stop@t1,", ",stop@t1", "stop@t1,,continue@t2"}) {
         std::string problem;
-        EXPECT_FALSE(parseFaultSpec(spec, problem)) << spec;
-        EXPECT_FALSE(problem.empty()) << spec;
+        EXPECT_FALSE(parseFaultSchedule(text, problem)) << text;
+        EXPECT_FALSE(problem.empty()) << text;
     }
 }
 
-TEST(FaultSpec, RandomSchedulesAreRepeatableAndMendWhatTheyBreak)
+TEST(FaultSchedule, RandomSchedulesAreRepeatableAndMendWhatTheyBreak)
 {
     const auto a = randomFaults(6, 42, 500, 10000);
     const auto b = randomFaults(6, 42, 500, 10000);
@@ -77,7 +77,7 @@ TEST(FaultInjector, StrikesAtTheCommandCountInsideTheWriteAndHandsOutTheOperator
     VirtualCutter cutter(host, clock);
     cutter.followClock(clock);
     std::string problem;
-    FaultInjector injector(cutter, clock, *parseFaultSpec("write-fail@c2,stop@t100", problem));
+    FaultInjector injector(cutter, clock, *parseFaultSchedule("write-fail@c2,stop@t100", problem));
     auto devices = cutter.enumerate();
     HidDevice& device = *devices.back();
     ASSERT_EQ(device.open(), 0);
