@@ -18,8 +18,6 @@
 #include "base/scripted_host.h"
 #include "base/switches.h"
 
-#include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -56,9 +54,6 @@ public:
         return answer;
     }
 };
-
-template <typename Int>
-bool wholeArgument(const std::string& text, Int& value);
 
 int usage(const std::string& problem)
 {
@@ -97,13 +92,14 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
                 return usage(value ? problem : "--faults needs a SCHEDULE");
             options.faults.insert(options.faults.end(), parsed->begin(), parsed->end());
         } else if (takeValue("--random-faults", argc, argv, i, value)) {
-            int count = 0;
-            if (!value || !wholeArgument(*value, count) || count < 0)
+            options.randomFaults = value ? wholeNumberArgument<int>(*value) : std::nullopt;
+            if (!options.randomFaults || *options.randomFaults < 0)
                 return usage("--random-faults needs a count of 0 or more");
-            options.randomFaults = count;
         } else if (takeValue("--seed", argc, argv, i, value)) {
-            if (!value || !wholeArgument(*value, options.seed))
+            const auto seed = value ? wholeNumberArgument<std::uint64_t>(*value) : std::nullopt;
+            if (!seed)
                 return usage("--seed needs a whole number");
+            options.seed = *seed;
         } else {
             options.switches.emplace_back(argument);  // one of the program's own switches
         }
@@ -111,22 +107,6 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
     if (!machine::virtualMachineProduct(CommandLine(options.switches)))
         return usage("the job runs only on the virtual cutter: give --virtual-machine[=PRODUCT]");
     return std::nullopt;
-}
-
-// About how many commands the job's program will have: three per vertex and a head and a tail.
-std::int64_t plannedCommandCount(const TMDIChild& project)
-{
-    std::int64_t points = 0;
-    for (const auto& figure : project.figures)
-        points += static_cast<std::int64_t>(figure.points.size());
-    return points * 3 + 40;
-}
-
-template <typename Int>
-bool wholeArgument(const std::string& text, Int& value)
-{
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
 void writeSteps(JsonWriter& json, const machine::AxisSteps& steps)
@@ -183,10 +163,7 @@ int runCut(int argc, char** argv)
 
     std::vector<machine::FaultEvent> faults = options.faults;
     if (options.randomFaults) {
-        // Drawn over the program the job will send, so the faults land inside it.
-        const std::int64_t commands = plannedCommandCount(*windows.active());
-        const auto drawn = machine::randomFaults(*options.randomFaults, options.seed, commands,
-                                                 std::max<std::int64_t>(1000, commands * 20));
+        const auto drawn = randomFaultsFor(*windows.active(), *options.randomFaults, options.seed);
         faults.insert(faults.end(), drawn.begin(), drawn.end());
     }
     const VirtualJobReport report =

@@ -45,9 +45,8 @@ int usage(const std::string& problem)
 
 std::optional<int> integerIn(std::string_view text, int low, int high)
 {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+    const std::optional<int> value = wholeNumberArgument<int>(text);
+    if (!value || *value < low || *value > high)
         return std::nullopt;
     return value;
 }

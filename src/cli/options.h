@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,17 @@ inline bool takeValue(std::string_view name, int argc, char** argv, int& i, std:
         return true;
     }
     return false;
+}
+
+// The whole text as a number of type Int; nothing when any of it does not convert.
+template <typename Int>
+std::optional<Int> wholeNumberArgument(std::string_view text)
+{
+    Int value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 
 }  // namespace kerfline::cli

@@ -28,6 +28,12 @@ bool twoWireFollowUp(const AppContext& context)
            ((mode == Mode2D && context.configuration.isChecked(Param::MoveAfter)) || mode == ModePerpendicular);
 }
 
+// Where the machine stands, as a pause point.
+PausePoint pointOf(const MachineState& s)
+{
+    return {s.frontX, s.frontY, s.axis3, s.tableRemainder, s.backX, s.backY, s.axis7Remainder, s.spindleRemainder};
+}
+
 // Strictly between 0 and the return distance.
 bool slightlyOff(std::int32_t difference)
 {
@@ -50,11 +56,29 @@ void JobSupervisor::showNoConnection()
 
 bool JobSupervisor::recordPausePoint()
 {
-    const MachineState& s = m_context.machine;
     if (!m_protocol.ReadPositions())
         return false;
-    m_context.job.pausePoint = PausePoint{s.frontX, s.frontY, s.axis3, s.tableRemainder,
-                                          s.backX,  s.backY,  s.axis7Remainder, s.spindleRemainder};
+    m_context.job.pausePoint = pointOf(m_context.machine);
+    return true;
+}
+
+// Heats the wire and brings it back to the point at working speed. A way back that did not happen
+// leaves the wire where it is, and cold.
+bool JobSupervisor::returnHeatedTo(const PausePoint& p)
+{
+    m_protocol.SendCommand(machine::commands::selectSpeedSet(kWorkingSpeedSet));
+    switchHeatingOn();
+    m_context.clock.sleepMs(roundHalfEven<std::int64_t>(m_context.configuration.number(Param::CzasRozgrzewania)));
+    if (!m_motion.gotopoint(true, kWorkingSpeedSet, p.frontX / 100.0, p.backX / 100.0, p.frontY / 100.0,
+                            p.backY / 100.0, p.tableRemainder, p.spindleRemainder)) {
+        m_motion.SwitchHeatingOff();
+        return false;
+    }
+    if (!m_protocol.WaitWhileBusy()) {
+        showNoConnection();
+        m_motion.SwitchHeatingOff();
+        return false;
+    }
     return true;
 }
 
@@ -154,29 +178,18 @@ void JobSupervisor::kontynuuj()
 
 bool JobSupervisor::continuePaused()
 {
-    const Configuration& config = m_context.configuration;
     JobState& job = m_context.job;
     // A pause the heartbeat has not seen yet is resumed where the wire stands.
     if (!job.pausePoint && !recordPausePoint()) {
         showNoConnection();
         return false;
     }
-    const PausePoint p = *job.pausePoint;
-    m_protocol.SendCommand(machine::commands::selectSpeedSet(kWorkingSpeedSet));
-    switchHeatingOn();
-    m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
-    // A way back that did not happen leaves the wire where it is, and cold.
+    if (!returnHeatedTo(*job.pausePoint))
+        return false;
     const auto abandon = [this] {
         m_motion.SwitchHeatingOff();
         return false;
     };
-    if (!m_motion.gotopoint(true, kWorkingSpeedSet, p.frontX / 100.0, p.backX / 100.0, p.frontY / 100.0,
-                            p.backY / 100.0, p.tableRemainder, p.spindleRemainder))
-        return abandon();
-    if (!m_protocol.WaitWhileBusy()) {
-        showNoConnection();
-        return abandon();
-    }
     m_protocol.SendCommand(machine::commands::selectSpeedSet(kWorkingSpeedSet));
     if (!m_protocol.WaitWhileBusy()) {
         showNoConnection();
@@ -196,22 +209,16 @@ bool JobSupervisor::continuePaused()
 // which the transmission starts with "G".
 void JobSupervisor::continueHalted()
 {
-    const Configuration& config = m_context.configuration;
     if (!m_haltPoint && !m_protocol.ReadPositions()) {
         showNoConnection();
         return;
     }
-    const MachineState& s = m_context.machine;
-    const PausePoint p = m_haltPoint.value_or(PausePoint{s.frontX, s.frontY, s.axis3, s.tableRemainder, s.backX,
-                                                         s.backY, s.axis7Remainder, s.spindleRemainder});
+    const PausePoint p = m_haltPoint.value_or(pointOf(m_context.machine));
     TransmitArm& transmission = m_driver.transmission();
     const auto speedSet = static_cast<std::uint8_t>(transmission.speedSetInForce().value_or(kWorkingSpeedSet));
-    m_protocol.SendCommand(machine::commands::selectSpeedSet(kWorkingSpeedSet));
-    switchHeatingOn();
-    m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
-    if (!m_motion.gotopoint(true, kWorkingSpeedSet, p.frontX / 100.0, p.backX / 100.0, p.frontY / 100.0,
-                            p.backY / 100.0, p.tableRemainder, p.spindleRemainder) ||
-        !m_protocol.WaitWhileBusy() || !m_protocol.SendCommand(machine::commands::selectSpeedSet(speedSet))) {
+    if (!returnHeatedTo(p))
+        return;
+    if (!m_protocol.SendCommand(machine::commands::selectSpeedSet(speedSet))) {
         m_motion.SwitchHeatingOff();
         return;
     }
@@ -221,12 +228,10 @@ void JobSupervisor::continueHalted()
 
 void JobSupervisor::halted()
 {
-    MachineState& s = m_context.machine;
     m_context.job.jobActive = false;
     m_motion.SwitchHeatingOff();
     if (m_protocol.ReadPositions())
-        m_haltPoint = PausePoint{s.frontX, s.frontY, s.axis3, s.tableRemainder,
-                                 s.backX,  s.backY,  s.axis7Remainder, s.spindleRemainder};
+        m_haltPoint = pointOf(m_context.machine);
 }
 
 void JobSupervisor::linkRestored()

@@ -75,6 +75,7 @@ private:
     // The transmission was cut off and the controller has run out of program: the job halts
     // where the wire stands, cold, until Continue sends the rest.
     void halted();
+    bool returnHeatedTo(const PausePoint& point);
     bool continuePaused();
     void continueHalted();
 

@@ -3,6 +3,7 @@
 #include "cutting/cutting_session.h"
 #include "cutting/simulated_timers.h"
 #include "machine/virtual_cutter.h"
+#include "project/tmdichild.h"
 #include "shell/app_context.h"
 #include "base/clock.h"
 #include "base/scripted_host.h"
@@ -13,12 +14,6 @@
 
 namespace kerfline {
 namespace {
-
-std::string fileContent(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Lines the executed commands up against the program: each command is expected once, in order.
 void compare(const std::vector<std::string>& program, const std::vector<std::string>& executed,
@@ -60,15 +55,27 @@ const char* jobOutcomeName(JobOutcome outcome)
     return "refused";
 }
 
-std::vector<std::string> programCommands(const std::string& program, const AppContext&, const CuttingSession& session)
+std::vector<std::string> programFileCommands(const std::string& path, const machine::CommandLengthTable& lengths)
 {
+    std::ifstream in(path, std::ios::binary);
+    const std::string program{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::vector<std::string> commands;
     for (std::size_t at = 0; at < program.size();) {
-        const auto length = static_cast<std::size_t>(std::max(1, session.protocol.lengths.lengthOf(program[at])));
+        const auto length = static_cast<std::size_t>(std::max(1, lengths.lengthOf(program[at])));
         commands.push_back(program.substr(at, length));
         at += length;
     }
     return commands;
+}
+
+std::vector<machine::FaultEvent> randomFaultsFor(const TMDIChild& project, int count, std::uint64_t seed)
+{
+    // Three commands per vertex, a head and a tail; some 20 ms each.
+    std::int64_t points = 0;
+    for (const tfigura& figure : project.figures)
+        points += static_cast<std::int64_t>(figure.points.size());
+    const std::int64_t commands = points * 3 + 40;
+    return machine::randomFaults(count, seed, commands, std::max<std::int64_t>(1000, commands * 20));
 }
 
 VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, SimulatedClock& clock, machine::VirtualCutter& cutter,
@@ -107,14 +114,13 @@ VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, Simulate
     report.jobTimeMs = clock.nowMs() - startMs;
 
     const std::vector<std::string> program =
-        programCommands(fileContent(session.transmission.programPath()), context, session);
+        programFileCommands(session.transmission.programPath(), session.protocol.lengths);
     const auto& all = cutter.controller().executedProgram();
     const std::vector<std::string> executed(all.begin() + static_cast<std::ptrdiff_t>(executedBefore), all.end());
     report.programCommands = program.size();
     compare(program, executed, report);
     report.outcome = outcomeOf(context, session, cutter);
-    for (int output = 0; output < kAxisCount; ++output)
-        report.heatingOnAtEnd = report.heatingOnAtEnd || cutter.controller().outputOn(output);
+    report.heatingOnAtEnd = cutter.readout().heating;
     report.events = injector.fired();
     return report;
 }

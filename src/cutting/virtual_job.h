@@ -14,7 +14,10 @@ class ScriptedHost;
 class SimulatedClock;
 struct CuttingSession;
 
+class TMDIChild;
+
 namespace machine {
+class CommandLengthTable;
 class VirtualCutter;
 }  // namespace machine
 
@@ -51,8 +54,12 @@ VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, Simulate
                                CuttingSession& session, std::vector<machine::FaultEvent> faults, JobStart start,
                                std::int64_t limitMs);
 
-// Splits a cut program into its commands by the command-length table.
-std::vector<std::string> programCommands(const std::string& program, const AppContext& context,
-                                         const CuttingSession& session);
+// The commands of a cut program file, cut by the command-length table as the transmission cuts
+// them.
+std::vector<std::string> programFileCommands(const std::string& path, const machine::CommandLengthTable& lengths);
+
+// `count` random faults from the seed, drawn over about as many commands and as much time as the
+// project's program will take, before that program exists.
+std::vector<machine::FaultEvent> randomFaultsFor(const TMDIChild& project, int count, std::uint64_t seed);
 
 }  // namespace kerfline

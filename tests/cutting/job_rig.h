@@ -3,14 +3,13 @@
 #include "cutting/cutting_session.h"
 #include "cutting/project_windows.h"
 #include "cutting/simulated_timers.h"
+#include "cutting/virtual_job.h"
 #include "designfiles/design_type.h"
 #include "machine/link_rig.h"
 #include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
 #include "support/temp_dir.h"
 
-#include <fstream>
-#include <iterator>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -135,17 +134,7 @@ struct JobRig : SessionRig {
     // The commands of "out.cn" as the transmission cuts them.
     std::vector<std::string> programCommands()
     {
-        std::ifstream file(session->transmission.programPath(), std::ios::binary);
-        const std::string program{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        std::vector<std::string> commands;
-        for (std::size_t at = 0; at < program.size();) {
-            const auto length = static_cast<std::size_t>(protocol().lengths.lengthOf(program[at]));
-            if (length == 0)
-                break;
-            commands.push_back(program.substr(at, length));
-            at += length;
-        }
-        return commands;
+        return programFileCommands(session->transmission.programPath(), protocol().lengths);
     }
 
     machine::VirtualCutter cutter;

@@ -2,13 +2,9 @@
 // the machine's buttons and the serial repetition.
 #include "job_rig.h"
 
-#include "cutting/virtual_job.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 namespace kerfline {
 namespace {
@@ -570,10 +566,7 @@ TEST_F(CutOffJob, ContinueSendsTheRestFromWhereTheWireStandsAndEveryCommandRunsO
     // The first move after Continue starts where the wire stood.
     ASSERT_GT(rig.controller().path().size(), pathBefore);
     EXPECT_EQ(rig.controller().path()[pathBefore - 1].steps, stood);
-    std::ifstream file(rig.session->transmission.programPath(), std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    const auto program = programCommands(bytes, rig.context, *rig.session);
-    EXPECT_EQ(rig.controller().executedProgram(), program);
+    EXPECT_EQ(rig.controller().executedProgram(), rig.programCommands());
     for (const int output : {1, 2, 3})
         EXPECT_FALSE(rig.controller().outputOn(output)) << output;
 }

@@ -110,10 +110,7 @@ void soakOne(int job, const SoakDesign& design)
     JobRig rig;
     rig.host.answers.assign(64, AnswerYes);
     TMDIChild& project = rig.open("design.plt", design.hpgl);
-    std::int64_t points = 0;
-    for (const tfigura& figure : project.figures)
-        points += static_cast<std::int64_t>(figure.points.size());
-    const auto faults = machine::randomFaults(1 + job % 5, seed, points * 3 + 40, std::max<std::int64_t>(2000, points * 60));
+    const auto faults = randomFaultsFor(project, 1 + job % 5, seed);
 
     VirtualJobReport report = runVirtualJob(rig.context, rig.host, rig.clock, rig.cutter, *rig.session, faults,
                                             JobStart::Start, 24LL * 3600 * 1000);
@@ -149,8 +146,7 @@ void soakOne(int job, const SoakDesign& design)
     const DecodedProgram program = decodeCutProgram(fileContent(rig.session->transmission.programPath()),
                                                     DecodeSettings::forMachine(rig.context.machine));
     ASSERT_FALSE(program.error);
-    const auto commands = programCommands(fileContent(rig.session->transmission.programPath()), rig.context, *rig.session);
-    EXPECT_EQ(rig.controller().executedProgram(), commands);
+    EXPECT_EQ(rig.controller().executedProgram(), rig.programCommands());
 
     const Extent extent = plannedExtent(program, rig.context.job.originSteps);
     for (const machine::PathPoint& point : rig.controller().path())
