@@ -5,7 +5,8 @@
 #include "config/parameters.h"
 #include "geometry/round.h"
 #include "project/tmdichild.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
 
 namespace kerfline {
 

@@ -250,4 +250,17 @@ void Configuration::activate()
     UpdateEnabled();
 }
 
+machine::MotionSettings Configuration::motionSettings() const
+{
+    machine::MotionSettings m;
+    m.cornerPauseMs = number(Param::Pauza_w_kacie);
+    m.heatingTimeMs = number(Param::CzasRozgrzewania);
+    m.heavyRotaryDevice = isChecked(Param::Heavy);
+    m.tableDevice = choice(Param::StolikSwitch) == DeviceTable;
+    m.unitFactor = unitFactor(displayUnit);
+    m.calibrationXPercent = number(Param::feKalibracjaX);
+    m.calibrationYPercent = number(Param::feKalibracjaY);
+    return m;
+}
+
 }  // namespace kerfline

@@ -3,6 +3,7 @@
 #include "config/dialog_rules.h"
 #include "config/global_settings.h"
 #include "config/parameters.h"
+#include "machine/motion_settings.h"
 
 #include <array>
 #include <functional>
@@ -23,7 +24,7 @@ struct MachineState;
 // like the operator's edit: the dialog's reaction to that control runs (enable rules, power
 // maximum and minimum, display unit) and its flags are set, whether the operator, a file or
 // the command line set it.
-class Configuration {
+class Configuration : public machine::MotionSettingsSource {
 public:
     Configuration(const MachineState& machine, const CommandLine& commandLine);
     Configuration(const Configuration&) = delete;
@@ -54,6 +55,9 @@ public:
     int choiceCount(Param p) const { return m_choiceCounts[index(p)]; }
     // Changes the range of a Float, Length or Position parameter; the value is clamped to it.
     void setRange(Param p, double minimum, double maximum);
+
+    // The figures the machine's motion reads.
+    machine::MotionSettings motionSettings() const override;
 
     // Derived values for other parts.
     int displayUnit = UnitMillimetre;     // radiounit

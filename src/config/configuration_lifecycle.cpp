@@ -6,7 +6,7 @@
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
 #include "machine/machine_state.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
 
 #include <filesystem>
 

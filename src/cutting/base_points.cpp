@@ -6,7 +6,9 @@
 #include "machine/controller_commands.h"
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
+#include "machine/machine_state.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "cutting/cutting_session.h"
 
-#include "shell/app_context.h"
+#include "base/app_context.h"
 
 namespace kerfline {
 

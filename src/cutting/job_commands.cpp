@@ -2,7 +2,9 @@
 
 #include "geometry/round.h"
 #include "machine/controller_protocol.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
+#include "machine/machine_state.h"
 
 namespace kerfline {
 

@@ -10,7 +10,10 @@
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
 #include "project/tmdichild.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
+#include "machine/machine_state.h"
+#include "cutting/job_state.h"
 
 namespace kerfline {
 

@@ -9,7 +9,10 @@
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
+#include "machine/machine_state.h"
+#include "cutting/job_state.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -2,7 +2,9 @@
 
 #include "cutting/panel_logic.h"
 #include "cutting/transmit_arm.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "machine/machine_state.h"
+#include "cutting/job_state.h"
 #include "base/clock.h"
 
 namespace kerfline {

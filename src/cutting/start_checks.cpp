@@ -13,7 +13,10 @@
 #include "project/cut_start_point.h"
 #include "project/project_extents.h"
 #include "project/tmdichild.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
+#include "machine/machine_state.h"
+#include "cutting/job_state.h"
 
 #include <algorithm>
 #include <vector>

@@ -5,7 +5,9 @@
 #include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "machine/machine_state.h"
+#include "cutting/job_state.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,9 @@
 #include "cutting/simulated_timers.h"
 #include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "machine/machine_state.h"
+#include "cutting/job_state.h"
 #include "base/clock.h"
 #include "base/scripted_host.h"
 

@@ -3,7 +3,8 @@
 #include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/reply_decoding.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "machine/machine_state.h"
 
 #include <cctype>
 #include <charconv>
@@ -175,8 +176,13 @@ void ControllerProtocol::ReadResolution()
     if (line.HasSwitch("SWgear20"))
         s.stepsS = s.stepsW = kDefaultStepsPerRevolution;
     // Calibration in percent, added as the operator's correction of the steps per hundredth.
-    s.resX += m_context.configuration.number(Param::feKalibracjaX) / 100.0;
-    s.resY += m_context.configuration.number(Param::feKalibracjaY) / 100.0;
+    s.resX += settings().calibrationXPercent / 100.0;
+    s.resY += settings().calibrationYPercent / 100.0;
+}
+
+MotionSettings ControllerProtocol::settings() const
+{
+    return m_context.motionSettings.motionSettings();
 }
 
 void ControllerProtocol::ApplySpeedLimits()

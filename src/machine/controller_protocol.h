@@ -1,6 +1,7 @@
 #pragma once
 
 #include "machine/command_encoding.h"
+#include "machine/motion_settings.h"
 
 #include <cstdint>
 #include <string>
@@ -52,6 +53,8 @@ public:
     CommandLengthTable lengths;
 
     AppContext& context() { return m_context; }
+    // The configuration's figures for motion, as they stand now.
+    MotionSettings settings() const;
     MachineState& state();
     TfUsb& link() { return m_link; }
 

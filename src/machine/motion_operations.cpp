@@ -4,7 +4,8 @@
 #include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "machine/machine_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -96,7 +97,7 @@ void MotionOperations::WriteEepromByte(std::uint8_t address, std::uint8_t value)
 void MotionOperations::HeatAndPause()
 {
     m_protocol.SendCommand(commands::heating(true, kHeatingOutput));
-    sleepMs(m_protocol.context().configuration.number(Param::Pauza_w_kacie));
+    sleepMs(m_protocol.settings().cornerPauseMs);
 }
 
 void MotionOperations::SendPowerSetting()
@@ -116,7 +117,7 @@ void MotionOperations::HeatRamp(int output, int percent)
 {
     const MachineState& s = m_protocol.context().machine;
     const std::int64_t target = static_cast<std::int64_t>(percent) * 255 / 100;
-    const double cornerPause = m_protocol.context().configuration.number(Param::Pauza_w_kacie);
+    const double cornerPause = m_protocol.settings().cornerPauseMs;
     const std::int64_t steps = cornerPause > 600 ? roundHalfEven<std::int64_t>(cornerPause) / 60 : 10;
 
     m_protocol.SendCommand(commands::heating(false, output));
@@ -362,9 +363,9 @@ void MotionOperations::jog(const JogDistances& d, bool front, bool back, bool tw
             m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, kSideWireOutput));
     }
     if (!s.reportsPowerInPercent)
-        sleepMs(context.configuration.number(Param::Pauza_w_kacie));
+        sleepMs(m_protocol.settings().cornerPauseMs);
     const bool rotary = d.tableRevolutions != 0 || d.spindleRevolutions != 0;
-    if (rotary && context.configuration.isChecked(Param::Heavy))
+    if (rotary && m_protocol.settings().heavyRotaryDevice)
         m_protocol.SendCommand(commands::setParameter(ParameterId::HeavyRotation, 1));
 
     AxisSteps steps{};
@@ -430,7 +431,7 @@ bool MotionOperations::gotopoint(bool wait, int speedSet, double frontX, double 
 
     const bool anyOffset = frontXOffset || backXOffset || frontYOffset || backYOffset || table || spindle;
     if (anyOffset) {
-        if ((table || spindle) && context.configuration.isChecked(Param::Heavy)) {
+        if ((table || spindle) && m_protocol.settings().heavyRotaryDevice) {
             m_protocol.SendCommand(commands::setParameter(ParameterId::HeavyRotation, 1));
             m_protocol.SendCommand(m_protocol.BuildMove(LetterMove, rotary).text);
             if (!m_protocol.WaitWhileBusy())
@@ -487,8 +488,8 @@ void MotionOperations::heatedMove(bool front, bool back, const Offsets& o)
     {
         BusyCursor busy(context.host);
         HeatAndPause();
-        sleepMs(context.configuration.number(Param::CzasRozgrzewania));
-        if (o.revolutions != 0 && context.configuration.isChecked(Param::Heavy))
+        sleepMs(m_protocol.settings().heatingTimeMs);
+        if (o.revolutions != 0 && m_protocol.settings().heavyRotaryDevice)
             m_protocol.SendCommand(commands::setParameter(ParameterId::HeavyRotation, 1));
         AxisSteps steps{};
         if (front) {
@@ -549,14 +550,14 @@ bool MotionOperations::MoveToPoint(bool front, bool back, double angle, double y
     y = std::max(0.0, y);
 
     Offsets o;
-    const bool table = context.configuration.choice(Param::StolikSwitch) == DeviceTable && !s.tableOnSpindleAxis();
+    const bool table = m_protocol.settings().tableDevice && !s.tableOnSpindleAxis();
     o.rotaryAxis = table ? AxisTable : AxisSpindle;
     o.stepsPerRevolution = table ? s.stepsS : s.stepsW;
     const std::int32_t remainder = table ? s.tableRemainder : s.spindleRemainder;
     const double turn = angle / 360.0 - std::floor(angle / 360.0);
     o.revolutions = turn - (o.stepsPerRevolution != 0 ? static_cast<double>(remainder) / o.stepsPerRevolution : 0.0);
 
-    const double factor = unitFactor(context.configuration.displayUnit);
+    const double factor = m_protocol.settings().unitFactor;
     const double xmm = std::min(x * factor, limitXmm);
     const double ymm = std::min(y * factor, limitYmm);
     o.frontX = xmm - s.frontX / 100.0;
@@ -577,7 +578,7 @@ bool MotionOperations::MoveByDelta(bool front, bool back, double angle, double d
     // The limits cut the offsets from the positions read here.
     if (!waitUntilStill(m_protocol) || !m_protocol.WaitWhileBusy() || !m_protocol.ReadPositions())
         return noConnection();
-    const double factor = unitFactor(context.configuration.displayUnit);
+    const double factor = m_protocol.settings().unitFactor;
     const double dxmm = dx * factor, dymm = dy * factor;
     double limitXmm = s.limitX, limitYmm = s.limitY;
     bool linked = true;
@@ -585,7 +586,7 @@ bool MotionOperations::MoveByDelta(bool front, bool back, double angle, double d
         return linked ? false : noConnection();
 
     Offsets o;
-    const bool table = context.configuration.choice(Param::StolikSwitch) == DeviceTable && !s.tableOnSpindleAxis();
+    const bool table = m_protocol.settings().tableDevice && !s.tableOnSpindleAxis();
     o.rotaryAxis = table ? AxisTable : AxisSpindle;
     o.stepsPerRevolution = table ? s.stepsS : s.stepsW;
     o.revolutions = angle / 360.0;

@@ -2,7 +2,8 @@
 
 #include "geometry/geometry.h"
 #include "project/connector_search.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
 
 #include <algorithm>
 

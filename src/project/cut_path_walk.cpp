@@ -4,7 +4,10 @@
 #include "geometry/round.h"
 #include "machine/controller_commands.h"
 #include "project/tmdichild.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
+#include "machine/machine_state.h"
+#include "designfiles/cut_program_job.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "project/tmdichild.h"
 
 #include "geometry/segments.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
 
 #include <algorithm>
 #include <numbers>

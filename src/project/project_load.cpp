@@ -6,7 +6,9 @@
 #include "geometry/round.h"
 #include "project/connector_search.h"
 #include "project/project_extents.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
+#include "machine/machine_state.h"
 
 #include <algorithm>
 #include <limits>

@@ -4,7 +4,8 @@
 #include "geometry/round.h"
 #include "geometry/segments.h"
 #include "project/tmdichild.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "geometry/round.h"
 #include "project/connector_search.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
 
 #include <algorithm>
 

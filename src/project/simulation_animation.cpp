@@ -4,7 +4,8 @@
 #include "geometry/waiting.h"
 #include "project/simulation_replay.h"
 #include "project/tmdichild.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
 
 #include <algorithm>
 #include <cmath>

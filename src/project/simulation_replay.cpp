@@ -3,7 +3,8 @@
 #include "geometry/geometry.h"
 #include "project/cut_path_walk.h"
 #include "project/tmdichild.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
 
 #include <algorithm>
 #include <cmath>

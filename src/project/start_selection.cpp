@@ -4,7 +4,8 @@
 #include "geometry/round.h"
 #include "project/touch_rule.h"
 #include "project/vertex_index.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,6 +6,27 @@
 
 namespace kerfline {
 
+struct AppContext::Parts {
+    explicit Parts(const CommandLine& commandLine) : configuration(machine, commandLine) {}
+    MachineState machine;
+    Configuration configuration;
+    JobState job;
+};
+
+AppContext::AppContext(Host& host, Clock& clock, CommandLine commandLine)
+    : host(host), clock(clock), commandLine(std::move(commandLine)), language(host),
+      m_parts(std::make_unique<Parts>(this->commandLine)), machine(m_parts->machine),
+      configuration(m_parts->configuration), job(m_parts->job), motionSettings(m_parts->configuration)
+{
+}
+
+AppContext::~AppContext() = default;
+
+AppContext::operator WriterSettings() const
+{
+    return {configuration, machine, commandLine};
+}
+
 std::string dealerEditionFor(const CommandLine& commandLine, bool dealerTalmor)
 {
     if (dealerTalmor)
