@@ -3,7 +3,7 @@
 #include "config/dialog_rules.h"
 #include "config/number_text.h"
 #include "config/parameters.h"
-#include "geometry/round.h"
+#include "base/round.h"
 
 namespace kerfline {
 

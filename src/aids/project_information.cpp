@@ -3,7 +3,7 @@
 #include "aids/display_length.h"
 #include "config/number_text.h"
 #include "config/parameters.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"
 #include "config/configuration.h"

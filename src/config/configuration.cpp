@@ -2,7 +2,7 @@
 
 #include "config/cutting_mode.h"
 #include "config/power_rules.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/machine_state.h"
 
 #include <cmath>

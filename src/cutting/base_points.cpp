@@ -2,7 +2,7 @@
 
 #include "config/number_text.h"
 #include "cutting/base_points_file.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"

@@ -1,6 +1,6 @@
 #include "cutting/job_commands.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_protocol.h"
 #include "base/app_context.h"
 #include "config/configuration.h"

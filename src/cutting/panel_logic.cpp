@@ -4,7 +4,7 @@
 #include "config/dialog_rules.h"
 #include "cutting/joystick.h"
 #include "cutting/wire_move.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"

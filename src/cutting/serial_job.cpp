@@ -4,7 +4,7 @@
 #include "cutting/job_commands.h"
 #include "cutting/project_windows.h"
 #include "cutting/transmit_arm.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"

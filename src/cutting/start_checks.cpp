@@ -6,7 +6,7 @@
 #include "cutting/project_windows.h"
 #include "cutting/start_figure_override.h"
 #include "cutting/transmit_arm.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"

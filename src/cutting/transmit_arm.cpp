@@ -1,7 +1,7 @@
 #include "cutting/transmit_arm.h"
 
 #include "designfiles/cut_program_decoder.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"

@@ -1,7 +1,7 @@
 #include "cutting/wire_move.h"
 
 #include "config/dialog_rules.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"

@@ -1,6 +1,6 @@
 #include "designfiles/cut_program_decoder.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "machine/machine_state.h"
 #include "base/language.h"

@@ -1,7 +1,7 @@
 #include "designfiles/cut_program_writer.h"
 
 #include "geometry/geometry.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "base/switches.h"
 #include "config/configuration.h"

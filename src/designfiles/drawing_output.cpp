@@ -1,6 +1,6 @@
 #include "designfiles/drawing_output.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 
 #include <cmath>
 

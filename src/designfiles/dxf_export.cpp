@@ -2,7 +2,7 @@
 
 #include "config/parameters.h"
 #include "designfiles/atomic_output.h"
-#include "geometry/round.h"
+#include "base/round.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "designfiles/hpgl_reader.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 
 #include <algorithm>
 #include <charconv>

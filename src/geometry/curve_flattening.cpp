@@ -1,6 +1,6 @@
 #include "geometry/curve_flattening.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 #include "geometry/segments.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "geometry/geometry.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 
 #include <cmath>
 #include <cstdlib>

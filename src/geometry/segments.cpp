@@ -1,6 +1,6 @@
 #include "geometry/segments.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,6 +1,6 @@
 #include "geometry/spline.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "machine/command_encoding.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 
 #include <algorithm>
 #include <cmath>

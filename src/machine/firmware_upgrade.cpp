@@ -1,7 +1,7 @@
 #include "machine/firmware_upgrade.h"
 
 #include "base/atomic_file.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"

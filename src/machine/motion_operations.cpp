@@ -1,6 +1,6 @@
 #include "machine/motion_operations.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"

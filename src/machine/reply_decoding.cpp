@@ -1,6 +1,6 @@
 #include "machine/reply_decoding.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "machine/machine_state.h"
 

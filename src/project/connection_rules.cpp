@@ -1,6 +1,6 @@
 #include "project/connection_rules.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 #include "geometry/segments.h"
 
 #include <algorithm>

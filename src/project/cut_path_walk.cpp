@@ -1,7 +1,7 @@
 #include "project/cut_path_walk.h"
 
 #include "designfiles/cut_program_writer.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"

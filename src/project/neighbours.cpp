@@ -1,7 +1,7 @@
 #include "project/tmdichild.h"
 
 #include "geometry/geometry.h"
-#include "geometry/round.h"
+#include "base/round.h"
 
 #include <algorithm>
 #include <cmath>

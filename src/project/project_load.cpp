@@ -3,7 +3,7 @@
 #include "designfiles/design_settings.h"
 #include "designfiles/thpgl.h"
 #include "geometry/geometry.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "project/connector_search.h"
 #include "project/project_extents.h"
 #include "base/app_context.h"

@@ -1,7 +1,7 @@
 #include "project/project_view.h"
 
 #include "geometry/geometry.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "geometry/segments.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"

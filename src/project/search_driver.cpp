@@ -1,6 +1,6 @@
 #include "project/tmdichild.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 #include "project/connector_search.h"
 #include "base/app_context.h"
 

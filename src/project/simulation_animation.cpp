@@ -1,7 +1,7 @@
 #include "project/simulation_animation.h"
 
-#include "geometry/round.h"
-#include "geometry/waiting.h"
+#include "base/round.h"
+#include "base/waiting.h"
 #include "project/simulation_replay.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"

@@ -1,7 +1,7 @@
 #include "project/tmdichild.h"
 
 #include "geometry/geometry.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "project/touch_rule.h"
 #include "project/vertex_index.h"
 #include "base/app_context.h"

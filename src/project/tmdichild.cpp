@@ -1,7 +1,7 @@
 #include "project/tmdichild.h"
 
 #include "designfiles/thpgl.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "project/connector_search.h"
 #include "project/project_extents.h"
 #include "base/app_context.h"

@@ -1,6 +1,6 @@
 #include "project/wire_trail.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/machine_state.h"
 #include "project/tmdichild.h"
 

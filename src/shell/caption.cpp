@@ -1,6 +1,6 @@
 #include "shell/caption.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 #include "shell/app_context.h"
 #include "base/version.h"
 

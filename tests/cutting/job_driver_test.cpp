@@ -3,7 +3,7 @@
 #include "job_rig.h"
 
 #include "designfiles/cut_program_decoder.h"
-#include "geometry/round.h"
+#include "base/round.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "writer_rig.h"
 
 #include "geometry/figure.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/command_encoding.h"
 
 #include <gtest/gtest.h>

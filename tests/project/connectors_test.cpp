@@ -1,7 +1,7 @@
 #include "project_generator.h"
 #include "project_rig.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 #include "geometry/segments.h"
 #include "project/connection_rules.h"
 

@@ -1,7 +1,7 @@
 #include "reference_planner.h"
 
 #include "geometry/geometry.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "project/nesting.h"
 #include "project/touch_rule.h"
 #include "shell/app_context.h"

@@ -3,7 +3,7 @@
 // and the wire's trail during a job.
 #include "project_rig.h"
 
-#include "geometry/waiting.h"
+#include "base/waiting.h"
 #include "project/simulation_animation.h"
 #include "project/simulation_replay.h"
 #include "project/wire_trail.h"

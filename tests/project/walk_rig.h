@@ -6,7 +6,7 @@
 
 #include "designfiles/cut_program_decoder.h"
 #include "geometry/geometry.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "project/cut_path_walk.h"
 #include "project/cut_start_point.h"
 #include "support/temp_dir.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geometry/waiting.h"
+#include "base/waiting.h"
 #include "project/project_view.h"
 
 #include <QImage>

@@ -9,7 +9,7 @@
 #include "cutting/ui/base_points_dialog.h"
 #include "cutting/ui/manual_panel.h"
 #include "cutting/ui/wire_move_dialog.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/machine_state.h"
 #include "machine/ui/firmware_upgrade_dialog.h"
 #include "machine/ui/virtual_cutter_window.h"

@@ -1,6 +1,6 @@
-#include "geometry/waiting.h"
+#include "base/waiting.h"
 
-#include "geometry/round.h"
+#include "base/round.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "geometry/waiting.h"
+#include "base/waiting.h"
 
 #include <gtest/gtest.h>
 
