@@ -165,7 +165,10 @@ private:
 
         if (open)
             d = 1;
-        if (longOpen && i >= 1 && i < n) {
+        // A vertex that repeats the last point is an end in all but index: reversing the figure
+        // from there is the described walk; the way out and back is for true middle vertices.
+        const bool entryIsLastPoint = i >= 0 && i < count && path[static_cast<std::size_t>(i)] == path[static_cast<std::size_t>(n)];
+        if (longOpen && i >= 1 && i < n && !entryIsLastPoint) {
             // Entered between its ends: out to the last vertex, back over the whole figure to
             // the first, and forward again to the entry, so the wire leaves where it came in.
             for (std::int32_t v = i; v < n; ++v) {

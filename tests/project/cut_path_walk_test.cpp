@@ -281,6 +281,24 @@ TEST(CutPathWalk, AnOpenFigureEnteredBetweenItsEndsIsLeftWhereItWasEntered)
     EXPECT_EQ(rig.figure(1).points, line) << "no reversal for an entry between the ends";
 }
 
+TEST(CutPathWalk, AnOpenFigureEnteredWhereItsLastPointRepeatsIsReversedAsAtItsEnd)
+{
+    // The connector enters the open figure at vertex 2, which repeats its last point: an end in
+    // all but index.
+    WalkRig rig;
+    const std::string design = rig.dir.write(
+        "repeated_end.plt", "IN;SP1;PU0,0;PD4000,0,4000,4000,0,4000,0,0;PU;M9000,0;C8000,3000;C5000,3000;C5000,3000;M0,0;");
+    ASSERT_EQ(rig.project.Load(design, 255), LoadOutcome::Opened);
+    ASSERT_TRUE(rig.save());
+    const tfigura& open = rig.figure(1);
+    EXPECT_EQ(open.points, (std::vector<Point>{{5000, 3000}, {5000, 3000}, {8000, 3000}, {9000, 0}}));
+    EXPECT_EQ(open.startVertex, 0);
+
+    const std::vector<Spot> path = rig.frontPath();
+    EXPECT_TRUE(testing::pathViolations(rig, path).empty()) << testing::pathViolations(rig, path);
+    EXPECT_EQ(path.back(), rig.startSpot);
+}
+
 TEST(CutPathWalk, ADeepTreeIsWalkedWithoutRecursion)
 {
     WalkRig rig;
