@@ -166,7 +166,7 @@ private:
         if (open)
             d = 1;
         // A vertex that repeats the last point is an end in all but index: reversing the figure
-        // from there is the described walk; the way out and back is for true middle vertices.
+        // cuts it as from its end; the way out and back is for true middle vertices.
         const bool entryIsLastPoint = i >= 0 && i < count && path[static_cast<std::size_t>(i)] == path[static_cast<std::size_t>(n)];
         if (longOpen && i >= 1 && i < n && !entryIsLastPoint) {
             // Entered between its ends: out to the last vertex, back over the whole figure to
