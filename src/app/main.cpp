@@ -3,7 +3,7 @@
 #include "shell/app_context.h"
 #include "shell/ui/application.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/qt_host.h"
+#include "base/ui/qt_host.h"
 #include "base/version.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "aids/ui/about_box.h"
 
 #include "cutting/cutting_session.h"
-#include "shell/app_context.h"
-#include "shell/ui/text.h"
+#include "base/app_context.h"
+#include "base/ui/text.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>

@@ -4,8 +4,8 @@
 #include "cutting/cutting_session.h"
 #include "project/tmdichild.h"
 #include "project/ui/project_window.h"
-#include "shell/app_context.h"
-#include "shell/ui/text.h"
+#include "base/app_context.h"
+#include "base/ui/text.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -7,8 +7,8 @@
 #include "config/ui/numeric_edit.h"
 #include "cutting/project_windows.h"
 #include "project/tmdichild.h"
-#include "shell/app_context.h"
-#include "shell/ui/text.h"
+#include "base/app_context.h"
+#include "base/ui/text.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "config/field_validation.h"
 #include "config/ui/numpad_form.h"
 #include "base/host.h"
-#include "shell/ui/text.h"
+#include "base/ui/text.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "config/ui/numpad_form.h"
 
-#include "shell/ui/text.h"
+#include "base/ui/text.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>

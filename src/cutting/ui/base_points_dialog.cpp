@@ -1,9 +1,9 @@
 #include "cutting/ui/base_points_dialog.h"
 
 #include "cutting/cutting_session.h"
-#include "shell/app_context.h"
-#include "shell/ui/buttons.h"
-#include "shell/ui/text.h"
+#include "base/app_context.h"
+#include "base/ui/buttons.h"
+#include "base/ui/text.h"
 
 #include <QFont>
 #include <QHBoxLayout>

@@ -2,9 +2,10 @@
 
 #include "cutting/cutting_session.h"
 #include "cutting/ui/panel_keys.h"
-#include "shell/app_context.h"
-#include "shell/ui/buttons.h"
-#include "shell/ui/text.h"
+#include "base/app_context.h"
+#include "machine/machine_state.h"
+#include "base/ui/buttons.h"
+#include "base/ui/text.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,9 +3,11 @@
 #include "config/parameters.h"
 #include "config/ui/numeric_edit.h"
 #include "cutting/cutting_session.h"
-#include "shell/app_context.h"
-#include "shell/ui/buttons.h"
-#include "shell/ui/text.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
+#include "machine/machine_state.h"
+#include "base/ui/buttons.h"
+#include "base/ui/text.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

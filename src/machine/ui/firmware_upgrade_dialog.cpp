@@ -2,8 +2,8 @@
 
 #include "cutting/cutting_session.h"
 #include "machine/firmware_upgrade.h"
-#include "shell/app_context.h"
-#include "shell/ui/text.h"
+#include "base/app_context.h"
+#include "base/ui/text.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

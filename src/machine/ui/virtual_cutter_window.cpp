@@ -2,7 +2,7 @@
 
 #include "machine/virtual_cutter.h"
 #include "base/language.h"
-#include "shell/ui/text.h"
+#include "base/ui/text.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -3,8 +3,8 @@
 #include "project/simulation_animation.h"
 #include "project/tmdichild.h"
 #include "project/wire_trail.h"
-#include "shell/app_context.h"
-#include "shell/ui/text.h"
+#include "base/app_context.h"
+#include "base/ui/text.h"
 
 #include <QCloseEvent>
 #include <QCursor>

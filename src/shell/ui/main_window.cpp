@@ -9,7 +9,7 @@
 #include "shell/main_window_rules.h"
 #include "base/switches.h"
 #include "shell/ui/mdi_project_windows.h"
-#include "shell/ui/text.h"
+#include "base/ui/text.h"
 #include "base/version.h"
 
 #include <QAction>

@@ -13,7 +13,7 @@
 #include "shell/app_context.h"
 #include "shell/documents.h"
 #include "shell/ui/mdi_project_windows.h"
-#include "shell/ui/text.h"
+#include "base/ui/text.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -2,7 +2,7 @@
 
 #include "project/tmdichild.h"
 #include "project/ui/project_window.h"
-#include "shell/ui/text.h"
+#include "base/ui/text.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
 // The manual control panel's widgets on the virtual cutter: keys, jog buttons, homing, what each
 // machine shows, and the heartbeat.
 #include "cutting/ui/panel_keys.h"
-#include "shell/ui/qt_host.h"
+#include "base/ui/qt_host.h"
 #include "support/screenshot.h"
 #include "ui/cutting/panel_rig.h"
 

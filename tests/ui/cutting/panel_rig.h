@@ -5,7 +5,7 @@
 
 #include "cutting/job_rig.h"
 #include "cutting/ui/manual_panel.h"
-#include "shell/ui/text.h"
+#include "base/ui/text.h"
 
 #include <QApplication>
 #include <QtTest/QTest>

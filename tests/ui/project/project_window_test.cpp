@@ -6,7 +6,7 @@
 #include "project/wire_trail.h"
 #include "shell/app_context.h"
 #include "base/scripted_host.h"
-#include "shell/ui/qt_host.h"
+#include "base/ui/qt_host.h"
 #include "support/screenshot.h"
 #include "support/started_context.h"
 #include "support/temp_dir.h"

@@ -1,6 +1,6 @@
-#include "shell/ui/qt_host.h"
+#include "base/ui/qt_host.h"
 
-#include "shell/ui/text.h"
+#include "base/ui/text.h"
 
 #include <QApplication>
 #include <QCursor>

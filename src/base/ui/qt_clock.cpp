@@ -1,4 +1,4 @@
-#include "shell/ui/qt_host.h"
+#include "base/ui/qt_host.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
