@@ -9,6 +9,7 @@
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
 #include "project/cut_path_walk.h"
+#include "project/rotary_save.h"
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
 
@@ -31,6 +32,16 @@ JobDriver::JobDriver(AppContext& context, machine::ControllerProtocol& protocol,
                      TransmitArm& transmission, ProjectWindows& windows)
     : m_context(context), m_protocol(protocol), m_motion(motion), m_transmission(transmission), m_windows(windows)
 {
+    // The rotary and turning saves of the project; the spindle series comes with serial cutting.
+    const auto wholeProject = [](auto save) {
+        return [save](TMDIChild& project, const std::string& path, const CutProgramJob& job) {
+            return save(project, job, path, 0, static_cast<std::int32_t>(project.figures.size()) - 1);
+        };
+    };
+    rotaryWriters.Save_ciecie_obrotowe = wholeProject(&Save_ciecie_obrotowe);
+    rotaryWriters.Save_toczenie_wrzeciono = wholeProject(&Save_toczenie_wrzeciono);
+    rotaryWriters.Save_toczenie_stolik = wholeProject(&Save_toczenie_stolik);
+    rotaryWriters.DajPoz1szegoWjazduWmat = [](TMDIChild& project) { return project.DajPoz1szegoWjazduWmat(); };
 }
 
 std::string JobDriver::programPath() const
@@ -243,6 +254,11 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
         if (device == DeviceTable) {
             job.programStartX = config.number(Param::Xstolika) - std::max(projectMm(project.width), diameterHalf) -
                                 config.number(Param::Xnarzedzia);
+            // The save takes the nearer end of each figure from the wire's start; that start is X
+            // in the figure's frame, not a value left over from an earlier job.
+            job.programStartY =
+                (job.programStartX - config.number(Param::Xstolika) + config.number(Param::Xnarzedzia)) * 100.0 /
+                config.number(Param::skala);
             CutProgramJob turning = programJob(kind);
             turning.firstEntry = firstEntry();
             return writeWith(rotaryWriters.Save_toczenie_stolik, turning);
