@@ -29,6 +29,7 @@ struct RotaryRig : WalkRig {
         return job;
     }
 
+    using WalkRig::save;
     ProgramWriteResult save(const CutProgramJob& job)
     {
         const auto last = static_cast<std::int32_t>(project.figures.size()) - 1;
