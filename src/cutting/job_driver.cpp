@@ -2,6 +2,7 @@
 
 #include "cutting/job_commands.h"
 #include "cutting/project_windows.h"
+#include "cutting/rotary_start.h"
 #include "cutting/start_figure_override.h"
 #include "cutting/transmit_arm.h"
 #include "geometry/round.h"
@@ -56,7 +57,7 @@ bool JobDriver::testRun() const
 
 double JobDriver::projectMm(std::int32_t units) const
 {
-    return roundHalfEven<std::int64_t>(units * m_context.configuration.number(Param::skala) / 100.0) / 40.0;
+    return projectLengthMm(units, m_context.configuration.number(Param::skala));
 }
 
 void JobDriver::showError(const char* section, const char* key)
@@ -195,7 +196,6 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
     const Configuration& config = m_context.configuration;
     JobState& job = m_context.job;
     const std::string path = programPath();
-    const double diameterHalf = config.number(Param::Srednicamaterialu) / 2.0;
     const int device = config.choice(Param::StolikSwitch);
     const auto writeWith = [&](const RotaryWriters::Writer& writer, const CutProgramJob& programJob) {
         // A mode whose planner is not there writes nothing, and nothing is sent.
@@ -207,28 +207,16 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
 
     const int mode = config.choice(Param::Mode);
     const OutputKind kind = cutOutputKind(mode, device, project.horizontalAxisFound);
+    const RotaryStart start = rotaryStartOf(config, project, job.programStartX, job.programStartY);
     switch (mode) {
-    case ModeRotary: {
-        double limitCheck = 0.0;
-        if (project.horizontalAxisFound) {
-            const double h = projectMm(project.height);
-            const double r = std::max(h, diameterHalf);
-            const double axisY = config.number(Param::Ywrzeciona);
-            job.programStartY = project.profileBelowAxis ? axisY - r : axisY + r;
-            limitCheck = std::min(job.programStartY, project.profileBelowAxis ? axisY - h : axisY + h);
-        } else {
-            job.programStartY = config.number(Param::Ystolika);
-            const double w = -projectMm(project.minX);
-            const double axisX = config.number(Param::Xstolika);
-            job.programStartX = axisX - std::max(w, diameterHalf);
-            limitCheck = std::min(job.programStartX, axisX - w);
-        }
-        if (limitCheck < 0.0) {
+    case ModeRotary:
+        job.programStartX = start.programStartX;
+        job.programStartY = start.programStartY;
+        if (!start.fits) {
             showError("Main_window", "projektZaDuzaWysokosc");
             return false;
         }
         return writeWith(rotaryWriters.Save_ciecie_obrotowe, programJob(kind));
-    }
     case ModeSerial: {
         const double perPass = (device == DeviceTable ? 0.5 : 1.0) / static_cast<double>(m_windows.windows().size());
         const double angleStep = config.choice(Param::rgKatObrotu) != 0 ? project.rotationAngle / 360.0 : perPass;
@@ -244,24 +232,14 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
         return writer && written(writer(project, path, programJob(kind), direction, angleStep));
     }
     case ModeTurning:
-        if (device == DeviceSpindle) {
-            job.programStartY = std::max(projectMm(project.height), diameterHalf) + config.number(Param::Ywrzeciona) -
-                                config.number(Param::Ynarzedzia);
+        if (device == DeviceSpindle || device == DeviceTable) {
+            job.programStartX = start.programStartX;
+            job.programStartY = start.programStartY;
             CutProgramJob turning = programJob(kind);
             turning.firstEntry = firstEntry();
-            return writeWith(rotaryWriters.Save_toczenie_wrzeciono, turning);
-        }
-        if (device == DeviceTable) {
-            job.programStartX = config.number(Param::Xstolika) - std::max(projectMm(project.width), diameterHalf) -
-                                config.number(Param::Xnarzedzia);
-            // The save takes the nearer end of each figure from the wire's start; that start is X
-            // in the figure's frame, not a value left over from an earlier job.
-            job.programStartY =
-                (job.programStartX - config.number(Param::Xstolika) + config.number(Param::Xnarzedzia)) * 100.0 /
-                config.number(Param::skala);
-            CutProgramJob turning = programJob(kind);
-            turning.firstEntry = firstEntry();
-            return writeWith(rotaryWriters.Save_toczenie_stolik, turning);
+            return writeWith(device == DeviceSpindle ? rotaryWriters.Save_toczenie_wrzeciono
+                                                     : rotaryWriters.Save_toczenie_stolik,
+                             turning);
         }
         return askUnconnected(project, range) && askOutline(project, range) &&
                write2D(project, range, programJob(kind), 0.0);

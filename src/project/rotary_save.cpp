@@ -166,4 +166,16 @@ ProgramWriteResult Save_toczenie_stolik(TMDIChild& project, const CutProgramJob&
     return saveRotary(project, job, fileName, first, last, SaveKind::TableTurning);
 }
 
+ProgramWriteResult saveRotaryProgram(TMDIChild& project, const CutProgramJob& job, const std::string& fileName)
+{
+    const auto last = static_cast<std::int32_t>(project.figures.size()) - 1;
+    switch (job.outputKind) {
+    case OutputKind::TurningSpindle: return Save_toczenie_wrzeciono(project, job, fileName, 0, last);
+    case OutputKind::TurningTable: return Save_toczenie_stolik(project, job, fileName, 0, last);
+    case OutputKind::RotarySpindle:
+    case OutputKind::RotaryTable: return Save_ciecie_obrotowe(project, job, fileName, 0, last);
+    default: return {};
+    }
+}
+
 }  // namespace kerfline

@@ -22,4 +22,8 @@ ProgramWriteResult Save_toczenie_wrzeciono(TMDIChild& project, const CutProgramJ
 ProgramWriteResult Save_toczenie_stolik(TMDIChild& project, const CutProgramJob& job, const std::string& fileName,
                                         std::int32_t first, std::int32_t last);
 
+// The save of the job's output kind for the whole project: the turning saves for 30 and 301,
+// the rotary save for 31 and 311. Other kinds are no rotary program and write nothing.
+ProgramWriteResult saveRotaryProgram(TMDIChild& project, const CutProgramJob& job, const std::string& fileName);
+
 }  // namespace kerfline

@@ -30,15 +30,7 @@ struct RotaryRig : WalkRig {
     }
 
     using WalkRig::save;
-    ProgramWriteResult save(const CutProgramJob& job)
-    {
-        const auto last = static_cast<std::int32_t>(project.figures.size()) - 1;
-        switch (job.outputKind) {
-        case OutputKind::TurningSpindle: return Save_toczenie_wrzeciono(project, job, path(), 0, last);
-        case OutputKind::TurningTable: return Save_toczenie_stolik(project, job, path(), 0, last);
-        default: return Save_ciecie_obrotowe(project, job, path(), 0, last);
-        }
-    }
+    ProgramWriteResult save(const CutProgramJob& job) { return saveRotaryProgram(project, job, path()); }
 
     // The registers the header of the job leaves, for decoding.
     static AxisRegisters headerRegisters(const CutProgramJob& job)
