@@ -116,6 +116,31 @@ public:
 
     void heatOn() { write(commands::heating(true, m_writer.heatingOutput(), Form::Program)); }
 
+    // The heating of a rotary or table-serial body: "p" 1, on, the heat-up, "p" 1, "f" 1.
+    void heatForRotaryCut()
+    {
+        write(commands::dwell(1));
+        heatOn();
+        heatUp();
+        write(commands::dwell(1) + commands::selectSpeedSet(1, Form::Program));
+    }
+
+    // The heating of a turning body: "p" 1, "f" 1, "p" 1, on, the heat-up, "p" 1.
+    void heatForTurning()
+    {
+        write(commands::dwell(1) + commands::selectSpeedSet(1, Form::Program) + commands::dwell(1));
+        heatOn();
+        heatUp();
+        write(commands::dwell(1));
+    }
+
+    // The table codes come to the figure's height first, then to the start X.
+    void approachOnTable(double startX)
+    {
+        move(std::nullopt, F(0));
+        move(startX, std::nullopt);
+    }
+
     void heatUp()
     {
         if (m_writer.heatUpPending() && !m_machine.reportsPowerInPercent) {
@@ -288,12 +313,7 @@ void WriteFigureBody(CutProgramWriter& writer, const tfigura& figure, int direct
         body.move(body.E(0), std::nullopt);
         body.move(std::nullopt, startY);
         body.rotateTo(entryPhase);
-        pause();
-        speedSet(1);
-        pause();
-        body.heatOn();
-        body.heatUp();
-        pause();
+        body.heatForTurning();
         body.move(body.E(0), body.F(0));
         pause();
         speedSet(1);
@@ -307,11 +327,7 @@ void WriteFigureBody(CutProgramWriter& writer, const tfigura& figure, int direct
         speedSet(0);
         body.move(body.E(0), std::nullopt);
         body.rotateTo(entryPhase);
-        pause();
-        body.heatOn();
-        body.heatUp();
-        pause();
-        speedSet(1);
+        body.heatForRotaryCut();
         body.move(std::nullopt, body.F(0));
         body.rotaryCut(body.turnsPerMm(figure.axisWidth), true);
         if (config.choice(Param::rgAlgorytmObrotowego) == 1)
@@ -322,34 +338,11 @@ void WriteFigureBody(CutProgramWriter& writer, const tfigura& figure, int direct
         speedSet(0);
         phase = body.phase();
         break;
-    case OutputKind::SerialTable:
-        body.move(std::nullopt, body.F(0));
-        body.move(startX, std::nullopt);
-        body.rotateTo(entryPhase);
-        pause();
-        body.heatOn();
-        body.heatUp();
-        pause();
-        speedSet(1);
-        body.move(body.E(0), body.F(0));
-        body.rotaryCut(0.0, true);
-        body.move(startX, std::nullopt);
-        pause();
-        phase = body.phase();
-        body.move(std::nullopt, std::nullopt, entryPhase);
-        pause();
-        break;
     case OutputKind::TurningTable: {
         speedSet(0);
-        body.move(std::nullopt, body.F(0));
-        body.move(startX, std::nullopt);
+        body.approachOnTable(startX);
         body.rotateTo(entryPhase);
-        pause();
-        speedSet(1);
-        pause();
-        body.heatOn();
-        body.heatUp();
-        pause();
+        body.heatForTurning();
         body.move(body.E(0), body.F(0));
         pause();
         // One turn across the drawing cut in one pass turns nowhere along the segments.
@@ -361,23 +354,28 @@ void WriteFigureBody(CutProgramWriter& writer, const tfigura& figure, int direct
         phase = body.phase();
         break;
     }
-    case OutputKind::RotaryTable:
-        body.move(std::nullopt, body.F(0));
-        body.move(startX, std::nullopt);
+    case OutputKind::SerialTable:
+    case OutputKind::RotaryTable: {
+        // Serial passes on the table cut the plain contour; the table turns only between them.
+        const bool serial = job.outputKind == OutputKind::SerialTable;
+        body.approachOnTable(startX);
         body.rotateTo(entryPhase);
-        pause();
-        body.heatOn();
-        body.heatUp();
-        pause();
-        speedSet(1);
+        body.heatForRotaryCut();
         body.move(body.E(0), body.F(0));
-        body.rotaryCut(body.turnsPerMm(figure.axisHeight), false);
+        body.rotaryCut(serial ? 0.0 : body.turnsPerMm(figure.axisHeight), false);
         body.move(startX, std::nullopt);
         pause();
-        // A table driven by the spindle's motor counts its turns in the spindle register, in
-        // the table's own steps.
-        phase = machine.tableOnSpindleAxis() ? body.phaseOf(AxisSpindle, machine.stepsS) : body.phase();
+        if (serial) {
+            phase = body.phase();
+            body.move(std::nullopt, std::nullopt, entryPhase);
+            pause();
+        } else {
+            // A table driven by the spindle's motor counts its turns in the spindle register, in
+            // the table's own steps.
+            phase = machine.tableOnSpindleAxis() ? body.phaseOf(AxisSpindle, machine.stepsS) : body.phase();
+        }
         break;
+    }
     default:
         break;  // the 2D kinds have no figure body
     }

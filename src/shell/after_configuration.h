@@ -14,7 +14,7 @@ struct AfterConfigurationHooks {
     std::function<void()> CloseAll;
     std::function<void()> repaintAll;
     // A project whose preparation failed (its rotary axis is gone) has shown why and closes.
-    std::function<void(TMDIChild&)> closeProject;
+    std::function<void(TMDIChild&)> closeProject = {};
 };
 
 // The actions after the configuration dialog closed, by the flags the dialog left: close the
