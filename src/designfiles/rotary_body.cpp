@@ -89,6 +89,12 @@ public:
     // code's rotary axis by that many revolutions.
     void move(std::optional<double> x, std::optional<double> y, double turn = 0.0)
     {
+        m_writer.write(moveText(x, y, turn));
+    }
+
+    // The commands of that move, for a caller that writes them with others in one append.
+    std::string moveText(std::optional<double> x, std::optional<double> y, double turn)
+    {
         const AxisRegisters& r = m_writer.registers();
         AxisTargets t;
         t.frontX = x ? *x : r[AxisFrontX] / 100.0;
@@ -96,7 +102,7 @@ public:
         t.frontY = y ? *y : r[AxisFrontY] / 100.0;
         t.backY = y ? *y : r[AxisBackY] / 100.0;
         (onTable(m_kind) ? t.table : t.spindle) = turn;
-        m_writer.write(m_writer.MoveAxes(t));
+        return m_writer.MoveAxes(t);
     }
 
     void write(const std::string& commands) { m_writer.write(commands); }
@@ -199,20 +205,22 @@ public:
             const double along = alongX ? dx : dy;
             const double u = pitch > 0.0 && !stillSegments ? along / pitch : 0.0;
             const double r = radius(i);
+            // Each step and its speed reach the file in one append.
             if (surfaceLength(r, u, dx, dy) > 0.0) {
-                move(E(i), F(i), m_direction * u);
+                std::string step = moveText(E(i), F(i), m_direction * u);
                 if (speedAfterEveryStep)
-                    write(turningSpeed(r, u, dx, dy));
+                    step += turningSpeed(r, u, dx, dy);
+                write(step);
             }
             if (i + 1 < n && isCorner(i)) {
                 const double full = pitch > 0.0 ? 1.0 : 0.0;
                 if (surfaceLength(r, full, 0.0, 0.0) > 0.0) {
-                    write(commands::dwell(1));
+                    std::string corner = commands::dwell(1);
                     if (m_config.isChecked(Param::Heavy))
-                        write(commands::setParameter(machine::ParameterId::HeavyRotation, 1, Form::Program));
-                    move(E(i), F(i), m_direction * full);
-                    write(turningSpeed(r, full, 0.0, 0.0));
-                    write(commands::dwell(1));
+                        corner += commands::setParameter(machine::ParameterId::HeavyRotation, 1, Form::Program);
+                    corner += moveText(E(i), F(i), m_direction * full);
+                    corner += turningSpeed(r, full, 0.0, 0.0);
+                    write(corner + commands::dwell(1));
                 }
             }
         }
