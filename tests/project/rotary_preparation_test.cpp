@@ -1,6 +1,6 @@
 // The rotary and turning preparations: the axis line, the shift into its frame, the orientation
 // and order of the profiles, and the projects they refuse.
-#include "project_rig.h"
+#include "rotary_rig.h"
 
 #include "project/tmdichild.h"
 
@@ -12,17 +12,8 @@
 namespace kerfline {
 namespace {
 
-using testing::ProjectRig;
-
-struct Prepared : ProjectRig {
-    Prepared(int mode, int device, const std::vector<std::vector<Point>>& contours)
-    {
-        config().setChoice(Param::Mode, mode);
-        config().setChoice(Param::StolikSwitch, device);
-        design(contours);
-    }
-
-    LoadOutcome prepare() { return project.mode() == ModeRotary ? project.ciecie_obrotowe() : project.toczenie(); }
+struct Prepared : testing::RotaryRig {
+    using RotaryRig::RotaryRig;
 
     std::string lastMessage() const { return host.messages.empty() ? std::string() : host.messages.back().text; }
 };
