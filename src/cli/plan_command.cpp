@@ -8,6 +8,7 @@
 #include "cli/json_writer.h"
 #include "cli/options.h"
 #include "config/cutting_mode.h"
+#include "cutting/rotary_start.h"
 #include "designfiles/cut_program_decoder.h"
 #include "designfiles/design_type.h"
 #include "machine/controller_link.h"
@@ -15,6 +16,7 @@
 #include "machine/virtual_cutter.h"
 #include "project/cut_path_walk.h"
 #include "project/cut_start_point.h"
+#include "project/rotary_save.h"
 #include "project/tmdichild.h"
 
 #include <cstdio>
@@ -71,7 +73,9 @@ int usage(const std::string& problem)
     std::fprintf(stderr,
                  "kerfline-cli plan: %s\n"
                  "usage: kerfline-cli plan FILE [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] "
-                 "[--unit mm|in|ft] [--dxf-resolution 1..8] -o OUT.cn [SWITCH...]\n",
+                 "[--unit mm|in|ft] [--dxf-resolution 1..8] -o OUT.cn [SWITCH...]\n"
+                 "plans plain 2D (Mode 0), rotary (Mode 1) and turning (Mode 3) programs; the rotary and turning\n"
+                 "programs start where the cut command would bring the wire\n",
                  problem.c_str());
     return ExitUsage;
 }
@@ -143,10 +147,14 @@ int runPlan(int argc, char** argv)
     if (const int loaded = loadConfiguration(app, options.design.configuration); loaded != ExitSuccess)
         return loaded;
     const int mode = app.configuration.choice(Param::Mode);
-    if (mode != Mode2D) {
-        std::fprintf(stderr, "kerfline-cli plan: only plain 2D programs (Mode 0) can be planned, not Mode %d\n", mode);
+    if (mode != Mode2D && mode != ModeRotary && mode != ModeTurning) {
+        std::fprintf(stderr,
+                     "kerfline-cli plan: plain 2D (Mode 0), rotary (Mode 1) and turning (Mode 3) programs can be "
+                     "planned, not Mode %d\n",
+                     mode);
         return ExitRefused;
     }
+    const int device = app.configuration.choice(Param::StolikSwitch);
 
     TMDIChild project(app);
     project.fileType = designTypeOf(options.file);
@@ -157,16 +165,30 @@ int runPlan(int argc, char** argv)
     if (project.Load(options.file, 255) == LoadOutcome::Closed)
         return ExitRefused;
 
-    // The cut command's own steps before it writes: the start point, and the outline question,
-    // which nobody is here to answer: the frame, when one was added, is cut.
-    settleStartPoint(project);
-    project.cutOutline = 1;
-
     CutProgramJob job;
-    job.outputKind = cutOutputKind(mode, app.configuration.choice(Param::StolikSwitch), false);
+    job.outputKind = cutOutputKind(mode, device, project.horizontalAxisFound != 0);
     job.sendCommand = machineModel.sender();
-    const auto last = static_cast<std::int32_t>(project.figures.size()) - 1;
-    if (const ProgramWriteResult written = save_ciecie(project, job, options.output, 0, 0.0, last); !written) {
+    ProgramWriteResult written;
+    if (job.outputKind == OutputKind::Plain) {
+        // The cut command's own steps before it writes: the start point, and the outline
+        // question, which nobody is here to answer: the frame, when one was added, is cut.
+        settleStartPoint(project);
+        project.cutOutline = 1;
+        const auto last = static_cast<std::int32_t>(project.figures.size()) - 1;
+        written = save_ciecie(project, job, options.output, 0, 0.0, last);
+    } else {
+        // The start positions the cut command sets, from the configuration and the project.
+        const RotaryStart start = rotaryStartOf(app.configuration, project, 0.0, 0.0);
+        if (!start.fits) {
+            language.ShowMessageBox(language.Text("Main_window", "projektZaDuzaWysokosc"), true);
+            return ExitRefused;
+        }
+        job.programStartX = start.programStartX;
+        job.programStartY = start.programStartY;
+        job.firstEntry = project.DajPoz1szegoWjazduWmat();
+        written = saveRotaryProgram(project, job, options.output);
+    }
+    if (!written) {
         language.ShowMessageBox(written.error->message(language), true);
         return ExitRefused;
     }

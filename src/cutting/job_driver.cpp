@@ -2,6 +2,7 @@
 
 #include "cutting/job_commands.h"
 #include "cutting/project_windows.h"
+#include "cutting/rotary_start.h"
 #include "cutting/start_figure_override.h"
 #include "cutting/transmit_arm.h"
 #include "base/round.h"
@@ -9,6 +10,7 @@
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
 #include "project/cut_path_walk.h"
+#include "project/rotary_save.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"
 #include "config/configuration.h"
@@ -34,6 +36,16 @@ JobDriver::JobDriver(AppContext& context, machine::ControllerProtocol& protocol,
                      TransmitArm& transmission, ProjectWindows& windows)
     : m_context(context), m_protocol(protocol), m_motion(motion), m_transmission(transmission), m_windows(windows)
 {
+    // The rotary and turning saves of the project; the spindle series comes with serial cutting.
+    const auto wholeProject = [](auto save) {
+        return [save](TMDIChild& project, const std::string& path, const CutProgramJob& job) {
+            return save(project, job, path, 0, static_cast<std::int32_t>(project.figures.size()) - 1);
+        };
+    };
+    rotaryWriters.Save_ciecie_obrotowe = wholeProject(&Save_ciecie_obrotowe);
+    rotaryWriters.Save_toczenie_wrzeciono = wholeProject(&Save_toczenie_wrzeciono);
+    rotaryWriters.Save_toczenie_stolik = wholeProject(&Save_toczenie_stolik);
+    rotaryWriters.DajPoz1szegoWjazduWmat = [](TMDIChild& project) { return project.DajPoz1szegoWjazduWmat(); };
 }
 
 std::string JobDriver::programPath() const
@@ -48,7 +60,7 @@ bool JobDriver::testRun() const
 
 double JobDriver::projectMm(std::int32_t units) const
 {
-    return roundHalfEven<std::int64_t>(units * m_context.configuration.number(Param::skala) / 100.0) / 40.0;
+    return projectLengthMm(units, m_context.configuration.number(Param::skala));
 }
 
 void JobDriver::showError(const char* section, const char* key)
@@ -187,7 +199,6 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
     const Configuration& config = m_context.configuration;
     JobState& job = m_context.job;
     const std::string path = programPath();
-    const double diameterHalf = config.number(Param::Srednicamaterialu) / 2.0;
     const int device = config.choice(Param::StolikSwitch);
     const auto writeWith = [&](const RotaryWriters::Writer& writer, const CutProgramJob& programJob) {
         // A mode whose planner is not there writes nothing, and nothing is sent.
@@ -199,28 +210,16 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
 
     const int mode = config.choice(Param::Mode);
     const OutputKind kind = cutOutputKind(mode, device, project.horizontalAxisFound);
+    const RotaryStart start = rotaryStartOf(config, project, job.programStartX, job.programStartY);
     switch (mode) {
-    case ModeRotary: {
-        double limitCheck = 0.0;
-        if (project.horizontalAxisFound) {
-            const double h = projectMm(project.height);
-            const double r = std::max(h, diameterHalf);
-            const double axisY = config.number(Param::Ywrzeciona);
-            job.programStartY = project.profileBelowAxis ? axisY - r : axisY + r;
-            limitCheck = std::min(job.programStartY, project.profileBelowAxis ? axisY - h : axisY + h);
-        } else {
-            job.programStartY = config.number(Param::Ystolika);
-            const double w = -projectMm(project.minX);
-            const double axisX = config.number(Param::Xstolika);
-            job.programStartX = axisX - std::max(w, diameterHalf);
-            limitCheck = std::min(job.programStartX, axisX - w);
-        }
-        if (limitCheck < 0.0) {
+    case ModeRotary:
+        job.programStartX = start.programStartX;
+        job.programStartY = start.programStartY;
+        if (!start.fits) {
             showError("Main_window", "projektZaDuzaWysokosc");
             return false;
         }
         return writeWith(rotaryWriters.Save_ciecie_obrotowe, programJob(kind));
-    }
     case ModeSerial: {
         const double perPass = (device == DeviceTable ? 0.5 : 1.0) / static_cast<double>(m_windows.windows().size());
         const double angleStep = config.choice(Param::rgKatObrotu) != 0 ? project.rotationAngle / 360.0 : perPass;
@@ -236,19 +235,14 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
         return writer && written(writer(project, path, programJob(kind), direction, angleStep));
     }
     case ModeTurning:
-        if (device == DeviceSpindle) {
-            job.programStartY = std::max(projectMm(project.height), diameterHalf) + config.number(Param::Ywrzeciona) -
-                                config.number(Param::Ynarzedzia);
+        if (device == DeviceSpindle || device == DeviceTable) {
+            job.programStartX = start.programStartX;
+            job.programStartY = start.programStartY;
             CutProgramJob turning = programJob(kind);
             turning.firstEntry = firstEntry();
-            return writeWith(rotaryWriters.Save_toczenie_wrzeciono, turning);
-        }
-        if (device == DeviceTable) {
-            job.programStartX = config.number(Param::Xstolika) - std::max(projectMm(project.width), diameterHalf) -
-                                config.number(Param::Xnarzedzia);
-            CutProgramJob turning = programJob(kind);
-            turning.firstEntry = firstEntry();
-            return writeWith(rotaryWriters.Save_toczenie_stolik, turning);
+            return writeWith(device == DeviceSpindle ? rotaryWriters.Save_toczenie_wrzeciono
+                                                     : rotaryWriters.Save_toczenie_stolik,
+                             turning);
         }
         return askUnconnected(project, range) && askOutline(project, range) &&
                write2D(project, range, programJob(kind), 0.0);

@@ -1,6 +1,7 @@
 #include "cutting/virtual_job.h"
 
 #include "cutting/cutting_session.h"
+#include "cutting/project_windows.h"
 #include "cutting/simulated_timers.h"
 #include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
@@ -85,8 +86,18 @@ VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, Simulate
                                std::int64_t limitMs)
 {
     VirtualJobReport report;
-    if (start == JobStart::HomeAndStart)
+    if (start == JobStart::HomeAndStart) {
         session.homing.bazujClick();
+        // A rotary job on the spindle starts with the wire at the axis' height, where the
+        // operator brings it after homing.
+        const Configuration& config = context.configuration;
+        const TMDIChild* project = session.driver.windows().active();
+        if (config.choice(Param::Mode) == ModeRotary && project && project->horizontalAxisFound) {
+            const double x = config.number(Param::Xwrzeciona);
+            const double y = config.number(Param::Ywrzeciona);
+            session.motion.gotopoint(true, 0, x, x, y, y, context.machine.tableRemainder, context.machine.spindleRemainder);
+        }
+    }
     const std::size_t executedBefore =
         start == JobStart::AlreadyStarted ? 0 : cutter.controller().executedProgram().size();
     const std::int64_t startMs = clock.nowMs();

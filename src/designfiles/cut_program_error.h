@@ -12,6 +12,9 @@ class tInterfejs;
 struct ProgramWriteError {
     std::string file;
     int systemCode = 0;  // errno of the failed call
+    // A rotary axis would have turned beyond what its 32-bit step register holds: the program
+    // is refused rather than sent with a wrapped or clipped rotation.
+    bool rotaryOverflow = false;
 
     std::string message(const tInterfejs& language) const;
 };

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -166,6 +167,11 @@ void CutProgramWriter::setKeys(bool front, bool back)
     m_keyBack = back;
 }
 
+std::string CutProgramWriter::speedCommand(std::uint8_t set, double speed) const
+{
+    return commands::speedPeriod(set, periodOf(speed), Form::Program);
+}
+
 std::uint16_t CutProgramWriter::periodOf(double speed) const
 {
     const MachineState& machine = m_context.machine;
@@ -214,8 +220,8 @@ void CutProgramWriter::writeHeader()
     if (kind == TurningTable || kind == RotaryTable)
         m_registers[AxisFrontX] = m_registers[AxisBackX] = startX;
 
-    std::string header = commands::speedPeriod(0, periodOf(configuration.number(Param::PrzeSpeed)), Form::Program) +
-                         commands::speedPeriod(1, periodOf(configuration.number(Param::szybkoscObrobki)), Form::Program) +
+    std::string header = speedCommand(0, configuration.number(Param::PrzeSpeed)) +
+                         speedCommand(1, configuration.number(Param::szybkoscObrobki)) +
                          powerCommand() + commands::heating(true, m_heatingOutput, Form::Program);
     if (kind == Plain)
         header += commands::dwell(1) + commands::selectSpeedSet(1, Form::Program);
@@ -257,13 +263,31 @@ std::string CutProgramWriter::MoveAxes(const AxisTargets& p)
     if (move.text.empty())
         return {};
 
-    const auto advance = [](std::int32_t& r, std::int32_t steps) { r = saturated(std::int64_t{r} + steps); };
+    // The rotary registers count every step sent and are never reduced to one revolution (the
+    // corner test and the phases read them whole). A turn they cannot hold, or a count that does
+    // not fit a move, ends the program instead of sending a wrapped or clipped rotation.
+    const auto rotary = [](double revolutions, double steps) { return std::abs(revolutions * steps); };
+    constexpr double kLargestCount = std::numeric_limits<std::int32_t>::max();
+    bool overflow = !(rotary(p.table, machine.stepsS) < kLargestCount) ||
+                    !(rotary(p.spindle, machine.stepsW) < kLargestCount) ||
+                    !(rotary(p.auxRotary, machine.stepsT) < kLargestCount);
+    const auto advance = [&overflow](std::int32_t& r, std::int32_t steps) {
+        const std::int64_t sum = std::int64_t{r} + steps;
+        overflow = overflow || sum != saturated(sum);
+        r = saturated(sum);
+    };
     target[AxisTable] = m_registers[AxisTable];
     target[AxisSpindle] = m_registers[AxisSpindle];
     target[AxisAuxRotary] = m_registers[AxisAuxRotary];
     advance(target[AxisTable], tableOnSpindle ? d[AxisSpindle] : d[AxisTable]);
     advance(target[AxisSpindle], d[AxisSpindle]);
     advance(target[AxisAuxRotary], d[AxisAuxRotary]);
+    if (overflow) {
+        if (!m_error)
+            m_error = ProgramWriteError{m_path, 0, true};
+        m_file.reset();
+        return {};
+    }
     m_registers = target;
 
     m_history = {m_history[1], m_history[2], m_registers};

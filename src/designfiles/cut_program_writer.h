@@ -69,6 +69,11 @@ public:
     // Appends commands as they stand; the bodies of the rotary and turning programs use it.
     void write(std::string_view commands);
 
+    // The "v" command of speed set n at `speed` mm/min, as the header writes it.
+    std::string speedCommand(std::uint8_t set, double speed) const;
+
+    const WriterSettings& settings() const { return m_context; }
+    const CutProgramJob& job() const { return m_job; }
     const AxisRegisters& registers() const { return m_registers; }
     bool heatUpPending() const { return m_heatUpPending; }
     void clearHeatUpPending() { m_heatUpPending = false; }

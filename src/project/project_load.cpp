@@ -172,28 +172,24 @@ LoadOutcome TMDIChild::Load(const std::string& name, std::uint8_t penFilter)
     if (widthMm > machine.limitX || heightMm > machine.limitY)
         language.ShowMessageBox(language.Text("Main_window", "projektZaDuzy"), true);
 
-    prepareForMode();
-    return LoadOutcome::Opened;
+    return prepareForMode();
 }
 
-void TMDIChild::prepareForMode()
+LoadOutcome TMDIChild::prepareForMode()
 {
     const int selector = m_context.configuration.choice(Param::StolikSwitch);
     switch (mode()) {
     case ModeRotary:
-        ciecie_obrotowe();
-        break;
+        return ciecie_obrotowe();
     case ModeSerial:
         if (selector == DeviceSpindle)
-            ciecie_obrotowe();
-        else
-            ciecie();
+            return ciecie_obrotowe();
+        ciecie();
         break;
     case ModeTurning:
-        if (selector == DeviceNone)
-            ciecie();
-        else
-            toczenie();
+        if (selector != DeviceNone)
+            return toczenie();
+        ciecie();
         break;
     case Mode2D:
     case ModeIndependent:
@@ -203,6 +199,7 @@ void TMDIChild::prepareForMode()
     default:
         break;
     }
+    return LoadOutcome::Opened;
 }
 
 }  // namespace kerfline

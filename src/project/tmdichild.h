@@ -147,9 +147,18 @@ public:
     // and the cut length.
     void finishStartVertex();
     void computeStartOffsets();
-    // Preparations of the rotary and turning modes, owned elsewhere; they do nothing yet.
-    void ciecie_obrotowe();
-    void toczenie();
+    // The rotary and turning preparations (rotary_preparation.cpp): find the axis line, move the
+    // project into the axis' frame and orient the figures. A project without an axis or without
+    // a profile has shown its message and the window must close.
+    LoadOutcome ciecie_obrotowe();
+    LoadOutcome toczenie();
+    LoadOutcome toczenie_stolik();
+    LoadOutcome toczenie_wrzeciono();
+    // Figures derived from a figure are cut before it.
+    void sortuj_toczenie();
+    // The first entry into the material, millimetres: the first point of the first profile, X
+    // on the spindle, Y on the table.
+    double DajPoz1szegoWjazduWmat() const;
 
     // Marks a figure as part of the cut tree and records the order in which figures joined it.
     void markConnected(std::int32_t index);
@@ -165,7 +174,7 @@ public:
     void requestRepaint() const;
 
 private:
-    void prepareForMode();
+    LoadOutcome prepareForMode();
     std::unique_ptr<ConnectorSearch> m_search;  // the searches of the running preparation
     AppContext& m_context;
     std::vector<std::int32_t> m_connectionOrder;

@@ -43,8 +43,10 @@ void afterConfiguration(AppContext& context, CuttingSession& session, ProjectWin
         // leave the sign of a discarded choice behind.
         const std::uint8_t direction = sign > 0 ? 1 : 255;
         project.directionX = {direction, direction};
-        if (mode == ModeRotary)
-            project.ciecie_obrotowe();
+        if (mode == ModeRotary) {
+            if (project.ciecie_obrotowe() == LoadOutcome::Closed && hooks.closeProject)
+                hooks.closeProject(project);
+        }
         else if (mode == Mode2D && project.pathReady == 0)
             project.ciecie();
     }

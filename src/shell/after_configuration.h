@@ -7,11 +7,14 @@ namespace kerfline {
 struct AppContext;
 struct CuttingSession;
 class ProjectWindows;
+class TMDIChild;
 
 // What the main window does for the actions after the configuration dialog.
 struct AfterConfigurationHooks {
     std::function<void()> CloseAll;
     std::function<void()> repaintAll;
+    // A project whose preparation failed (its rotary axis is gone) has shown why and closes.
+    std::function<void(TMDIChild&)> closeProject = {};
 };
 
 // The actions after the configuration dialog closed, by the flags the dialog left: close the

@@ -58,7 +58,9 @@ TEST(PlanCommand, RefusesWhatItCannotPlan)
     const std::string unwritable = dir.str() + "missing/out.cn";
     const Case cases[] = {
         {"no output", {kSquare}, 2, "-o OUT.cn is required"},
-        {"another mode", {kSquare, "--set", "Mode=1", "-o", dir.str() + "out.cn"}, 1, "Mode 1"},
+        {"another mode", {kSquare, "--set", "Mode=2", "-o", dir.str() + "out.cn"}, 1, "Mode 2"},
+        {"a rotary design without its axis", {kSquare, "--set", "Mode=1", "-o", dir.str() + "out.cn"}, 1,
+         "no rotation axis"},
         {"an output that cannot be created", {kSquare, "-o", unwritable}, 1, "could not be written"},
         {"a design that is not there", {dir.str() + "none.plt", "-o", dir.str() + "out.cn"}, 1, "none.plt"},
     };
@@ -67,6 +69,40 @@ TEST(PlanCommand, RefusesWhatItCannotPlan)
         EXPECT_EQ(plan.exitCode, c.exitCode) << c.what << ": " << plan.err;
         EXPECT_NE(plan.err.find(c.message), std::string::npos) << c.what << ": " << plan.err;
         EXPECT_TRUE(plan.out.empty()) << c.what;
+    }
+}
+
+TEST(PlanCommand, WritesRotaryAndTurningPrograms)
+{
+    TempDir dir;
+    const std::string onSpindle = dir.write("spindle.plt", "IN;SP1;PU0,0;PD8000,0;PU0,400;PD2000,1200,6000,1200,8000,400;PU;");
+    const std::string onTable = dir.write("table.plt", "IN;SP1;PU0,0;PD0,8000;PU-400,0;PD-1200,2000,-1200,6000,-400,8000;PU;");
+    struct Case {
+        std::string design;
+        std::vector<std::string> settings;
+        int outputKind;
+    };
+    const Case cases[] = {
+        {onSpindle, {"Mode=1"}, 31},
+        {onTable, {"Mode=1", "StolikSwitch=1"}, 311},
+        {onSpindle, {"Mode=3"}, 30},
+        {onTable, {"Mode=3", "StolikSwitch=1"}, 301},
+        {onSpindle, {"Mode=3", "StolikSwitch=2"}, 32},  // no rotary device: a plain program
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments{c.design, "--machine", "Qd 1200", "-o", dir.str() + "out.cn"};
+        for (const std::string& setting : c.settings) {
+            arguments.push_back("--set");
+            arguments.push_back(setting);
+        }
+        SCOPED_TRACE(c.outputKind);
+        const CliRun plan = run(dir, "plan", arguments);
+        ASSERT_EQ(plan.exitCode, 0) << plan.err;
+        EXPECT_NE(plan.out.find("\"outputKind\":" + std::to_string(c.outputKind) + ","), std::string::npos) << plan.out;
+        const CliRun decode = run(dir, "decode", {dir.str() + "out.cn", "--machine=Qd 1200"});
+        EXPECT_EQ(decode.exitCode, 0) << decode.err;
+        // The trailer switches the heating off.
+        EXPECT_NE(decode.out.find("\"letter\":\"r\",\"args\":[0,2]}"), std::string::npos);
     }
 }
 

@@ -365,6 +365,38 @@ TEST(CutCommand, ReportsTheJobAsJson)
     EXPECT_EQ(passedInOrder(path, planned), planned.size());
 }
 
+// With --home the rotary axes are homed as well, and a spindle job finds the wire at the axis.
+TEST(CutCommand, RunsRotaryAndTurningJobsAfterHoming)
+{
+    TempDir dir;
+    const std::string onSpindle =
+        dir.write("spindle.plt", "IN;SP1;PU0,0;PD8000,0;PU0,400;PD2000,1200,6000,1200,8000,400;PU;");
+    const std::string onTable = dir.write("table.plt", "IN;SP1;PU0,0;PD0,8000;PU-400,0;PD-1200,2000,-1200,6000,-400,8000;PU;");
+    const struct {
+        std::string design;
+        const char* settings;
+    } cases[] = {
+        {onSpindle, "--set Mode=1"},
+        {onTable, "--set Mode=1 --set StolikSwitch=1"},
+        {onSpindle, "--set Mode=3"},
+        {onTable, "--set Mode=3 --set StolikSwitch=1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        const CliRun run = runCli("cut \"" + c.design + "\" --virtual-machine --home --set Ywrzeciona=300 --set ilosckrokow=2 " +
+                                  c.settings + " \"dataDir'" + dir.str() + "data'\"");
+        ASSERT_EQ(run.status, 0) << run.output.substr(0, 300);
+        const auto json = JsonValue::parse(run.output);
+        ASSERT_TRUE(json);
+        const JsonValue& root = *json;
+        EXPECT_EQ(root["status"].text, "completed");
+        EXPECT_TRUE(root["messages"].items.empty());
+        EXPECT_GT(root["commands"].integer(), 40);
+        EXPECT_EQ(root["executed"].integer(), root["commands"].integer());
+        EXPECT_FALSE(root["heatingOnAtEnd"].boolean);
+    }
+}
+
 TEST(CutCommand, RefusesWhatItCannotRun)
 {
     TempDir dir;

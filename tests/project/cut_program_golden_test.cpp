@@ -1,7 +1,9 @@
 // Cut programs of small designs, byte for byte against the programs kept in tests/data/golden.
 // On a mismatch the program written now is left as <name>.actual in the working directory and
 // the first command that differs is printed, decoded.
-#include "walk_rig.h"
+#include "rotary_rig.h"
+
+#include "designfiles/rotary_body.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +54,34 @@ struct Design {
     std::vector<std::vector<Point>> contours;
     bool addFrame;
     bool serialOnTable = false;  // one pass of a serial set, ending with a quarter turn
+    // A rotary or turning project (prepared and saved as the job does) with its rotary device,
+    // passes and turns across the drawing; or, for serial on the table, one figure's body alone.
+    int mode = Mode2D;
+    int device = DeviceSpindle;
+    double passes = 2;
+    double turns = 1;
+    bool tableSerialBody = false;
 };
+
+// The program of a rotary or turning design, or of one table-serial body at a quarter turn.
+ProgramWriteResult writeRotary(testing::RotaryRig& rig, const Design& design)
+{
+    rig.config().setNumber(Param::ilosckrokow, design.passes);
+    rig.config().setNumber(Param::il_obr_rys, design.turns);
+    if (design.tableSerialBody) {
+        CutProgramJob job = rig.job();
+        job.outputKind = OutputKind::SerialTable;
+        CutProgramWriter writer(rig.app, job);
+        if (ProgramWriteResult begun = writer.BeginProgram(rig.path()); !begun)
+            return begun;
+        double phase = 0.25;
+        WriteFigureBody(writer, rig.figure(0), 1, phase);
+        return writer.EndProgram();
+    }
+    if (rig.prepare() != LoadOutcome::Opened)
+        return {ProgramWriteError{"not prepared", 0}};
+    return rig.save(rig.job());
+}
 
 void PrintTo(const Design& design, std::ostream* out)
 {
@@ -64,20 +93,24 @@ class GoldenProgram : public ::testing::TestWithParam<Design> {};
 TEST_P(GoldenProgram, IsWrittenByteForByte)
 {
     const Design& design = GetParam();
-    WalkRig rig;
+    testing::RotaryRig rig(design.mode, design.device, {});
     rig.config().setCheck(Param::AddFrame, design.addFrame ? CheckState::cbChecked : CheckState::cbUnchecked);
     if (design.serialOnTable) {
         rig.config().setChoice(Param::Mode, ModeSerial);
         rig.config().setChoice(Param::StolikSwitch, DeviceTable);
     }
     rig.design(design.contours);
-    rig.project.ciecie();
-    rig.project.cutOutline = 1;
-    if (design.serialOnTable) {
-        rig.project.UstawKierunek(1);
-        ASSERT_TRUE(rig.save(0.25, 33));
+    if (design.mode != Mode2D || design.tableSerialBody) {
+        ASSERT_TRUE(writeRotary(rig, design));
     } else {
-        ASSERT_TRUE(rig.save());
+        rig.project.ciecie();
+        rig.project.cutOutline = 1;
+        if (design.serialOnTable) {
+            rig.project.UstawKierunek(1);
+            ASSERT_TRUE(rig.save(0.25, 33));
+        } else {
+            ASSERT_TRUE(rig.save());
+        }
     }
     const std::string actual = rig.bytes();
     const std::string expected = contentOf(goldenPath(design.name));
@@ -98,6 +131,16 @@ const Design kDesigns[] = {
     {"square_in_square", {square(0, 0, 8000), square(2000, 2000, 4000)}, false},
     {"polyline_touching_square", {square(4000, 4000, 4000), {{0, 0}, {1000, 2000}, {2000, 1500}, {4000, 4000}}}, false},
     {"serial_square_on_table", {square(0, 0, 4000), square(6000, 0, 2000)}, false, true},
+    // One small profile per rotary body: an axis line and a profile with corners.
+    {"rotary_spindle_profile", {{{0, 0}, {8000, 0}}, {{0, 0}, {2000, 1200}, {6000, 1200}, {8000, 0}}}, false, false,
+     ModeRotary, DeviceSpindle},
+    {"rotary_table_profile", {{{0, 0}, {0, 8000}}, {{0, 0}, {-1200, 2000}, {-1200, 6000}, {0, 8000}}}, false, false,
+     ModeRotary, DeviceTable},
+    {"turning_spindle_profile", {{{0, 0}, {8000, 0}}, {{0, 2000}, {3000, 2000}, {3000, 3000}, {8000, 1000}}}, false,
+     false, ModeTurning, DeviceSpindle, 1, 4},
+    {"turning_table_profile", {{{0, 0}, {0, 8000}}, {{-2000, 0}, {-2000, 3000}, {-3000, 3000}, {-1000, 8000}}}, false,
+     false, ModeTurning, DeviceTable, 1, 4},
+    {"serial_table_body", {square(0, 0, 4000)}, false, false, Mode2D, DeviceTable, 1, 0, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(SmallDesigns, GoldenProgram, ::testing::ValuesIn(kDesigns),

@@ -44,10 +44,11 @@ std::vector<int> pensOf(const TMDIChild& project)
     return pens;
 }
 
-// Rotary mode prepares nothing yet, so the loaded figures stay as the loader left them.
+// With no mode chosen nothing is prepared, so the loaded figures stay as the loader left them.
 void keepAsLoaded(ProjectRig& rig)
 {
-    rig.config().setChoice(Param::Mode, ModeRotary);
+    rig.config().setChoice(Param::Mode, -1);
+    ASSERT_EQ(rig.project.mode(), -1);
 }
 
 TEST(ProjectLoad, PenFilterKeepsItsPenAndPenSix)

@@ -126,6 +126,28 @@ TEST_F(AfterConfigurationTest, NewModeClosesTheProjectsAndPowerOutputGoesToAnIdl
     EXPECT_FALSE(app.configuration.powerOutputPending);
 }
 
+// A rotary project prepared again for a table finds no vertical axis: it says so and closes.
+TEST_F(AfterConfigurationTest, ARotaryProjectThatLosesItsAxisCloses)
+{
+    app.configuration.setChoice(Param::Mode, ModeRotary);
+    TMDIChild& project = windows.add(std::make_unique<TMDIChild>(app));
+    for (const std::vector<Point>& points : {std::vector<Point>{{0, 0}, {8000, 0}}, std::vector<Point>{{0, 400}, {4000, 1200}, {8000, 400}}}) {
+        tfigura figure;
+        figure.points = points;
+        project.AddFigure(std::move(figure));
+    }
+    project.Ustaw_PPiPK();
+    ASSERT_EQ(project.ciecie_obrotowe(), LoadOutcome::Opened);
+    std::vector<TMDIChild*> closed;
+    app.configuration.setChoice(Param::StolikSwitch, DeviceSpindle);
+    afterConfiguration(app, session, windows, {{}, {}, [&](TMDIChild& p) { closed.push_back(&p); }});
+    EXPECT_TRUE(closed.empty());
+    app.configuration.setChoice(Param::StolikSwitch, DeviceTable);
+    afterConfiguration(app, session, windows, {{}, {}, [&](TMDIChild& p) { closed.push_back(&p); }});
+    EXPECT_EQ(closed, std::vector<TMDIChild*>{&project});
+    EXPECT_EQ(host.messages.back().text, app.Text("Project_window", "projektBrakOsiObrotuPionProsta"));
+}
+
 TEST_F(AfterConfigurationTest, PowerOutputWaitsWhileTheControllerIsAway)
 {
     cutter.unplug();

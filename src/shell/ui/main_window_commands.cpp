@@ -185,7 +185,8 @@ void TMainForm::Konfiguracja()
                         [this] {
                             for (QMdiSubWindow* sub : m_mdi->subWindowList())
                                 sub->widget()->update();
-                        }});
+                        },
+                        [this](TMDIChild& project) { m_projects->closeWindow(project); }});
     UpdateMenuItems();
 }
 

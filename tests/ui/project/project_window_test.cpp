@@ -1,5 +1,6 @@
 // The project window on screen: the samples drawn in their colours inside the margins, picking a
 // figure with the mouse, and the animated simulation that a key press stops.
+#include "config/configuration.h"
 #include "project/simulation_replay.h"
 #include "project/tmdichild.h"
 #include "project/ui/project_window.h"
@@ -251,6 +252,38 @@ TEST_F(ProjectWindowTest, AKeyStopsTheSimulationAndItsPartialTrailStays)
     EXPECT_TRUE(colourNear(picked, p, Qt::white));
     EXPECT_EQ(countColour(picked, Qt::red), redBefore) << "the trail is wiped like any repaint of the design";
     kerfline::testing::saveScreenshot(window, "project_selected_after_simulation");
+}
+
+// A rotary design: the axis line in green, the profile in black, and the simulated path of the
+// wire from the project's corner along the profile.
+TEST_F(ProjectWindowTest, ARotaryProjectShowsItsAxisAndItsPath)
+{
+    QtHost host;
+    auto context = start(host);
+    context->configuration.setChoice(Param::Mode, ModeRotary);
+    context->configuration.setChoice(Param::StolikSwitch, DeviceSpindle);
+    const std::string design =
+        home.write("rotary.plt", "IN;SP1;PU0,0;PD8000,0;PU0,400;PD2000,2400,6000,2400,8000,400;PU;");
+    ProjectWindow window(*context);
+    window.model().fileType = 1;
+    ASSERT_EQ(window.model().Load(design, 255), LoadOutcome::Opened);
+    window.resize(640, 480);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    const TMDIChild& model = window.model();
+    ASSERT_EQ(model.axisIndex, 0);
+    const ViewMapping mapping = window.viewMapping();
+    const QImage drawn = window.grab().toImage();
+    EXPECT_TRUE(colourNear(drawn, mapping.toWindow({4000, 0}), colourOf(FigureColour::Green)));
+    EXPECT_TRUE(colourNear(drawn, mapping.toWindow(middleOfLongestSegment(model.figures[1])), Qt::black));
+
+    window.simulate();
+    const QImage simulated = window.grab().toImage();
+    EXPECT_GT(countColour(simulated, Qt::red), countColour(drawn, Qt::red) + 100);
+    EXPECT_TRUE(colourNear(simulated, mapping.toWindow(middleOfLongestSegment(model.figures[1])), Qt::red))
+        << "the wire's path runs along the profile";
+    kerfline::testing::saveScreenshot(window, "project_rotary_simulated");
 }
 
 TEST_F(ProjectWindowTest, InRealTimeTheWindowStaysResponsiveAndAKeyFromATimerStopsIt)
