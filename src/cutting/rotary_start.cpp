@@ -1,7 +1,7 @@
 #include "cutting/rotary_start.h"
 
 #include "config/configuration.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "project/tmdichild.h"
 
 #include <algorithm>

@@ -6,6 +6,7 @@
 #include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"
+#include "config/configuration.h"
 #include "machine/machine_state.h"
 #include "cutting/job_state.h"
 #include "base/clock.h"

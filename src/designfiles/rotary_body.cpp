@@ -2,7 +2,7 @@
 
 #include "config/configuration.h"
 #include "geometry/geometry.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "machine/controller_commands.h"
 #include "machine/machine_state.h"
 

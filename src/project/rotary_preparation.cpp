@@ -4,7 +4,8 @@
 
 #include "geometry/geometry.h"
 #include "project/project_extents.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
 
 #include <algorithm>
 #include <cmath>

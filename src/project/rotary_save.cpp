@@ -3,9 +3,10 @@
 #include "designfiles/cut_program_writer.h"
 #include "designfiles/rotary_body.h"
 #include "geometry/geometry.h"
-#include "geometry/round.h"
+#include "base/round.h"
 #include "project/tmdichild.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "config/configuration.h"
 
 namespace kerfline {
 namespace {
