@@ -19,6 +19,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,11 +60,8 @@ std::function<bool(std::string_view)> MachineModel::sender()
 namespace {
 
 struct PlanOptions {
-    std::string file;
+    PlanInput input;
     std::string output;
-    std::optional<std::string> machine;
-    DesignReadOptions design;
-    std::vector<std::string> switches;
 };
 
 int usage(const std::string& problem)
@@ -80,11 +78,11 @@ std::optional<int> parse(int argc, char** argv, PlanOptions& options)
 {
     if (argc < 1 || argv[0][0] == '-')
         return usage("the design FILE comes first");
-    options.file = argv[0];
+    options.input.file = argv[0];
     for (int i = 1; i < argc; ++i) {
         std::optional<std::string> value;
         std::string problem;
-        if (takeDesignOption(argc, argv, i, options.design, problem)) {
+        if (takeDesignOption(argc, argv, i, options.input.design, problem)) {
             if (!problem.empty())
                 return usage(problem);
         } else if (takeValue("-o", argc, argv, i, value) || takeValue("--output", argc, argv, i, value)) {
@@ -94,9 +92,9 @@ std::optional<int> parse(int argc, char** argv, PlanOptions& options)
         } else if (takeValue("--machine", argc, argv, i, value)) {
             if (!value || value->empty())
                 return usage("--machine needs a PRODUCT");
-            options.machine = *value;
+            options.input.machine = *value;
         } else {
-            options.switches.emplace_back(argv[i]);  // one of the program's own switches
+            options.input.switches.emplace_back(argv[i]);  // one of the program's own switches
         }
     }
     if (options.output.empty())
@@ -124,6 +122,38 @@ void writeFigure(JsonWriter& json, const tfigura& figure)
 
 }  // namespace
 
+int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput& input, std::string_view command,
+                std::unique_ptr<TMDIChild>& project)
+{
+    if (!context.start(input.switches))
+        return ExitRefused;
+    AppContext& app = *context.app;
+    const tInterfejs& language = app.language;
+
+    // The machine first: the configuration's speed limits come from it.
+    if (!machineModel.open(context, input.machine))
+        return ExitRefused;
+    if (const int loaded = loadConfiguration(app, input.design.configuration); loaded != ExitSuccess)
+        return loaded;
+    const int mode = app.configuration.choice(Param::Mode);
+    if (mode != Mode2D) {
+        std::fprintf(stderr, "kerfline-cli %.*s: only plain 2D programs (Mode 0) can be planned, not Mode %d\n",
+                     static_cast<int>(command.size()), command.data(), mode);
+        return ExitRefused;
+    }
+
+    project = std::make_unique<TMDIChild>(app);
+    project->fileType = designTypeOf(input.file);
+    if (project->fileType == kDesignUnknown) {
+        language.ShowMessageBox(language.Text("Universal", "nieprawidlowyFormatPliku") + ": " + input.file, true);
+        return ExitRefused;
+    }
+    if (project->Load(input.file, 255) == LoadOutcome::Closed)
+        return ExitRefused;
+    settleUnattendedStart(*project);
+    return ExitSuccess;
+}
+
 int runPlan(int argc, char** argv)
 {
     PlanOptions options;
@@ -131,36 +161,14 @@ int runPlan(int argc, char** argv)
         return *failed;
 
     CliContext context;
-    if (!context.start(options.switches))
-        return ExitRefused;
+    MachineModel machineModel;
+    std::unique_ptr<TMDIChild> prepared;
+    if (const int ready = preparePlan(context, machineModel, options.input, "plan", prepared); ready != ExitSuccess)
+        return ready;
     AppContext& app = *context.app;
     const tInterfejs& language = app.language;
-
-    // The machine first: the configuration's speed limits come from it.
-    MachineModel machineModel;
-    if (!machineModel.open(context, options.machine))
-        return ExitRefused;
-    if (const int loaded = loadConfiguration(app, options.design.configuration); loaded != ExitSuccess)
-        return loaded;
+    TMDIChild& project = *prepared;
     const int mode = app.configuration.choice(Param::Mode);
-    if (mode != Mode2D) {
-        std::fprintf(stderr, "kerfline-cli plan: only plain 2D programs (Mode 0) can be planned, not Mode %d\n", mode);
-        return ExitRefused;
-    }
-
-    TMDIChild project(app);
-    project.fileType = designTypeOf(options.file);
-    if (project.fileType == kDesignUnknown) {
-        language.ShowMessageBox(language.Text("Universal", "nieprawidlowyFormatPliku") + ": " + options.file, true);
-        return ExitRefused;
-    }
-    if (project.Load(options.file, 255) == LoadOutcome::Closed)
-        return ExitRefused;
-
-    // The cut command's own steps before it writes: the start point, and the outline question,
-    // which nobody is here to answer: the frame, when one was added, is cut.
-    settleStartPoint(project);
-    project.cutOutline = 1;
 
     CutProgramJob job;
     job.outputKind = cutOutputKind(mode, app.configuration.choice(Param::StolikSwitch), false);

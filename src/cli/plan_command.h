@@ -1,16 +1,23 @@
 #pragma once
 
+#include "cli/inspect_command.h"
+
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kerfline::machine {
 class ControllerProtocol;
 class TfUsb;
 class VirtualCutter;
 }  // namespace kerfline::machine
+
+namespace kerfline {
+class TMDIChild;
+}  // namespace kerfline
 
 namespace kerfline::cli {
 
@@ -37,6 +44,22 @@ private:
     std::unique_ptr<machine::TfUsb> m_link;
     std::unique_ptr<machine::ControllerProtocol> m_protocol;
 };
+
+// What plan and the commands that write the same program take: the design, its reading and
+// configuration options, the machine and the program's own switches.
+struct PlanInput {
+    std::string file;
+    std::optional<std::string> machine;
+    DesignReadOptions design;
+    std::vector<std::string> switches;
+};
+
+// plan's preparation, shared by every command that writes the planned program: starts the
+// context with the switches, reads the machine and the configuration (--config, --set), refuses
+// every mode but plain 2D, loads the design and settles its start as the cut command does.
+// ExitSuccess with `project` ready, or the exit code (the message was printed).
+int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput& input, std::string_view command,
+                std::unique_ptr<TMDIChild>& project);
 
 // kerfline-cli plan FILE [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] -o OUT.cn:
 // loads the design, prepares it for plain 2D cutting and writes its cut program as the cut

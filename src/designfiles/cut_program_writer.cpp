@@ -109,11 +109,17 @@ void CutProgramWriter::fail(int systemCode)
     if (!m_error)
         m_error = ProgramWriteError{m_path, systemCode != 0 ? systemCode : EIO};
     m_file.reset();
+    m_open = false;
 }
 
 void CutProgramWriter::write(std::string_view commands)
 {
-    if (!m_file || commands.empty())
+    if (!m_open || commands.empty())
+        return;
+    if (m_job.observe)
+        m_job.observe(commands, m_observedPath);
+    m_observedPath.clear();
+    if (!m_file)
         return;
     errno = 0;
     if (std::fwrite(commands.data(), 1, commands.size(), m_file.get()) != commands.size() ||
@@ -140,12 +146,16 @@ ProgramWriteResult CutProgramWriter::BeginProgram(const std::string& path)
     }
     m_history = {m_registers, m_registers, m_registers};
 
-    errno = 0;
-    m_file.reset(std::fopen(path.c_str(), "wb"));
-    if (!m_file) {
-        fail(errno);
-        return {m_error};
+    m_observedPath.clear();
+    if (m_job.writeFile) {
+        errno = 0;
+        m_file.reset(std::fopen(path.c_str(), "wb"));
+        if (!m_file) {
+            fail(errno);
+            return {m_error};
+        }
     }
+    m_open = true;
 
     // The power output is chosen on the controller itself, before the program reaches it.
     if (m_job.sendCommand) {
@@ -264,6 +274,11 @@ std::string CutProgramWriter::MoveAxes(const AxisTargets& p)
     advance(target[AxisTable], tableOnSpindle ? d[AxisSpindle] : d[AxisTable]);
     advance(target[AxisSpindle], d[AxisSpindle]);
     advance(target[AxisAuxRotary], d[AxisAuxRotary]);
+    if (m_job.observe) {
+        if (m_observedPath.empty())
+            m_observedPath.push_back(m_registers);
+        m_observedPath.push_back(target);
+    }
     m_registers = target;
 
     m_history = {m_history[1], m_history[2], m_registers};
@@ -451,6 +466,7 @@ ProgramWriteResult CutProgramWriter::EndProgram()
     default:
         break;
     }
+    m_open = false;
     if (m_file) {
         errno = 0;
         const int closed = std::fclose(m_file.release());
