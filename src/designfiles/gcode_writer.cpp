@@ -1,9 +1,9 @@
 #include "designfiles/gcode_writer.h"
 
-#include "designfiles/cut_program_decoder.h"
 #include "machine/controller_commands.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <utility>
@@ -32,19 +32,53 @@ void appendFixed(std::string& text, double value, int decimals)
     text += written;
 }
 
+// A feed, always positive, with a fixed count of decimals; formatted as an integer of its last
+// decimal, which is several times faster than formatting the double and matters on every line.
+void appendFeed(std::string& text, double value, int decimals)
+{
+    constexpr std::array<double, 7> kScale{1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    const double scaled = value * kScale[static_cast<std::size_t>(decimals)];
+    if (!(scaled >= 0.0 && scaled < 1e15)) {
+        appendFixed(text, value, decimals);
+        return;
+    }
+    const auto units = static_cast<std::int64_t>(std::nearbyint(scaled));
+    char buffer[32];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, units).ptr;
+    auto digits = static_cast<int>(end - buffer);
+    if (digits <= decimals) {  // a leading "0." and the zeros it needs
+        text += "0.";
+        text.append(static_cast<std::size_t>(decimals - digits), '0');
+        text.append(buffer, end);
+        return;
+    }
+    text.append(buffer, static_cast<std::size_t>(digits - decimals));
+    text += '.';
+    text.append(end - decimals, end);
+}
+
 // Hundredths of a millimetre as millimetres, exactly: the registers are integers.
 void appendHundredths(std::string& text, std::int32_t value)
 {
     const std::int64_t v = value;
     const std::int64_t magnitude = v < 0 ? -v : v;
+    char buffer[24];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude / 100).ptr;
+    const auto rest = static_cast<int>(magnitude % 100);
+    *end++ = '.';
+    *end++ = static_cast<char>('0' + rest / 10);
+    *end++ = static_cast<char>('0' + rest % 10);
+    for (int k = 2; k < kLengthDecimals; ++k)
+        *end++ = '0';
     if (v < 0)
         text += '-';
-    text += std::to_string(magnitude / 100);
-    text += '.';
-    const auto rest = static_cast<int>(magnitude % 100);
-    text += static_cast<char>('0' + rest / 10);
-    text += static_cast<char>('0' + rest % 10);
-    text.append(static_cast<std::size_t>(kLengthDecimals - 2), '0');
+    text.append(buffer, end);
+}
+
+// The length of a path in the plane; std::hypot's care for overflow is not needed here.
+double length(double dx, double dy)
+{
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 double mm(std::int32_t hundredths)
@@ -57,6 +91,11 @@ bool is(char letter, char command)
     return inProgram(letter) == inProgram(command);
 }
 
+std::uint8_t byteAt(std::string_view bytes, std::size_t at)
+{
+    return static_cast<std::uint8_t>(bytes[at]);
+}
+
 }  // namespace
 
 GcodeWriter::GcodeWriter(const GcodeOptions& options, GcodeProgramValues values, Sink sink)
@@ -64,6 +103,7 @@ GcodeWriter::GcodeWriter(const GcodeOptions& options, GcodeProgramValues values,
       m_feedMode(options.effectiveFeedMode()), m_powerScale(options.powerScale()), m_values(std::move(values)),
       m_sink(std::move(sink))
 {
+    m_lengths.setNewPowerFormat(m_values.newPowerFormat);
     if (!validAxisLetters(m_axes))
         m_axes = std::string(m_profile.axes);
 }
@@ -76,9 +116,8 @@ void GcodeWriter::line(std::string_view text)
         m_beforeStart.append("\r\n");
         return;
     }
-    m_line.assign(text);
-    m_line.append("\r\n");
-    m_sink(m_line);
+    m_out.append(text);
+    m_out.append("\r\n");
 }
 
 void GcodeWriter::comment(std::string_view text)
@@ -115,8 +154,7 @@ void GcodeWriter::start(const AxisRegisters& registers)
     std::string origin = "G92";
     appendAxes(origin, registers);
     line(origin);
-    if (!early.empty())
-        m_sink(early);
+    m_out.append(early);
 }
 
 void GcodeWriter::flushPause()
@@ -129,7 +167,7 @@ void GcodeWriter::flushPause()
         return;  // a pause of no time is no dwell
     std::string text = "G4 ";
     text += m_profile.dwellWord;
-    appendFixed(text, static_cast<double>(units) / 1000.0, kSecondsDecimals);  // a unit is a millisecond
+    appendFeed(text, static_cast<double>(units) / 1000.0, kSecondsDecimals);  // a unit is a millisecond
     ++m_counts.dwells;
     line(text);
 }
@@ -145,8 +183,8 @@ void GcodeWriter::move(const AxisRegisters& to)
     m_position = to;
     if (!moves)
         return;  // the table or the spindle alone: no axis of this program
-    const double front = std::hypot(d[0], d[1]);
-    const double back = std::hypot(d[2], d[3]);
+    const double front = length(d[0], d[1]);
+    const double back = length(d[2], d[3]);
     const double longer = std::max(front, back);
     const bool rapid = !m_heating && m_speedSet == 0;
 
@@ -157,14 +195,14 @@ void GcodeWriter::move(const AxisRegisters& to)
         const double speed = m_speedSet == 0 ? m_values.travelSpeed : m_values.workSpeed;
         std::string feed = "F";
         if (m_feedMode == GcodeFeedMode::InverseTime) {
-            appendFixed(feed, speed / longer, kInverseFeedDecimals);
+            appendFeed(feed, speed / longer, kInverseFeedDecimals);
         } else {
-            double length = longer;
+            double fed = longer;
             if (m_profile.feedLength == FeedLength::FrontArm && front > 0.0)
-                length = front;
+                fed = front;
             else if (m_profile.feedLength == FeedLength::AllAxes)
-                length = std::hypot(front, back);
-            appendFixed(feed, speed * length / longer, kFeedDecimals);
+                fed = length(front, back);
+            appendFeed(feed, speed * fed / longer, kFeedDecimals);
         }
         if (m_feedMode == GcodeFeedMode::InverseTime || feed != m_lastFeed) {
             text += ' ';
@@ -178,34 +216,43 @@ void GcodeWriter::move(const AxisRegisters& to)
 
 void GcodeWriter::commands(std::string_view commands, std::span<const AxisRegisters> path)
 {
-    machine::CommandLengthTable lengths;
-    lengths.setNewPowerFormat(m_values.newPowerFormat);
-    DecodeSettings settings;
-    settings.lengths = lengths;
-    const DecodedProgram program = decodeCutProgram(commands, settings);
-
-    // The path's last entries belong to this group's moves; the one before them is where they start.
-    const std::size_t moves = program.moves.size();
+    // The moves of this group: their end pieces. The path's last entries belong to them; the one
+    // before them is where they start.
+    std::size_t moves = 0;
+    for (std::size_t at = 0; at < commands.size();) {
+        const int length = m_lengths.lengthOf(commands[at]);
+        if (length <= 0 || commands.size() - at < static_cast<std::size_t>(length))
+            break;  // the writer writes whole commands; nothing after a fault is read
+        if (is(commands[at], machine::LetterMove) && byteAt(commands, at + 1) == machine::kMoveEndTag)
+            ++moves;
+        at += static_cast<std::size_t>(length);
+    }
     std::size_t next = path.size() >= moves + 1 ? path.size() - moves : path.size();
     if (!m_started && moves > 0 && next >= 1)
         start(path[next - 1]);
 
-    for (const DecodedCommand& command : program.commands) {
-        const char letter = command.letter;
-        if (is(letter, machine::LetterDwell) && !command.args.empty()) {
+    for (std::size_t at = 0; at < commands.size();) {
+        const char letter = commands[at];
+        const int length = m_lengths.lengthOf(letter);
+        if (length <= 0 || commands.size() - at < static_cast<std::size_t>(length))
+            break;
+        // Every command the writer writes has its first argument in the byte after the letter.
+        const std::uint8_t first = length > 1 ? byteAt(commands, at + 1) : 0;
+        at += static_cast<std::size_t>(length);
+        if (is(letter, machine::LetterDwell)) {
             m_inPause = true;
-            m_pause += command.args[0];
+            m_pause += first;
             continue;
         }
         flushPause();
         if (is(letter, machine::LetterMove)) {
             // A move is complete at its end piece.
-            if (command.args.size() == 2 && command.args[0] == machine::kMoveEndTag && next < path.size())
+            if (first == machine::kMoveEndTag && next < path.size())
                 move(path[next++]);
-        } else if (is(letter, machine::LetterSelectSpeedSet) && !command.args.empty()) {
-            m_speedSet = static_cast<int>(command.args[0]);
-        } else if (is(letter, machine::LetterHeating) && !command.args.empty()) {
-            m_heating = command.args[0] != 0;
+        } else if (is(letter, machine::LetterSelectSpeedSet)) {
+            m_speedSet = first;
+        } else if (is(letter, machine::LetterHeating)) {
+            m_heating = first != 0;
             if (m_heating) {
                 std::string text = "M3 S";
                 appendFixed(text, m_values.power * m_powerScale, kFeedDecimals);
@@ -213,13 +260,17 @@ void GcodeWriter::commands(std::string_view commands, std::span<const AxisRegist
             } else {
                 line("M5");
             }
-        } else if (is(letter, machine::LetterSetParameter) && command.args.size() == 2 &&
-                   command.args[0] == static_cast<std::int64_t>(machine::ParameterId::WaitForGo)) {
+        } else if (is(letter, machine::LetterSetParameter) &&
+                   first == static_cast<std::uint8_t>(machine::ParameterId::WaitForGo)) {
             line("M0");  // the controller waits for the operator's Go; the wire is cold by then
         }
     }
     // Each pause the writer wrote as one piece (a corner, the heat-up) stays one dwell.
     flushPause();
+    if (m_started && !m_out.empty()) {
+        m_sink(m_out);
+        m_out.clear();
+    }
 }
 
 void GcodeWriter::finish()
@@ -234,6 +285,8 @@ void GcodeWriter::finish()
     }
     if (!m_profile.end.empty())
         line(m_profile.end);
+    m_sink(m_out);
+    m_out.clear();
 }
 
 }  // namespace kerfline

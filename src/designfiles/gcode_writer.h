@@ -2,6 +2,7 @@
 
 #include "designfiles/axis_registers.h"
 #include "designfiles/gcode_profiles.h"
+#include "machine/command_encoding.h"
 
 #include <cstdint>
 #include <functional>
@@ -70,7 +71,8 @@ private:
     std::int64_t m_pause = 0;  // units (milliseconds) of the pause run not yet written
     bool m_inPause = false;
     std::string m_lastFeed;
-    std::string m_line;
+    std::string m_out;  // the lines of the group being turned, handed to the sink at its end
+    machine::CommandLengthTable m_lengths;
 };
 
 }  // namespace kerfline
