@@ -69,15 +69,10 @@ std::optional<int> parse(int argc, char** argv, GcodeCommandOptions& options)
             if (!value || value->empty())
                 return usage("-o needs the path of the G-code file");
             options.output = *value;
-        } else if (takeDesignOption(argc, argv, i, options.input.design, problem)) {
+        } else {
+            takePlanInput(argc, argv, i, options.input, problem);
             if (!problem.empty())
                 return usage(problem);
-        } else if (takeValue("--machine", argc, argv, i, value)) {
-            if (!value || value->empty())
-                return usage("--machine needs a PRODUCT");
-            options.input.machine = *value;
-        } else {
-            options.input.switches.emplace_back(argv[i]);  // one of the program's own switches
         }
     }
     if (options.output.empty())

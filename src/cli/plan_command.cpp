@@ -82,19 +82,14 @@ std::optional<int> parse(int argc, char** argv, PlanOptions& options)
     for (int i = 1; i < argc; ++i) {
         std::optional<std::string> value;
         std::string problem;
-        if (takeDesignOption(argc, argv, i, options.input.design, problem)) {
-            if (!problem.empty())
-                return usage(problem);
-        } else if (takeValue("-o", argc, argv, i, value) || takeValue("--output", argc, argv, i, value)) {
+        if (takeValue("-o", argc, argv, i, value) || takeValue("--output", argc, argv, i, value)) {
             if (!value || value->empty())
                 return usage("-o needs the path of the cut program");
             options.output = *value;
-        } else if (takeValue("--machine", argc, argv, i, value)) {
-            if (!value || value->empty())
-                return usage("--machine needs a PRODUCT");
-            options.input.machine = *value;
         } else {
-            options.input.switches.emplace_back(argv[i]);  // one of the program's own switches
+            takePlanInput(argc, argv, i, options.input, problem);
+            if (!problem.empty())
+                return usage(problem);
         }
     }
     if (options.output.empty())
@@ -121,6 +116,21 @@ void writeFigure(JsonWriter& json, const tfigura& figure)
 }
 
 }  // namespace
+
+void takePlanInput(int argc, char** argv, int& i, PlanInput& input, std::string& problem)
+{
+    std::optional<std::string> value;
+    if (takeDesignOption(argc, argv, i, input.design, problem))
+        return;
+    if (takeValue("--machine", argc, argv, i, value)) {
+        if (!value || value->empty())
+            problem = "--machine needs a PRODUCT";
+        else
+            input.machine = *value;
+        return;
+    }
+    input.switches.emplace_back(argv[i]);  // one of the program's own switches
+}
 
 int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput& input, std::string_view command,
                 std::unique_ptr<TMDIChild>& project)

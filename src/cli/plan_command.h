@@ -54,6 +54,11 @@ struct PlanInput {
     std::vector<std::string> switches;
 };
 
+// Takes the input option at argv[i], advancing i past a separate value: a design reading or
+// configuration option, --machine, or else one of the program's own switches. `problem` is set
+// when a value is missing or wrong.
+void takePlanInput(int argc, char** argv, int& i, PlanInput& input, std::string& problem);
+
 // plan's preparation, shared by every command that writes the planned program: starts the
 // context with the switches, reads the machine and the configuration (--config, --set), refuses
 // every mode but plain 2D, loads the design and settles its start as the cut command does.
