@@ -6,6 +6,8 @@
 #include "cli/json_writer.h"
 #include "cli/options.h"
 #include "cli/plan_command.h"
+#include "config/parameters.h"
+#include "project/cut_start_point.h"
 #include "project/gcode_export.h"
 #include "project/tmdichild.h"
 
@@ -93,8 +95,12 @@ int runGcode(int argc, char** argv)
     CliContext context;
     MachineModel machineModel;
     std::unique_ptr<TMDIChild> project;
-    if (const int ready = preparePlan(context, machineModel, options.input, "gcode", project); ready != ExitSuccess)
+    // The export follows the plain 2D program; rotary and turning bodies turn axes it has no words for.
+    static constexpr int kModes[] = {Mode2D};
+    const PlanModes modes{kModes, "kerfline-cli gcode: only plain 2D programs (Mode 0) can be exported"};
+    if (const int ready = preparePlan(context, machineModel, options.input, modes, project); ready != ExitSuccess)
         return ready;
+    settleUnattendedStart(*project);
     const tInterfejs& language = context.app->language;
 
     const GcodeExportResult result = exportGcode(*project, options.gcode, options.output);

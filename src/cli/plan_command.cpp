@@ -17,6 +17,7 @@
 #include "project/cut_start_point.h"
 #include "project/tmdichild.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -132,7 +133,7 @@ void takePlanInput(int argc, char** argv, int& i, PlanInput& input, std::string&
     input.switches.emplace_back(argv[i]);  // one of the program's own switches
 }
 
-int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput& input, std::string_view command,
+int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput& input, const PlanModes& modes,
                 std::unique_ptr<TMDIChild>& project)
 {
     if (!context.start(input.switches))
@@ -146,9 +147,8 @@ int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput
     if (const int loaded = loadConfiguration(app, input.design.configuration); loaded != ExitSuccess)
         return loaded;
     const int mode = app.configuration.choice(Param::Mode);
-    if (mode != Mode2D) {
-        std::fprintf(stderr, "kerfline-cli %.*s: only plain 2D programs (Mode 0) can be planned, not Mode %d\n",
-                     static_cast<int>(command.size()), command.data(), mode);
+    if (std::find(modes.accepted.begin(), modes.accepted.end(), mode) == modes.accepted.end()) {
+        std::fprintf(stderr, "%.*s, not Mode %d\n", static_cast<int>(modes.refusal.size()), modes.refusal.data(), mode);
         return ExitRefused;
     }
 
@@ -160,7 +160,6 @@ int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput
     }
     if (project->Load(input.file, 255) == LoadOutcome::Closed)
         return ExitRefused;
-    settleUnattendedStart(*project);
     return ExitSuccess;
 }
 
@@ -173,12 +172,16 @@ int runPlan(int argc, char** argv)
     CliContext context;
     MachineModel machineModel;
     std::unique_ptr<TMDIChild> prepared;
-    if (const int ready = preparePlan(context, machineModel, options.input, "plan", prepared); ready != ExitSuccess)
+    static constexpr int kModes[] = {Mode2D};
+    const PlanModes modes{kModes, "kerfline-cli plan: only plain 2D programs (Mode 0) can be planned"};
+    if (const int ready = preparePlan(context, machineModel, options.input, modes, prepared); ready != ExitSuccess)
         return ready;
     AppContext& app = *context.app;
     const tInterfejs& language = app.language;
     TMDIChild& project = *prepared;
     const int mode = app.configuration.choice(Param::Mode);
+
+    settleUnattendedStart(project);
 
     CutProgramJob job;
     job.outputKind = cutOutputKind(mode, app.configuration.choice(Param::StolikSwitch), false);

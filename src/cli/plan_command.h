@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,11 +60,17 @@ struct PlanInput {
 // when a value is missing or wrong.
 void takePlanInput(int argc, char** argv, int& i, PlanInput& input, std::string& problem);
 
+// The modes a command writes programs for, and its refusal of the others ("…, not Mode N").
+struct PlanModes {
+    std::span<const int> accepted;
+    std::string_view refusal;
+};
+
 // plan's preparation, shared by every command that writes the planned program: starts the
 // context with the switches, reads the machine and the configuration (--config, --set), refuses
-// every mode but plain 2D, loads the design and settles its start as the cut command does.
-// ExitSuccess with `project` ready, or the exit code (the message was printed).
-int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput& input, std::string_view command,
+// a mode the command does not write, and loads the design. ExitSuccess with `project` loaded, or
+// the exit code (the message was printed).
+int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput& input, const PlanModes& modes,
                 std::unique_ptr<TMDIChild>& project);
 
 // kerfline-cli plan FILE [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] -o OUT.cn:

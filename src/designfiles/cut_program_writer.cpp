@@ -114,7 +114,7 @@ void CutProgramWriter::fail(int systemCode)
 
 void CutProgramWriter::write(std::string_view commands)
 {
-    if (!m_open || commands.empty())
+    if (!m_open || m_error || commands.empty())
         return;
     if (m_job.observe)
         m_job.observe(commands, m_observedPath);
@@ -274,14 +274,15 @@ std::string CutProgramWriter::MoveAxes(const AxisTargets& p)
     advance(target[AxisTable], tableOnSpindle ? d[AxisSpindle] : d[AxisTable]);
     advance(target[AxisSpindle], d[AxisSpindle]);
     advance(target[AxisAuxRotary], d[AxisAuxRotary]);
-    if (m_job.observe) {
-        if (m_observedPath.empty())
-            m_observedPath.push_back(m_registers);
-        m_observedPath.push_back(target);
-    }
+    const AxisRegisters before = m_registers;
     m_registers = target;
 
     m_history = {m_history[1], m_history[2], m_registers};
+    if (m_job.observe) {
+        if (m_observedPath.empty())
+            m_observedPath.push_back(before);
+        m_observedPath.push_back(m_registers);
+    }
     const double front = turnCosine(frontArm(m_history[0]), frontArm(m_history[1]), frontArm(m_history[2]));
     const double back = turnCosine(backArm(m_history[0]), backArm(m_history[1]), backArm(m_history[2]));
     if (std::min(front, back) > kCornerCosine)

@@ -38,7 +38,11 @@ GcodeExportResult exportGcode(TMDIChild& project, const GcodeOptions& options, c
         gcode.commands(commands, registers);
     };
     const auto last = static_cast<std::int32_t>(project.figures.size()) - 1;
-    save_ciecie(project, job, path, 0, 0.0, last);
+    // A program the writer could not finish is no G-code either; the new file is left unwritten.
+    if (const ProgramWriteResult written = save_ciecie(project, job, path, 0, 0.0, last); !written) {
+        result.error = written.error;
+        return result;
+    }
     gcode.finish();
 
     result.counts = gcode.counts();
