@@ -240,6 +240,7 @@ void CutProgramWriter::writeHeader()
 std::string CutProgramWriter::MoveAxes(const AxisTargets& p)
 {
     const MachineState& machine = m_context.machine;
+    const AxisRegisters before = m_registers;
     AxisRegisters target = m_registers;
     target[AxisFrontX] = hundredths(p.frontX);
     target[AxisBackX] = hundredths(p.backX);
@@ -274,7 +275,6 @@ std::string CutProgramWriter::MoveAxes(const AxisTargets& p)
     advance(target[AxisTable], tableOnSpindle ? d[AxisSpindle] : d[AxisTable]);
     advance(target[AxisSpindle], d[AxisSpindle]);
     advance(target[AxisAuxRotary], d[AxisAuxRotary]);
-    const AxisRegisters before = m_registers;
     m_registers = target;
 
     m_history = {m_history[1], m_history[2], m_registers};
