@@ -1,9 +1,8 @@
 // The 2D preparation on generated sheets of nested shapes: letters of 20 to 60 vertices inside
 // frames (alone, with an island, or many to a frame), and rings. Targets: 1,000 figures in 0.5 s
 // and 10,000 figures in 10 s, under 500 MB.
-#include "../tests/project/project_generator.h"
+#include "support/planning_sheet.h"
 
-#include "project/tmdichild.h"
 #include "shell/app_context.h"
 #include "base/scripted_host.h"
 
@@ -14,24 +13,9 @@
 namespace kerfline {
 namespace {
 
-std::vector<testing::Contour> sheet(int figures)
-{
-    testing::SheetOptions options;
-    options.minLetterPoints = 20;
-    options.maxLetterPoints = 60;
-    // Rectangles, rings, framed letters, crowded frames; no open polylines.
-    options.weights = {1, 2, 4, 2, 0, 0, 0};
-    options.maxCrowd = 30;
-    options.pitch = 6000;
-    options.cellSize = 5000;
-    // About five figures per cell with these weights; the exact count is reported.
-    options.cells = std::max(1, figures / 5);
-    return testing::SheetGenerator(20240611, options).generate();
-}
-
 void prepareSheet(benchmark::State& state)
 {
-    const auto contours = sheet(static_cast<int>(state.range(0)));
+    const auto contours = bench::planningSheet(static_cast<int>(state.range(0)));
     ScriptedHost host;
     SimulatedClock clock;
     std::size_t connectors = 0;
@@ -39,14 +23,7 @@ void prepareSheet(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         auto app = std::make_unique<AppContext>(host, clock, CommandLine{});
-        auto project = std::make_unique<TMDIChild>(*app);
-        for (const auto& points : contours) {
-            tfigura figure;
-            figure.sourceFigure = -1;
-            figure.points = points;
-            project->AddFigure(std::move(figure));
-        }
-        project->Ustaw_PPiPK();
+        auto project = bench::sheetProject(*app, contours);
         state.ResumeTiming();
 
         const PreparationReport report = project->ciecie();

@@ -4,6 +4,7 @@
 #include "cli/export_command.h"
 #include "cli/cut_command.h"
 #include "cli/decode_command.h"
+#include "cli/gcode_command.h"
 #include "cli/inspect_command.h"
 #include "cli/machine_command.h"
 #include "cli/plan_command.h"
@@ -19,6 +20,7 @@ std::span<const Command> commands()
         {"export", runExport},
         {"cut", runCut},
         {"decode", runDecode},
+        {"gcode", runGcode},
         {"inspect", runInspect},
         {"machine", runMachine},
         {"plan", runPlan},

@@ -19,8 +19,10 @@
 #include "project/rotary_save.h"
 #include "project/tmdichild.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,11 +63,8 @@ std::function<bool(std::string_view)> MachineModel::sender()
 namespace {
 
 struct PlanOptions {
-    std::string file;
+    PlanInput input;
     std::string output;
-    std::optional<std::string> machine;
-    DesignReadOptions design;
-    std::vector<std::string> switches;
 };
 
 int usage(const std::string& problem)
@@ -84,23 +83,18 @@ std::optional<int> parse(int argc, char** argv, PlanOptions& options)
 {
     if (argc < 1 || argv[0][0] == '-')
         return usage("the design FILE comes first");
-    options.file = argv[0];
+    options.input.file = argv[0];
     for (int i = 1; i < argc; ++i) {
         std::optional<std::string> value;
         std::string problem;
-        if (takeDesignOption(argc, argv, i, options.design, problem)) {
-            if (!problem.empty())
-                return usage(problem);
-        } else if (takeValue("-o", argc, argv, i, value) || takeValue("--output", argc, argv, i, value)) {
+        if (takeValue("-o", argc, argv, i, value) || takeValue("--output", argc, argv, i, value)) {
             if (!value || value->empty())
                 return usage("-o needs the path of the cut program");
             options.output = *value;
-        } else if (takeValue("--machine", argc, argv, i, value)) {
-            if (!value || value->empty())
-                return usage("--machine needs a PRODUCT");
-            options.machine = *value;
         } else {
-            options.switches.emplace_back(argv[i]);  // one of the program's own switches
+            takePlanInput(argc, argv, i, options.input, problem);
+            if (!problem.empty())
+                return usage(problem);
         }
     }
     if (options.output.empty())
@@ -128,6 +122,51 @@ void writeFigure(JsonWriter& json, const tfigura& figure)
 
 }  // namespace
 
+void takePlanInput(int argc, char** argv, int& i, PlanInput& input, std::string& problem)
+{
+    std::optional<std::string> value;
+    if (takeDesignOption(argc, argv, i, input.design, problem))
+        return;
+    if (takeValue("--machine", argc, argv, i, value)) {
+        if (!value || value->empty())
+            problem = "--machine needs a PRODUCT";
+        else
+            input.machine = *value;
+        return;
+    }
+    input.switches.emplace_back(argv[i]);  // one of the program's own switches
+}
+
+int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput& input, const PlanModes& modes,
+                std::unique_ptr<TMDIChild>& project)
+{
+    if (!context.start(input.switches))
+        return ExitRefused;
+    AppContext& app = *context.app;
+    const tInterfejs& language = app.language;
+
+    // The machine first: the configuration's speed limits come from it.
+    if (!machineModel.open(context, input.machine))
+        return ExitRefused;
+    if (const int loaded = loadConfiguration(app, input.design.configuration); loaded != ExitSuccess)
+        return loaded;
+    const int mode = app.configuration.choice(Param::Mode);
+    if (std::find(modes.accepted.begin(), modes.accepted.end(), mode) == modes.accepted.end()) {
+        std::fprintf(stderr, "%.*s, not Mode %d\n", static_cast<int>(modes.refusal.size()), modes.refusal.data(), mode);
+        return ExitRefused;
+    }
+
+    project = std::make_unique<TMDIChild>(app);
+    project->fileType = designTypeOf(input.file);
+    if (project->fileType == kDesignUnknown) {
+        language.ShowMessageBox(language.Text("Universal", "nieprawidlowyFormatPliku") + ": " + input.file, true);
+        return ExitRefused;
+    }
+    if (project->Load(input.file, 255) == LoadOutcome::Closed)
+        return ExitRefused;
+    return ExitSuccess;
+}
+
 int runPlan(int argc, char** argv)
 {
     PlanOptions options;
@@ -135,35 +174,18 @@ int runPlan(int argc, char** argv)
         return *failed;
 
     CliContext context;
-    if (!context.start(options.switches))
-        return ExitRefused;
+    MachineModel machineModel;
+    std::unique_ptr<TMDIChild> prepared;
+    static constexpr int kModes[] = {Mode2D, ModeRotary, ModeTurning};
+    const PlanModes modes{kModes,
+                          "kerfline-cli plan: plain 2D (Mode 0), rotary (Mode 1) and turning (Mode 3) programs can be planned"};
+    if (const int ready = preparePlan(context, machineModel, options.input, modes, prepared); ready != ExitSuccess)
+        return ready;
     AppContext& app = *context.app;
     const tInterfejs& language = app.language;
-
-    // The machine first: the configuration's speed limits come from it.
-    MachineModel machineModel;
-    if (!machineModel.open(context, options.machine))
-        return ExitRefused;
-    if (const int loaded = loadConfiguration(app, options.design.configuration); loaded != ExitSuccess)
-        return loaded;
+    TMDIChild& project = *prepared;
     const int mode = app.configuration.choice(Param::Mode);
-    if (mode != Mode2D && mode != ModeRotary && mode != ModeTurning) {
-        std::fprintf(stderr,
-                     "kerfline-cli plan: plain 2D (Mode 0), rotary (Mode 1) and turning (Mode 3) programs can be "
-                     "planned, not Mode %d\n",
-                     mode);
-        return ExitRefused;
-    }
     const int device = app.configuration.choice(Param::StolikSwitch);
-
-    TMDIChild project(app);
-    project.fileType = designTypeOf(options.file);
-    if (project.fileType == kDesignUnknown) {
-        language.ShowMessageBox(language.Text("Universal", "nieprawidlowyFormatPliku") + ": " + options.file, true);
-        return ExitRefused;
-    }
-    if (project.Load(options.file, 255) == LoadOutcome::Closed)
-        return ExitRefused;
 
     CutProgramJob job;
     job.outputKind = cutOutputKind(mode, device, project.horizontalAxisFound != 0);
@@ -172,8 +194,7 @@ int runPlan(int argc, char** argv)
     if (job.outputKind == OutputKind::Plain) {
         // The cut command's own steps before it writes: the start point, and the outline
         // question, which nobody is here to answer: the frame, when one was added, is cut.
-        settleStartPoint(project);
-        project.cutOutline = 1;
+        settleUnattendedStart(project);
         const auto last = static_cast<std::int32_t>(project.figures.size()) - 1;
         written = save_ciecie(project, job, options.output, 0, 0.0, last);
     } else {

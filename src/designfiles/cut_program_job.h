@@ -1,10 +1,11 @@
 #pragma once
 
 #include "config/cutting_mode.h"
-
+#include "designfiles/axis_registers.h"
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string_view>
 
 namespace kerfline {
@@ -41,6 +42,13 @@ struct CutProgramJob {
     // Sends a direct command to the controller (SendCommand); false when it failed. Empty when
     // the program is written without a controller: the commands go nowhere.
     std::function<bool(std::string_view)> sendCommand;
+
+    // Sees the program as it is written: each group of commands with `path`, the registers
+    // before its first move followed by the registers after each of its moves (empty when it
+    // moves nothing). The G-code export reads the program here, so it follows every byte.
+    std::function<void(std::string_view commands, std::span<const AxisRegisters> path)> observe;
+    // False: the program goes to `observe` alone and no file is created or touched.
+    bool writeFile = true;
 };
 
 }  // namespace kerfline

@@ -110,11 +110,17 @@ void CutProgramWriter::fail(int systemCode)
     if (!m_error)
         m_error = ProgramWriteError{m_path, systemCode != 0 ? systemCode : EIO};
     m_file.reset();
+    m_open = false;
 }
 
 void CutProgramWriter::write(std::string_view commands)
 {
-    if (!m_file || commands.empty())
+    if (!m_open || m_error || commands.empty())
+        return;
+    if (m_job.observe)
+        m_job.observe(commands, m_observedPath);
+    m_observedPath.clear();
+    if (!m_file)
         return;
     errno = 0;
     if (std::fwrite(commands.data(), 1, commands.size(), m_file.get()) != commands.size() ||
@@ -141,12 +147,16 @@ ProgramWriteResult CutProgramWriter::BeginProgram(const std::string& path)
     }
     m_history = {m_registers, m_registers, m_registers};
 
-    errno = 0;
-    m_file.reset(std::fopen(path.c_str(), "wb"));
-    if (!m_file) {
-        fail(errno);
-        return {m_error};
+    m_observedPath.clear();
+    if (m_job.writeFile) {
+        errno = 0;
+        m_file.reset(std::fopen(path.c_str(), "wb"));
+        if (!m_file) {
+            fail(errno);
+            return {m_error};
+        }
     }
+    m_open = true;
 
     // The power output is chosen on the controller itself, before the program reaches it.
     if (m_job.sendCommand) {
@@ -236,6 +246,7 @@ void CutProgramWriter::writeHeader()
 std::string CutProgramWriter::MoveAxes(const AxisTargets& p)
 {
     const MachineState& machine = m_context.machine;
+    const AxisRegisters before = m_registers;
     AxisRegisters target = m_registers;
     target[AxisFrontX] = hundredths(p.frontX);
     target[AxisBackX] = hundredths(p.backX);
@@ -291,6 +302,11 @@ std::string CutProgramWriter::MoveAxes(const AxisTargets& p)
     m_registers = target;
 
     m_history = {m_history[1], m_history[2], m_registers};
+    if (m_job.observe) {
+        if (m_observedPath.empty())
+            m_observedPath.push_back(before);
+        m_observedPath.push_back(m_registers);
+    }
     const double front = turnCosine(frontArm(m_history[0]), frontArm(m_history[1]), frontArm(m_history[2]));
     const double back = turnCosine(backArm(m_history[0]), backArm(m_history[1]), backArm(m_history[2]));
     if (std::min(front, back) > kCornerCosine)
@@ -475,6 +491,7 @@ ProgramWriteResult CutProgramWriter::EndProgram()
     default:
         break;
     }
+    m_open = false;
     if (m_file) {
         errno = 0;
         const int closed = std::fclose(m_file.release());

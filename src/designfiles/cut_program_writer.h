@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kerfline {
 
@@ -98,6 +99,8 @@ private:
     CutProgramJob m_job;
     std::string m_path;
     std::unique_ptr<std::FILE, FileCloser> m_file;
+    bool m_open = false;  // between BeginProgram and EndProgram, until a write fails
+    std::vector<AxisRegisters> m_observedPath;  // for the job's observer: see CutProgramJob
     std::optional<ProgramWriteError> m_error;
 
     AxisRegisters m_registers{};

@@ -32,3 +32,13 @@ int settleStartPoint(TMDIChild& project)
 }
 
 }  // namespace kerfline
+
+namespace kerfline {
+
+void settleUnattendedStart(TMDIChild& project)
+{
+    settleStartPoint(project);
+    project.cutOutline = 1;
+}
+
+}  // namespace kerfline

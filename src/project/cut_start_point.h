@@ -11,3 +11,12 @@ class TMDIChild;
 int settleStartPoint(TMDIChild& project);
 
 }  // namespace kerfline
+
+namespace kerfline {
+
+// The cut command's own steps before it writes a program nobody is there to answer questions
+// for (plan, the G-code export): the start point is settled and the frame, when one was added,
+// is cut.
+void settleUnattendedStart(TMDIChild& project);
+
+}  // namespace kerfline

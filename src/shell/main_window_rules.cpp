@@ -14,7 +14,7 @@ MenuState menuState(const MenuFacts& facts)
 {
     MenuState state;
     const bool any = facts.projectWindows > 0;
-    for (const char* name : {"FileCloseItem", "FileSaveAsHPGL", "FileSaveAsDXF", "miZaginaczProfili", "info",
+    for (const char* name : {"FileCloseItem", "FileSaveAsHPGL", "FileSaveAsDXF", "miEksportGcode", "miZaginaczProfili", "info",
                              "Symulacja", "Start1", "WindowCascadeItem", "WindowTileItem", "Window1",
                              "SpeedSymulacja", "SpeedStart"})
         state.enabled[name] = any;

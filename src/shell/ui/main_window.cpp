@@ -46,12 +46,13 @@ struct ItemSpec {
 };
 
 // The menus in menu order; the order decides who takes a shortcut that two items share.
-const std::array<ItemSpec, 32> kItems{{
+const std::array<ItemSpec, 33> kItems{{
     {"File1", TextKey{"Main_window", "File1.Caption"}, "", Place::TopMenu},
     {"FileOpenItem", TextKey{"Main_window", "FileOpenItem.Caption"}, "File1", Place::Item, "F3"},
     {"FileSaveAsHPGL", {nullptr, nullptr}, "File1", Place::Hidden, "F11"},
     {"FileSaveAsDXF", {nullptr, nullptr}, "File1", Place::Hidden, "F12"},
     {"FileCloseItem", TextKey{"Main_window", "FileCloseItem.Caption"}, "File1", Place::Item},
+    {"miEksportGcode", TextKey{"Main_window", "miEksportGcode.Caption"}, "File1", Place::Item},
     {"miDuplikujPlt", TextKey{"Main_window", "miDuplikujPlt.Caption"}, "File1", Place::Item, "F4", true},
     {"miGenSeryjnego3D", TextKey{"Main_window", "miGenSeryjnego3D.caption"}, "File1", Place::Item, "F6"},
     {"miSaveSerial", TextKey{"Main_window", "miSaveSerial.Caption"}, "File1", Place::Item, "Shift+F6"},

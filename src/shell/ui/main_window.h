@@ -1,5 +1,7 @@
 #pragma once
 
+#include "designfiles/gcode_settings_file.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -75,6 +77,9 @@ public:
     std::function<std::optional<std::string>(const std::string& title, const QString& filter,
                                              const std::string& initialName)>
         saveDialog;
+    // Shows the G-code export dialog with the given choices and returns them once the operator
+    // confirms. The dialog of GcodeExportDialog unless replaced (tests answer it).
+    std::function<std::optional<GcodeExportSettings>(const GcodeExportSettings&)> gcodeDialog;
 
 protected:
     bool event(QEvent* event) override;
@@ -92,6 +97,7 @@ private:
     // Commands (main_window_commands.cpp).
     void exportHpgl();
     void exportDxf();
+    void exportGcode();
     void openDocument(const std::string& path, const char* missingKey);
     void openSamples();
     void showInformation();

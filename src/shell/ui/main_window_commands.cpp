@@ -6,7 +6,10 @@
 #include "config/ui/config_dialog.h"
 #include "cutting/cutting_session.h"
 #include "designfiles/dxf_export.h"
+#include "designfiles/ui/gcode_export_dialog.h"
 #include "designfiles/hpgl_export.h"
+#include "project/cut_start_point.h"
+#include "project/gcode_export.h"
 #include "project/tmdichild.h"
 #include "project/ui/project_window.h"
 #include "shell/after_configuration.h"
@@ -39,6 +42,13 @@ void TMainForm::connectCommands()
         return ss(file);
     };
 
+    gcodeDialog = [this](const GcodeExportSettings& settings) -> std::optional<GcodeExportSettings> {
+        GcodeExportDialog dialog(m_context.language, settings, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.settings();
+    };
+
     m_projects->windowCreated = [this](ProjectWindow& window) {
         connect(&window, &ProjectWindow::informationRequested, this, [this, &window] {
             if (m_parts.information != nullptr)
@@ -55,6 +65,7 @@ void TMainForm::connectCommands()
     on("OpenBtn", openDesign);
     on("FileSaveAsHPGL", [this] { exportHpgl(); });
     on("FileSaveAsDXF", [this] { exportDxf(); });
+    on("miEksportGcode", [this] { exportGcode(); });
     on("FileCloseItem", [this] {
         if (QMdiSubWindow* current = m_mdi->currentSubWindow())
             current->close();
@@ -188,6 +199,34 @@ void TMainForm::Konfiguracja()
                         },
                         [this](TMDIChild& project) { m_projects->closeWindow(project); }});
     UpdateMenuItems();
+}
+
+void TMainForm::exportGcode()
+{
+    TMDIChild* project = m_projects->active();
+    if (project == nullptr || project->figures.empty())
+        return;
+    // The export follows the plain 2D cut program; other modes write bodies of their own.
+    if (m_context.configuration.choice(Param::Mode) != Mode2D) {
+        m_context.language.ShowMessageBox(m_context.Text("Main_window", "gcodeTylko2D"), true);
+        return;
+    }
+    GcodeExportSettings settings = readGcodeSettings(m_context.dataDirectory);
+    // The design's name, in the folder of the last export (or of the last save).
+    const std::string folder =
+        settings.file.empty() ? m_context.configuration.settings.lastSaveDir : directoryOf(settings.file);
+    const std::string name = withExtension(project->fileName, ".ngc");
+    settings.file = folder.empty() ? name : (std::filesystem::path(folder) / name).string();
+    const std::optional<GcodeExportSettings> chosen = gcodeDialog(settings);
+    if (!chosen || chosen->file.empty())
+        return;
+    settings = *chosen;
+    writeGcodeSettings(m_context.dataDirectory, settings);  // a choice not remembered costs nothing more
+
+    settleUnattendedStart(*project);
+    const GcodeExportResult result = ::kerfline::exportGcode(*project, settings.options, settings.file);
+    if (!result)
+        m_context.language.ShowMessageBox(result.error->message(m_context.language), true);
 }
 
 }  // namespace kerfline::ui
