@@ -6,6 +6,7 @@
 #include "cli/decode_command.h"
 #include "cli/inspect_command.h"
 #include "cli/machine_command.h"
+#include "cli/mix_command.h"
 #include "cli/plan_command.h"
 
 #include <array>
@@ -21,6 +22,7 @@ std::span<const Command> commands()
         {"decode", runDecode},
         {"inspect", runInspect},
         {"machine", runMachine},
+        {"mix", runMix},
         {"plan", runPlan},
     });
     return table;

@@ -48,7 +48,7 @@ public:
     int ask(const std::string& text, Buttons buttons, const std::string& caption) override
     {
         questions.push_back({text, buttons, caption});
-        const int answer = buttons == Buttons::YesNoCancel ? AnswerYes : AnswerOk;
+        const int answer = buttons == Buttons::OkCancel ? AnswerOk : AnswerYes;
         std::fprintf(stderr, "%s%s%s [%s]\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str(),
                      answer == AnswerYes ? "Yes" : "OK");
         return answer;
