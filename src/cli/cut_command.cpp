@@ -2,11 +2,14 @@
 // under a simulated clock.
 #include "cli/cut_command.h"
 
+#include "cli/cli_windows.h"
 #include "cli/commands.h"
 #include "cli/config_command.h"
 #include "cli/inspect_command.h"
 #include "cli/json_writer.h"
 #include "cli/options.h"
+#include "cli/placement_options.h"
+#include "config/cutting_mode.h"
 #include "cutting/cutting_session.h"
 #include "cutting/project_windows.h"
 #include "cutting/virtual_job.h"
@@ -14,6 +17,7 @@
 #include "machine/hid_platform_choice.h"
 #include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
+#include "shell/design_opening.h"
 #include "shell/app_context.h"
 #include "base/scripted_host.h"
 #include "base/switches.h"
@@ -40,6 +44,7 @@ struct CutOptions {
     std::vector<machine::FaultEvent> faults;
     std::optional<int> randomFaults;
     std::uint64_t seed = 1;
+    PlacementOptions placement;
 };
 
 // The operator of the tool: every question is answered OK or Yes, and shown on stderr.
@@ -67,8 +72,10 @@ int usage(const std::string& problem)
                  "EVENT@WHEN[:ARG]: WHEN is cN (the controller has received N program commands) or tMS\n"
                  "(milliseconds after Start); EVENT is write-fail, write-fail-delivered (ARG the error code),\n"
                  "read-fail (ARG reads in a row), busy (ARG full-buffer replies), unplug, replug, wire-break,\n"
-                 "wire-mend, machine-start, machine-stop, machine-continue, stop or continue\n",
-                 problem.c_str());
+                 "wire-mend, machine-start, machine-stop, machine-continue, stop or continue\n"
+                 "in the independent mode (Mode 4) the design opens as FRONT (pen 4), BACK (pen 3) and their Mix,\n"
+                 "and the placement of the block takes:\n%s",
+                 problem.c_str(), kPlacementUsage);
     return ExitUsage;
 }
 
@@ -81,7 +88,8 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
         const std::string_view argument = argv[i];
         std::string problem;
         std::optional<std::string> value;
-        if (takeDesignOption(argc, argv, i, options.design, problem)) {
+        if (takeDesignOption(argc, argv, i, options.design, problem) ||
+            takePlacementOption(argc, argv, i, options.placement, problem)) {
             if (!problem.empty())
                 return usage(problem);
         } else if (argument == "--home") {
@@ -139,7 +147,7 @@ int runCut(int argc, char** argv)
     machine::VirtualCutter& cutter = *platform.virtualCutter;
     cutter.followClock(clock);
 
-    ProjectWindowList windows;
+    CliWindows windows(app);
     CuttingSession session(app, *platform.platform, windows);
     if (!session.link.connected()) {
         std::fprintf(stderr, "%s\n", app.Text("Control", "brakLacznosci").c_str());
@@ -151,15 +159,26 @@ int runCut(int argc, char** argv)
     if (const int loaded = loadConfiguration(app, options.design.configuration); loaded != ExitSuccess)
         return loaded;
 
-    auto window = std::make_unique<TMDIChild>(app);
-    window->fileType = designTypeOf(options.file);
-    if (window->fileType == kDesignUnknown) {
-        app.language.ShowMessageBox(app.Text("Universal", "nieprawidlowyFormatPliku") + ": " + options.file, true);
-        return ExitRefused;
+    const int mode = app.configuration.choice(Param::Mode);
+    if (mode == ModeIndependent) {
+        // Opened as the main window opens it: the Mix of the front and back shapes is cut.
+        DesignOpener(app, windows).Open("", options.file, false);
+        TMDIChild* mix = windows.active();
+        if (!mix || mix->synchronousPair == 0)
+            return ExitRefused;
+        session.driver.dialogs.placement = [&](TMDIChild& project) {
+            return placeWithAnswers(app, project, options.placement, &session.protocol);
+        };
+    } else {
+        TMDIChild& window = windows.createWindow();
+        window.fileType = designTypeOf(options.file);
+        if (window.fileType == kDesignUnknown) {
+            app.language.ShowMessageBox(app.Text("Universal", "nieprawidlowyFormatPliku") + ": " + options.file, true);
+            return ExitRefused;
+        }
+        if (window.Load(options.file, 255) == LoadOutcome::Closed)
+            return ExitRefused;
     }
-    if (window->Load(options.file, 255) == LoadOutcome::Closed)
-        return ExitRefused;
-    windows.add(std::move(window));
 
     std::vector<machine::FaultEvent> faults = options.faults;
     if (options.randomFaults) {

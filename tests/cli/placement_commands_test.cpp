@@ -1,0 +1,94 @@
+// Runs kerfline-cli mix, and cut in the independent mode, the way a script does.
+#include "e2e/json_value.h"
+#include "placement/placement_rig.h"
+#include "support/cli_run.h"
+
+#include <gtest/gtest.h>
+
+namespace kerfline {
+namespace {
+
+using testing::CliRun;
+using testing::JsonValue;
+using testing::TempDir;
+
+TEST(MixCommand, WritesTheProgramOfTheMixAndItsArmPaths)
+{
+    TempDir dir;
+    const std::string design = dir.write("squares.plt", testing::kTwoSquares);
+    const std::string output = dir.str() + "squares.cn";
+    const CliRun mix =
+        testing::runCli(dir, "mix", {design, "--width", "100", "--distance", "50", "--arm-spacing", "600", "-o", output});
+    ASSERT_EQ(mix.exitCode, 0) << mix.err;
+    const auto json = JsonValue::parse(mix.out);
+    ASSERT_TRUE(json) << mix.out;
+    EXPECT_EQ((*json)["mode"].number, 4);
+    EXPECT_EQ((*json)["outputKind"].number, 32);
+    const JsonValue& figures = (*json)["figures"];
+    ASSERT_EQ(figures.items.size(), 2u);
+    // The second pair: the front corner (0, 200) mm at 50 mm from the front arm, the back corner
+    // (50, 150) mm at 150 mm; their line meets the front arm at (-25, 225) mm and the back arm,
+    // 600 mm behind it, at (275, -75) mm.
+    const JsonValue& frontArm = figures[0]["armPoints"];
+    const JsonValue& backArm = figures[1]["armPoints"];
+    ASSERT_EQ(frontArm.items.size(), figures[0]["points"].items.size());
+    ASSERT_EQ(backArm.items.size(), figures[1]["points"].items.size());
+    EXPECT_EQ(frontArm[1][0].number, -1000);
+    EXPECT_EQ(frontArm[1][1].number, 9000);
+    EXPECT_EQ(backArm[1][0].number, 11000);
+    EXPECT_EQ(backArm[1][1].number, -3000);
+    EXPECT_GT((*json)["commands"].number, 10);
+}
+
+TEST(MixCommand, RefusesDesignsItCannotMixAndAnswersThatDoNotFit)
+{
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::string design;
+        std::vector<std::string> answers;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"no back shape", "IN;SP4;PU0,0;PD800,0,800,800,0,800,0,0;PU;", {}, "no red (pen 3) figures"},
+        {"colours that do not pair",
+         "IN;SP4;PU0,0;PD800,0,800,800,0,800,0,0;PU2000,0;PD2800,0,2800,800,2000,800,2000,0;PU;"
+         "SP3;PU100,100;PD500,100,500,500,100,500,100,100;PU;",
+         {},
+         "cannot be paired"},
+        {"no width", testing::kTwoSquares, {"--width", "0"}, "Enter the width of the material."},
+        {"wider than the arm spacing", testing::kTwoSquares, {"--width", "300", "--arm-spacing", "200"},
+         "wider than the distance between the arms"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> arguments{dir.write("design.plt", c.design), "-o", dir.str() + "out.cn"};
+        arguments.insert(arguments.end(), c.answers.begin(), c.answers.end());
+        const CliRun mix = testing::runCli(dir, "mix", arguments);
+        EXPECT_EQ(mix.exitCode, 1);
+        EXPECT_NE(mix.err.find(c.message), std::string::npos) << mix.err;
+        EXPECT_TRUE(mix.out.empty());
+    }
+}
+
+TEST(CutCommand, CutsTheMixOfTheIndependentArmsOnTheVirtualCutter)
+{
+    TempDir dir;
+    const std::string design = dir.write("wing.plt", testing::wingSection());
+    const CliRun cut = testing::runCli(dir, "cut",
+                                       {design, "--virtual-machine", "--set", "Mode=4", "--width", "200",
+                                        "--distance", "100", "--arm-spacing", "500"});
+    ASSERT_EQ(cut.exitCode, 0) << cut.err;
+    const auto json = JsonValue::parse(cut.out);
+    ASSERT_TRUE(json) << cut.out;
+    EXPECT_EQ((*json)["status"].text, "completed");
+    EXPECT_FALSE((*json)["heatingOnAtEnd"].boolean);
+    EXPECT_EQ((*json)["executed"].number, (*json)["commands"].number);
+    // The arms move apart: the front arm's X differs from the back arm's.
+    const JsonValue& path = (*json)["path"];
+    ASSERT_GT(path.items.size(), 10u);
+    EXPECT_NE(path[1]["steps"][0].number, path[1]["steps"][4].number);
+}
+
+}  // namespace
+}  // namespace kerfline
