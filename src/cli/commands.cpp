@@ -8,6 +8,7 @@
 #include "cli/machine_command.h"
 #include "cli/mix_command.h"
 #include "cli/plan_command.h"
+#include "cli/shaping_commands.h"
 
 #include <array>
 
@@ -20,6 +21,7 @@ std::span<const Command> commands()
         {"export", runExport},
         {"cut", runCut},
         {"decode", runDecode},
+        {"duplicate", runDuplicate},
         {"inspect", runInspect},
         {"machine", runMachine},
         {"mix", runMix},

@@ -92,3 +92,56 @@ TEST(CutCommand, CutsTheMixOfTheIndependentArmsOnTheVirtualCutter)
 
 }  // namespace
 }  // namespace kerfline
+
+namespace kerfline {
+namespace {
+
+bool pythonWith(const char* modules)
+{
+    return std::system(("/usr/bin/python3 -c 'import " + std::string(modules) + "' >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Another reader of the drawing: ezdxf finds the copies and the connecting line, which reaches
+// the first point of every copy and enters none.
+TEST(DuplicateCommand, EzdxfFindsTheLineAtTheStartOfEveryCopyAndInsideNone)
+{
+    if (!pythonWith("ezdxf, shapely"))
+        GTEST_SKIP() << "python3-ezdxf or python3-shapely is not installed; the drawing is not checked by another reader";
+    TempDir dir;
+    const std::string square = std::string(KERFLINE_TEST_DATA_DIR) + "golden/closed_square.plt";
+    const std::string script = dir.write("check.py", R"(import sys, ezdxf
+from shapely.geometry import LineString, Polygon, Point
+doc = ezdxf.readfile(sys.argv[1])
+copies = int(sys.argv[2])
+polylines = [[(v.dxf.location.x, v.dxf.location.y) for v in e.vertices] for e in doc.modelspace() if e.dxftype() == 'POLYLINE']
+line = LineString(polylines[copies])
+bad = 0
+for copy in polylines[:copies]:
+    if line.distance(Point(copy[0])) > 1e-6:
+        print('misses the start of', copy[0]); bad += 1
+    if line.intersects(Polygon(copy).buffer(-0.01)):
+        print('enters the copy at', copy[0]); bad += 1
+sys.exit(1 if bad else 0)
+)");
+    struct Case {
+        std::vector<std::string> answers;
+        int copies;
+    };
+    const Case cases[] = {{{"--rows", "1", "--columns", "3"}, 3}, {{"--rows", "3", "--columns", "2"}, 6},
+                          {{"--rows", "2", "--columns", "1"}, 2}};
+    for (const Case& c : cases) {
+        const std::string output = dir.str() + "sheet.dxf";
+        std::vector<std::string> arguments{square, "-o", output};
+        arguments.insert(arguments.end(), c.answers.begin(), c.answers.end());
+        const CliRun run = testing::runCli(dir, "duplicate", arguments);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::string command = "/usr/bin/python3 " + script + " " + output + " " + std::to_string(c.copies);
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    const CliRun half = testing::runCli(dir, "duplicate", {square, "--rows", "0.5", "-o", dir.str() + "x.dxf"});
+    EXPECT_EQ(half.exitCode, 1);
+    EXPECT_NE(half.err.find("The number of rows must be at least 1."), std::string::npos) << half.err;
+}
+
+}  // namespace
+}  // namespace kerfline
