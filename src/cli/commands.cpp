@@ -17,6 +17,7 @@ namespace kerfline::cli {
 std::span<const Command> commands()
 {
     static const auto table = std::to_array<Command>({
+        {"arch", runArch},
         {"config", runConfig},
         {"export", runExport},
         {"cut", runCut},

@@ -9,6 +9,7 @@
 #include "designfiles/design_type.h"
 #include "designfiles/dxf_export.h"
 #include "geometry/geometry.h"
+#include "placement/arch_cutting.h"
 #include "placement/dpl_file.h"
 #include "placement/duplication.h"
 #include "project/tmdichild.h"
@@ -147,7 +148,44 @@ const std::vector<Field> kDuplicationFlags = {
     {"--accept-overlap", "answer yes when the elements overlap"},
 };
 
+const std::vector<Field> kArchFields = {
+    {"--depth MM", "depth of the notches (required, above 0)"},
+    {"--reduction-ratio N", "reduction of the curve's vertices, 1 to 20 (default 1)"},
+};
+
 }  // namespace
+
+int runArch(int argc, char** argv)
+{
+    GeneratorOptions options;
+    if (const auto failed = parse("arch", "FILE --depth MM [--reduction-ratio N]", kArchFields, {}, argc, argv, options))
+        return *failed;
+    CliContext context;
+    if (!context.start(options.switches))
+        return ExitRefused;
+    AppContext& app = *context.app;
+    if (const int code = loadConfiguration(app, options.design.configuration); code != ExitSuccess)
+        return code;
+    TMDIChild source(app);
+    if (!loadPattern(app, options.file, source))
+        return ExitRefused;
+    const double depth = options.answers.count("--depth") ? options.answers["--depth"] : 0.0;
+    const double ratio = options.answers.count("--reduction-ratio") ? options.answers["--reduction-ratio"] : 1.0;
+    if (ratio < 1 || ratio > 20 || std::trunc(ratio) != ratio)
+        return usage("arch", "FILE --depth MM [--reduction-ratio N]", kArchFields, "--reduction-ratio takes 1 to 20");
+    ArchCutting arch(source);
+    TMDIChild result(app);
+    const auto generated = arch.Generate(depth, static_cast<int>(ratio), result);
+    if (!generated) {
+        if (arch.refusal == ArchRefusal::Depth)
+            std::fprintf(stderr, "kerfline-cli arch: the depth must be above 0 and the curve must have more than "
+                                 "two points\n");
+        return ExitRefused;
+    }
+    // An overlapping strip is still written, as the dialog still shows it; its message was shown.
+    const int written = writeResult(app, options, result);
+    return written == ExitSuccess && *generated ? ExitRefused : written;
+}
 
 int runDuplicate(int argc, char** argv)
 {

@@ -8,4 +8,9 @@ namespace kerfline::cli {
 // makes it, written as a DXF drawing.
 int runDuplicate(int argc, char** argv);
 
+// kerfline-cli arch FILE --depth MM [--reduction-ratio N] -o OUT.dxf: the strip the arch cutting
+// makes of a single open curve, written as a DXF drawing; exit 1 after the message when its
+// notches overlap (the strip is written all the same).
+int runArch(int argc, char** argv);
+
 }  // namespace kerfline::cli

@@ -145,3 +145,30 @@ sys.exit(1 if bad else 0)
 
 }  // namespace
 }  // namespace kerfline
+
+namespace kerfline {
+namespace {
+
+TEST(ArchCommand, WritesTheStripAndRefusesAnOverlappingOne)
+{
+    TempDir dir;
+    const std::string bow = dir.write("bow.plt", "IN;SP1;PU0,0;PD1000,500,2000,600,3000,500,4000,0;PU;");
+    const std::string output = dir.str() + "strip.dxf";
+    const CliRun strip = testing::runCli(dir, "arch", {bow, "--depth", "5", "-o", output});
+    ASSERT_EQ(strip.exitCode, 0) << strip.err;
+    const auto json = JsonValue::parse(strip.out);
+    ASSERT_TRUE(json) << strip.out;
+    // Three notches 5 mm deep, one at each vertex of the bow.
+    const JsonValue& points = (*json)["figures"][0]["points"];
+    ASSERT_EQ(points.items.size(), 11u);
+    for (const std::size_t tip : {2u, 5u, 8u})
+        EXPECT_EQ(points[tip][1].number, 0);
+    EXPECT_EQ(points[0][1].number, 200);
+
+    const CliRun deep = testing::runCli(dir, "arch", {bow, "--depth", "500", "-o", output});
+    EXPECT_EQ(deep.exitCode, 1);
+    EXPECT_NE(deep.err.find("The notches overlap"), std::string::npos) << deep.err;
+}
+
+}  // namespace
+}  // namespace kerfline
