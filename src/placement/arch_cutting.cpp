@@ -65,7 +65,9 @@ Strip unrollCurve(const std::vector<Point>& curve, std::int32_t depth)
     };
     strip.points.push_back({0, depth});
     std::int64_t x = 0;
-    std::int64_t previousEnd = 0;
+    // Where the strip so far is cut to: its start, then the farthest mouth of a notch. A notch
+    // opening before it, or past the strip's end, makes the strip cross itself.
+    std::int64_t reached = 0;
     for (std::size_t i = 0; i + 2 < curve.size(); ++i) {
         const Point a = curve[i];
         const Point b = curve[i + 1];
@@ -80,10 +82,10 @@ Strip unrollCurve(const std::vector<Point>& curve, std::int32_t depth)
         strip.points.push_back({clamp32(h - w), depth});
         strip.points.push_back({clamp32(h), 0});
         strip.points.push_back({clamp32(h + w), depth});
-        if (!strip.notches.empty() && h - w < previousEnd)
+        if (h - w < reached)
             strip.overlap = true;
         strip.notches.push_back({clamp32(h), clamp32(w), t});
-        previousEnd = h + w;
+        reached = std::max(reached, h + w);
         x = h;
     }
     if (curve.size() >= 3) {
@@ -92,6 +94,8 @@ Strip unrollCurve(const std::vector<Point>& curve, std::int32_t depth)
         for (std::size_t i = 0; i + 1 < curve.size(); ++i)
             x += roundHalfEven<std::int64_t>(distance(curve[i], curve[i + 1]));
     }
+    if (reached > x)
+        strip.overlap = true;
     strip.points.push_back({clamp32(x), depth});
     return strip;
 }

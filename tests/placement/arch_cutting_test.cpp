@@ -47,6 +47,10 @@ TEST(ArchCutting, EveryNotchIsAsWideAsItsTurnNeedsAndStandsAtItsVertex)
          false},
         {"a right angle too deep for its legs", {{0, 0}, {1000, 0}, {1000, 300}, {0, 300}}, 400,
          {{0, 400}, {600, 400}, {1000, 0}, {1400, 400}, {900, 400}, {1300, 0}, {1700, 400}, {2300, 400}}, true},
+        {"the first notch opening before the strip's start", {{0, 0}, {100, 0}, {100, 1000}}, 400,
+         {{0, 400}, {-300, 400}, {100, 0}, {500, 400}, {1100, 400}}, true},
+        {"the last notch opening past the strip's end", {{0, 0}, {1000, 0}, {1000, 100}}, 400,
+         {{0, 400}, {600, 400}, {1000, 0}, {1400, 400}, {1100, 400}}, true},
         {"two points: a plain strip", {{0, 0}, {3000, 4000}}, 400, {{0, 400}, {5000, 400}}, false},
     };
     for (const Case& c : cases) {
