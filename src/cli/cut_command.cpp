@@ -9,6 +9,7 @@
 #include "cli/json_writer.h"
 #include "cli/options.h"
 #include "cli/placement_options.h"
+#include "placement/two_wire_start.h"
 #include "config/cutting_mode.h"
 #include "cutting/cutting_session.h"
 #include "cutting/project_windows.h"
@@ -45,6 +46,8 @@ struct CutOptions {
     std::optional<int> randomFaults;
     std::uint64_t seed = 1;
     PlacementOptions placement;
+    // The two-wire start dialog's fields; unset ones keep where the wire stands.
+    std::optional<double> frontX, frontY, sideX, sideY;
 };
 
 // The operator of the tool: every question is answered OK or Yes, and shown on stderr.
@@ -74,7 +77,11 @@ int usage(const std::string& problem)
                  "read-fail (ARG reads in a row), busy (ARG full-buffer replies), unplug, replug, wire-break,\n"
                  "wire-mend, machine-start, machine-stop, machine-continue, stop or continue\n"
                  "in the independent mode (Mode 4) the design opens as FRONT (pen 4), BACK (pen 3) and their Mix,\n"
-                 "and the placement of the block takes:\n%s",
+                 "and the placement of the block takes:\n%s"
+                 "in the perpendicular mode (Mode 5) the front design opens with its side design (NAME_side or\n"
+                 "NAME_bok beside it), and the start points of the wires are:\n"
+                 "  --front-x MM, --front-y MM   start of the front wire (default: where it stands)\n"
+                 "  --side-x MM, --side-y MM     start of the side wire (default: where it stands)\n",
                  problem.c_str(), kPlacementUsage);
     return ExitUsage;
 }
@@ -92,6 +99,16 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
             takePlacementOption(argc, argv, i, options.placement, problem)) {
             if (!problem.empty())
                 return usage(problem);
+        } else if (takeValue("--front-x", argc, argv, i, value) || takeValue("--front-y", argc, argv, i, value) ||
+                   takeValue("--side-x", argc, argv, i, value) || takeValue("--side-y", argc, argv, i, value)) {
+            std::optional<double>& field = argument.starts_with("--front-x") ? options.frontX
+                                           : argument.starts_with("--front-y") ? options.frontY
+                                           : argument.starts_with("--side-x")  ? options.sideX
+                                                                               : options.sideY;
+            char* end = nullptr;
+            field = value ? std::strtod(value->c_str(), &end) : 0.0;
+            if (!value || value->empty() || end != value->c_str() + value->size())
+                return usage("the start points of the wires are millimetres");
         } else if (argument == "--home") {
             options.home = true;
         } else if (takeValue("--faults", argc, argv, i, value)) {
@@ -168,6 +185,27 @@ int runCut(int argc, char** argv)
             return ExitRefused;
         session.driver.dialogs.placement = [&](TMDIChild& project) {
             return placeWithAnswers(app, project, options.placement, &session.protocol);
+        };
+    } else if (mode == ModePerpendicular) {
+        DesignOpener(app, windows).Open("", options.file, false);
+        if (windows.windowCount() == 0)
+            return ExitRefused;
+        session.driver.dialogs.twoWireStart = [&](TMDIChild&) {
+            TMDIChild* front = windows.bySeriesIndex(0);
+            TMDIChild* side = windows.bySeriesIndex(1);
+            if (!front || !side)
+                return false;
+            TwoWireStartDialog dialog(app, session.protocol, session.motion);
+            dialog.tickKeyFront = session.driver.arms.tickKeyFront;
+            dialog.tickKeyBack = session.driver.arms.tickKeyBack;
+            dialog.store = [&app](const TwoWireStart& start) {
+                app.job.frontWireStart = {start.frontX, start.frontY};
+                app.job.sideWireStart = {start.sideX, start.sideY};
+            };
+            const TwoWireStart current = twoWireCurrent(app);
+            const TwoWireStart start{options.frontX.value_or(current.frontX), options.frontY.value_or(current.frontY),
+                                     options.sideX.value_or(current.sideX), options.sideY.value_or(current.sideY)};
+            return dialog.Start(start, *front, *side);
         };
     } else {
         TMDIChild& window = windows.createWindow();
