@@ -28,6 +28,8 @@ namespace {
 
 // The largest value a length field takes when the dialog gives no maximum.
 constexpr double kNoMaximum = 99999.0;
+// Wide enough for a length of five digits and its decimals.
+constexpr int kFieldWidth = 110;
 
 TFltEditU* lengthField(AppContext& context, QWidget* parent, const char* name, double maximum,
                        std::array<int, 3> decimals = {2, 3, 3})
@@ -42,6 +44,7 @@ TFltEditU* lengthField(AppContext& context, QWidget* parent, const char* name, d
     settings.MaxValue = maximum;
     auto* field = new TFltEditU(settings, parent);
     field->setObjectName(QString::fromLatin1(name));
+    field->setMinimumWidth(kFieldWidth);
     field->setKeypadTexts(keypadTexts(context.language));
     return field;
 }
@@ -55,6 +58,7 @@ TFltEdit* countField(AppContext& context, QWidget* parent, const char* name)
     settings.MaxValue = kNoMaximum;
     auto* field = new TFltEdit(settings, parent);
     field->setObjectName(QString::fromLatin1(name));
+    field->setMinimumWidth(kFieldWidth);
     field->setKeypadTexts(keypadTexts(context.language));
     field->setCheckTexts(fieldCheckTexts(context.language));
     return field;
