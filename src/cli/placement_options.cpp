@@ -8,21 +8,6 @@
 #include <cstdlib>
 
 namespace kerfline::cli {
-namespace {
-
-std::optional<double> millimetres(const std::optional<std::string>& text)
-{
-    if (!text || text->empty())
-        return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(text->c_str(), &end);
-    if (end != text->c_str() + text->size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-}  // namespace
-
 PlacementAnswers PlacementOptions::answersFrom(const PlacementAnswers& initial) const
 {
     PlacementAnswers answers = initial;
@@ -52,7 +37,7 @@ bool takePlacementOption(int argc, char** argv, int& i, PlacementOptions& option
     } else {
         return false;
     }
-    *target = millimetres(value);
+    *target = realNumberArgument(value);
     if (!*target)
         problem = std::string(name) + " needs a length in millimetres";
     return true;

@@ -21,6 +21,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,17 +44,6 @@ struct Field {
     const char* option;
     const char* help;
 };
-
-std::optional<double> numberArgument(const std::optional<std::string>& text)
-{
-    if (!text || text->empty())
-        return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(text->c_str(), &end);
-    if (end != text->c_str() + text->size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 int usage(const char* command, const char* synopsis, const std::vector<Field>& fields, const std::string& problem)
 {
@@ -80,7 +70,7 @@ std::optional<int> parse(const char* command, const char* synopsis, const std::v
         for (const Field& field : fields) {
             const std::string name = std::string(field.option).substr(0, std::string(field.option).find(' '));
             if (takeValue(name, argc, argv, i, value)) {
-                const auto number = numberArgument(value);
+                const auto number = realNumberArgument(value);
                 if (!number)
                     return usage(command, synopsis, all, name + " needs a number");
                 options.answers[name] = *number;
@@ -112,7 +102,7 @@ std::optional<int> parse(const char* command, const char* synopsis, const std::v
     return std::nullopt;
 }
 
-// Loads the design as a project window of the plain mode; null when it could not be (the
+// Loads the design as a project window of the plain mode; false when it could not be (the
 // message was shown).
 bool loadPattern(AppContext& app, const std::string& file, TMDIChild& project)
 {
@@ -122,6 +112,20 @@ bool loadPattern(AppContext& app, const std::string& file, TMDIChild& project)
         return false;
     }
     return project.Load(file, 255) == LoadOutcome::Opened;
+}
+
+// Starts the tool's context with the options' switches and configuration and loads the design
+// into `project`; the exit code when any of it failed.
+std::optional<int> startWith(CliContext& context, const GeneratorOptions& options, std::unique_ptr<TMDIChild>& project)
+{
+    if (!context.start(options.switches))
+        return ExitRefused;
+    if (const int code = loadConfiguration(*context.app, options.design.configuration); code != ExitSuccess)
+        return code;
+    project = std::make_unique<TMDIChild>(*context.app);
+    if (!loadPattern(*context.app, options.file, *project))
+        return ExitRefused;
+    return std::nullopt;
 }
 
 int writeResult(AppContext& app, const GeneratorOptions& options, const TMDIChild& result)
@@ -161,14 +165,11 @@ int runArch(int argc, char** argv)
     if (const auto failed = parse("arch", "FILE --depth MM [--reduction-ratio N]", kArchFields, {}, argc, argv, options))
         return *failed;
     CliContext context;
-    if (!context.start(options.switches))
-        return ExitRefused;
+    std::unique_ptr<TMDIChild> loaded;
+    if (const auto failed = startWith(context, options, loaded))
+        return *failed;
     AppContext& app = *context.app;
-    if (const int code = loadConfiguration(app, options.design.configuration); code != ExitSuccess)
-        return code;
-    TMDIChild source(app);
-    if (!loadPattern(app, options.file, source))
-        return ExitRefused;
+    TMDIChild& source = *loaded;
     const double depth = options.answers.count("--depth") ? options.answers["--depth"] : 0.0;
     const double ratio = options.answers.count("--reduction-ratio") ? options.answers["--reduction-ratio"] : 1.0;
     if (ratio < 1 || ratio > 20 || std::trunc(ratio) != ratio)
@@ -194,14 +195,11 @@ int runDuplicate(int argc, char** argv)
                                   kDuplicationFlags, argc, argv, options))
         return *failed;
     CliContext context;
-    if (!context.start(options.switches))
-        return ExitRefused;
+    std::unique_ptr<TMDIChild> loaded;
+    if (const auto failed = startWith(context, options, loaded))
+        return *failed;
     AppContext& app = *context.app;
-    if (const int code = loadConfiguration(app, options.design.configuration); code != ExitSuccess)
-        return code;
-    TMDIChild pattern(app);
-    if (!loadPattern(app, options.file, pattern))
-        return ExitRefused;
+    const TMDIChild& pattern = *loaded;
 
     // The dialog's first values: the pattern's parameter file, else the defaults; then the answers.
     const double widthMm = unitsToMm(pattern.width);
