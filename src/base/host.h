@@ -6,7 +6,7 @@
 namespace kerfline {
 
 // Buttons of a question; the numbers are the results the question returns.
-enum class Buttons { YesNoCancel, OkCancel };
+enum class Buttons { YesNoCancel, OkCancel, YesNo };
 enum AnswerCode : int { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
 
 // Operator input that arrived while a blocking wait ran; a wait takes one at a time.

@@ -7,7 +7,9 @@
 #include "cli/gcode_command.h"
 #include "cli/inspect_command.h"
 #include "cli/machine_command.h"
+#include "cli/mix_command.h"
 #include "cli/plan_command.h"
+#include "cli/shaping_commands.h"
 
 #include <array>
 
@@ -16,13 +18,16 @@ namespace kerfline::cli {
 std::span<const Command> commands()
 {
     static const auto table = std::to_array<Command>({
+        {"arch", runArch},
         {"config", runConfig},
         {"export", runExport},
         {"cut", runCut},
         {"decode", runDecode},
         {"gcode", runGcode},
+        {"duplicate", runDuplicate},
         {"inspect", runInspect},
         {"machine", runMachine},
+        {"mix", runMix},
         {"plan", runPlan},
     });
     return table;

@@ -2,11 +2,15 @@
 // under a simulated clock.
 #include "cli/cut_command.h"
 
+#include "cli/cli_windows.h"
 #include "cli/commands.h"
 #include "cli/config_command.h"
 #include "cli/inspect_command.h"
 #include "cli/json_writer.h"
 #include "cli/options.h"
+#include "cli/placement_options.h"
+#include "placement/two_wire_start.h"
+#include "config/cutting_mode.h"
 #include "cutting/cutting_session.h"
 #include "cutting/project_windows.h"
 #include "cutting/virtual_job.h"
@@ -14,6 +18,7 @@
 #include "machine/hid_platform_choice.h"
 #include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
+#include "shell/design_opening.h"
 #include "shell/app_context.h"
 #include "base/scripted_host.h"
 #include "base/switches.h"
@@ -40,6 +45,9 @@ struct CutOptions {
     std::vector<machine::FaultEvent> faults;
     std::optional<int> randomFaults;
     std::uint64_t seed = 1;
+    PlacementOptions placement;
+    // The two-wire start dialog's fields; unset ones keep where the wire stands.
+    std::optional<double> frontX, frontY, sideX, sideY;
 };
 
 // The operator of the tool: every question is answered OK or Yes, and shown on stderr.
@@ -48,7 +56,7 @@ public:
     int ask(const std::string& text, Buttons buttons, const std::string& caption) override
     {
         questions.push_back({text, buttons, caption});
-        const int answer = buttons == Buttons::YesNoCancel ? AnswerYes : AnswerOk;
+        const int answer = buttons == Buttons::OkCancel ? AnswerOk : AnswerYes;
         std::fprintf(stderr, "%s%s%s [%s]\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str(),
                      answer == AnswerYes ? "Yes" : "OK");
         return answer;
@@ -69,8 +77,14 @@ int usage(const std::string& problem)
                  "EVENT@WHEN[:ARG]: WHEN is cN (the controller has received N program commands) or tMS\n"
                  "(milliseconds after Start); EVENT is write-fail, write-fail-delivered (ARG the error code),\n"
                  "read-fail (ARG reads in a row), busy (ARG full-buffer replies), unplug, replug, wire-break,\n"
-                 "wire-mend, machine-start, machine-stop, machine-continue, stop or continue\n",
-                 problem.c_str());
+                 "wire-mend, machine-start, machine-stop, machine-continue, stop or continue\n"
+                 "in the independent mode (Mode 4) the design opens as FRONT (pen 4), BACK (pen 3) and their Mix,\n"
+                 "and the placement of the block takes:\n%s"
+                 "in the perpendicular mode (Mode 5) the front design opens with its side design (NAME_side or\n"
+                 "NAME_bok beside it), and the start points of the wires are:\n"
+                 "  --front-x MM, --front-y MM   start of the front wire (default: where it stands)\n"
+                 "  --side-x MM, --side-y MM     start of the side wire (default: where it stands)\n",
+                 problem.c_str(), kPlacementUsage);
     return ExitUsage;
 }
 
@@ -83,9 +97,20 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
         const std::string_view argument = argv[i];
         std::string problem;
         std::optional<std::string> value;
-        if (takeDesignOption(argc, argv, i, options.design, problem)) {
+        if (takeDesignOption(argc, argv, i, options.design, problem) ||
+            takePlacementOption(argc, argv, i, options.placement, problem)) {
             if (!problem.empty())
                 return usage(problem);
+        } else if (takeValue("--front-x", argc, argv, i, value) || takeValue("--front-y", argc, argv, i, value) ||
+                   takeValue("--side-x", argc, argv, i, value) || takeValue("--side-y", argc, argv, i, value)) {
+            std::optional<double>& field = argument.starts_with("--front-x") ? options.frontX
+                                           : argument.starts_with("--front-y") ? options.frontY
+                                           : argument.starts_with("--side-x")  ? options.sideX
+                                                                               : options.sideY;
+            char* end = nullptr;
+            field = value ? std::strtod(value->c_str(), &end) : 0.0;
+            if (!value || value->empty() || end != value->c_str() + value->size())
+                return usage("the start points of the wires are millimetres");
         } else if (argument == "--home") {
             options.home = true;
         } else if (takeValue("--faults", argc, argv, i, value)) {
@@ -141,7 +166,7 @@ int runCut(int argc, char** argv)
     machine::VirtualCutter& cutter = *platform.virtualCutter;
     cutter.followClock(clock);
 
-    ProjectWindowList windows;
+    CliWindows windows(app);
     CuttingSession session(app, *platform.platform, windows);
     if (!session.link.connected()) {
         std::fprintf(stderr, "%s\n", app.Text("Control", "brakLacznosci").c_str());
@@ -153,15 +178,47 @@ int runCut(int argc, char** argv)
     if (const int loaded = loadConfiguration(app, options.design.configuration); loaded != ExitSuccess)
         return loaded;
 
-    auto window = std::make_unique<TMDIChild>(app);
-    window->fileType = designTypeOf(options.file);
-    if (window->fileType == kDesignUnknown) {
-        app.language.ShowMessageBox(app.Text("Universal", "nieprawidlowyFormatPliku") + ": " + options.file, true);
-        return ExitRefused;
+    const int mode = app.configuration.choice(Param::Mode);
+    if (mode == ModeIndependent) {
+        // Opened as the main window opens it: the Mix of the front and back shapes is cut.
+        DesignOpener(app, windows).Open("", options.file, false);
+        TMDIChild* mix = windows.active();
+        if (!mix || mix->synchronousPair == 0)
+            return ExitRefused;
+        session.driver.dialogs.placement = [&](TMDIChild& project) {
+            return placeWithAnswers(app, project, options.placement, &session.protocol);
+        };
+    } else if (mode == ModePerpendicular) {
+        DesignOpener(app, windows).Open("", options.file, false);
+        if (windows.windowCount() == 0)
+            return ExitRefused;
+        session.driver.dialogs.twoWireStart = [&](TMDIChild&) {
+            TMDIChild* front = windows.bySeriesIndex(0);
+            TMDIChild* side = windows.bySeriesIndex(1);
+            if (!front || !side)
+                return false;
+            TwoWireStartDialog dialog(app, session.protocol, session.motion);
+            dialog.tickKeyFront = session.driver.arms.tickKeyFront;
+            dialog.tickKeyBack = session.driver.arms.tickKeyBack;
+            dialog.store = [&app](const TwoWireStart& start) {
+                app.job.frontWireStart = {start.frontX, start.frontY};
+                app.job.sideWireStart = {start.sideX, start.sideY};
+            };
+            const TwoWireStart current = twoWireCurrent(app);
+            const TwoWireStart start{options.frontX.value_or(current.frontX), options.frontY.value_or(current.frontY),
+                                     options.sideX.value_or(current.sideX), options.sideY.value_or(current.sideY)};
+            return dialog.Start(start, *front, *side);
+        };
+    } else {
+        TMDIChild& window = windows.createWindow();
+        window.fileType = designTypeOf(options.file);
+        if (window.fileType == kDesignUnknown) {
+            app.language.ShowMessageBox(app.Text("Universal", "nieprawidlowyFormatPliku") + ": " + options.file, true);
+            return ExitRefused;
+        }
+        if (window.Load(options.file, 255) == LoadOutcome::Closed)
+            return ExitRefused;
     }
-    if (window->Load(options.file, 255) == LoadOutcome::Closed)
-        return ExitRefused;
-    windows.add(std::move(window));
 
     std::vector<machine::FaultEvent> faults = options.faults;
     if (options.randomFaults) {

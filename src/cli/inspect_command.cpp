@@ -174,23 +174,24 @@ int runInspect(int argc, char** argv)
         const auto penFilter = static_cast<std::uint8_t>(options.pen.value_or(255));
         if (project.Load(options.file, penFilter) == LoadOutcome::Closed)
             return ExitRefused;
-        JsonWriter json;
-        json.beginObject().key("file").string(options.file).key("figures").beginArray();
-        for (const tfigura& figure : project.figures)
-            if (figure.isDesign)
-                writeFigure(json, figure);
-        json.endArray().endObject().print();
+        printFigures(options.file, project.figures, true);
         return ExitSuccess;
     }
     std::vector<tfigura> figures;
     if (const int code = readDesignFigures(*context.app, options.file, figures); code != ExitSuccess)
         return code;
-    JsonWriter json;
-    json.beginObject().key("file").string(options.file).key("figures").beginArray();
-    for (const tfigura& figure : figures)
-        writeFigure(json, figure);
-    json.endArray().endObject().print();
+    printFigures(options.file, figures, false);
     return ExitSuccess;
+}
+
+void printFigures(const std::string& file, const std::vector<tfigura>& figures, bool designOnly)
+{
+    JsonWriter json;
+    json.beginObject().key("file").string(file).key("figures").beginArray();
+    for (const tfigura& figure : figures)
+        if (!designOnly || figure.isDesign)
+            writeFigure(json, figure);
+    json.endArray().endObject().print();
 }
 
 }  // namespace kerfline::cli

@@ -28,6 +28,10 @@ bool takeDesignOption(int argc, char** argv, int& i, DesignReadOptions& options,
 // program's host. ExitSuccess, or ExitRefused when the design cannot be read.
 int readDesignFigures(AppContext& app, const std::string& file, std::vector<tfigura>& figures);
 
+// Prints {"file","figures":[{"pen","open","points"}]} of the figures, or of the design figures
+// among them.
+void printFigures(const std::string& file, const std::vector<tfigura>& figures, bool designOnly);
+
 // kerfline-cli inspect FILE [--raw] [--pen N] [--unit mm|in|ft] [--dxf-resolution 1..8]
 //                           [--config FILE] [--set NAME=VALUE]...
 int runInspect(int argc, char** argv);

@@ -20,6 +20,10 @@ void printUsage()
         "  decode FILE.cn [--machine PRODUCT]\n"
         "  export FILE (--hpgl OUT | --dxf OUT)\n"
         "  cut FILE --virtual-machine[=PRODUCT] [--config F.kcc] [--set NAME=VALUE]...\n"
+        "  arch FILE --depth MM [--reduction-ratio 1..20] -o OUT.dxf\n"
+        "  duplicate FILE --rows M --columns N [--element-offset MM] [--row-offset MM]\n"
+        "            [--vertical-line-distance MM] [--horizontal-line-distance MM] [--accept-overlap] -o OUT.dxf\n"
+        "  mix DESIGN [--width MM] [--distance MM] [--arm-spacing MM] [--machine PRODUCT] -o OUT.cn\n"
         "every command that reads a design also takes --unit and --dxf-resolution\n"
         "parameters the tool does not know are passed on as the program's own switches\n",
         stderr);

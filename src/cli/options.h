@@ -1,6 +1,8 @@
 #pragma once
 
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +32,18 @@ std::optional<Int> wholeNumberArgument(std::string_view text)
     Int value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// The whole text as a finite real number; nothing when it is missing, empty or more than a number.
+inline std::optional<double> realNumberArgument(const std::optional<std::string>& text)
+{
+    if (!text || text->empty())
+        return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text->c_str(), &end);
+    if (end != text->c_str() + text->size() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -102,7 +102,7 @@ std::optional<int> parse(int argc, char** argv, PlanOptions& options)
     return std::nullopt;
 }
 
-void writeFigure(JsonWriter& json, const tfigura& figure)
+void writeFigure(JsonWriter& json, const tfigura& figure, bool withArmPoints)
 {
     json.beginObject();
     json.key("kind").integer(figure.kind);
@@ -117,6 +117,12 @@ void writeFigure(JsonWriter& json, const tfigura& figure)
     for (const Point& p : figure.points)
         json.beginArray().integer(p.x).integer(p.y).endArray();
     json.endArray();
+    if (withArmPoints) {
+        json.key("armPoints").beginArray();
+        for (const Point& p : figure.secondPoints)
+            json.beginArray().integer(p.x).integer(p.y).endArray();
+        json.endArray();
+    }
     json.endObject();
 }
 
@@ -214,24 +220,31 @@ int runPlan(int argc, char** argv)
         return ExitRefused;
     }
 
-    const DecodedProgram program = readCutProgram(options.output, DecodeSettings::forMachine(app.machine));
+    return reportWrittenProgram(app, project, mode, job.outputKind, options.output, false);
+}
+
+int reportWrittenProgram(AppContext& app, TMDIChild& project, int mode, OutputKind outputKind,
+                         const std::string& output, bool withArmPoints)
+{
+    const tInterfejs& language = app.language;
+    const DecodedProgram program = readCutProgram(output, DecodeSettings::forMachine(app.machine));
     if (program.error) {
         language.ShowMessageBox(program.error->message(language), true);
         return ExitRefused;
     }
     std::error_code sizeError;
-    const std::uintmax_t bytes = std::filesystem::file_size(options.output, sizeError);
+    const std::uintmax_t bytes = std::filesystem::file_size(output, sizeError);
 
     JsonWriter json;
     json.beginObject();
     json.key("mode").integer(mode);
-    json.key("outputKind").integer(static_cast<int>(job.outputKind));
+    json.key("outputKind").integer(static_cast<int>(outputKind));
     json.key("startFigure").integer(project.startFigure);
     json.key("cutLength").number(project.cutLength);
     json.key("frameAdded").boolean(project.frameAdded != 0);
     json.key("figures").beginArray();
     for (const tfigura& figure : project.figures)
-        writeFigure(json, figure);
+        writeFigure(json, figure, withArmPoints);
     json.endArray();
     json.key("bytes").integer(static_cast<std::int64_t>(bytes));
     json.key("commands").integer(static_cast<std::int64_t>(program.commands.size()));

@@ -10,6 +10,12 @@
 #include <string_view>
 #include <vector>
 
+namespace kerfline {
+struct AppContext;
+class TMDIChild;
+enum class OutputKind : int;
+}  // namespace kerfline
+
 namespace kerfline::machine {
 class ControllerProtocol;
 class TfUsb;
@@ -77,5 +83,11 @@ int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput
 // loads the design, prepares it for plain 2D cutting and writes its cut program as the cut
 // command does in its "test" form, without a controller to start.
 int runPlan(int argc, char** argv);
+
+// Prints the JSON of plan for a program written to `output` from `project`, its figures with
+// their arm paths ("armPoints") when asked. ExitSuccess, or ExitRefused when the program does not
+// decode.
+int reportWrittenProgram(AppContext& app, TMDIChild& project, int mode, OutputKind outputKind,
+                         const std::string& output, bool withArmPoints);
 
 }  // namespace kerfline::cli

@@ -270,7 +270,8 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
 // decides whether the rest is cut.
 bool JobDriver::askUnconnected(TMDIChild& project, FigureRange range)
 {
-    if (!range.whole())
+    // The pair of the independent arms is cut as one, outside any cut tree.
+    if (!range.whole() || project.synchronousPair != 0)
         return true;
     const auto count = std::count_if(project.figures.begin(), project.figures.end(),
                                      [](const tfigura& f) { return f.unconnected != 0; });

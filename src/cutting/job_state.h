@@ -1,5 +1,7 @@
 #pragma once
 
+#include "placement/material_placement.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -52,6 +54,8 @@ struct JobState {
     // Start points of the two wires of the two-wire machine.
     MachinePointMm frontWireStart;
     MachinePointMm sideWireStart;
+    // The last accepted block of the material placement of the independent arms.
+    PlacementMemory placement;
     // Where the wire stood when the program last paused, whoever paused it; none while the
     // program runs. Continue brings the wire back here.
     std::optional<PausePoint> pausePoint;

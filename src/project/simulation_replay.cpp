@@ -188,7 +188,8 @@ void recordMixSources(TMDIChild& project)
     replayTwoDimensional(
         project,
         [&](const ReplayStep& step) {
-            if (step.kind != ReplayStep::Kind::Cut)
+            // The wire starts at the start vertex: the path begins there, not at the first cut.
+            if (step.kind != ReplayStep::Kind::Cut && step.kind != ReplayStep::Kind::Place)
                 return;
             if (project.figures[static_cast<std::size_t>(step.figure)].pen == 6) {
                 pen6Passed.insert(step.figure);

@@ -43,7 +43,7 @@ void replayCutPath(TMDIChild& project, const ReplaySink& sink);
 std::vector<ReplayStep> replaySteps(TMDIChild& project);
 
 // The recording mode for the mixing of front and back projects: replays the two-dimensional walk
-// without drawing and pauses and fills mixSources with every point reached, tagged with the figure
+// without drawing and pauses and fills mixSources with the start vertex and every point reached, tagged with the figure
 // index plus the number of pen-6 figures passed so far. Pen-6 figures are not recorded, nor a point
 // equal to the previously recorded one.
 void recordMixSources(TMDIChild& project);

@@ -3,6 +3,7 @@
 #include "config/parameters.h"
 #include "cutting/wire_move.h"
 #include "designfiles/design_type.h"
+#include "placement/mixing.h"
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
 
@@ -208,15 +209,29 @@ void DesignOpener::openSerial(const std::string& fileName, bool rememberDirector
 void DesignOpener::openIndependent(const std::string& fileName, bool rememberDirectory)
 {
     m_host.CloseAll();
-    if (openWindow(fileName, kFrontPen, fileName + " FRONT", 0) == nullptr) {
+    TMDIChild* front = openWindow(fileName, kFrontPen, fileName + " FRONT", 0);
+    if (front == nullptr) {
         m_context.language.ShowMessageBox(m_context.Text("Main_window", "QduzyjZielonyDlaFrontu"), false, fileName);
         m_host.CloseAll();
         return;
     }
-    if (openWindow(fileName, kBackPen, fileName + " BACK", 0) == nullptr) {
+    TMDIChild* back = openWindow(fileName, kBackPen, fileName + " BACK", 0);
+    if (back == nullptr) {
         m_context.language.ShowMessageBox(m_context.Text("Main_window", "QduzyjCzerwonyDlaTylu"), false, fileName);
         m_host.CloseAll();
         return;
+    }
+    TMDIChild& mix = m_host.createWindow();
+    m_host.setCaption(mix, fileName + " Mix");
+    mix.fileName = fileName;
+    mix.fileType = designTypeOf(fileName);
+    if (pomieszaj(*front, *back, mix)) {
+        m_host.closeWindow(*front);
+        m_host.closeWindow(*back);
+        mix.requestRepaint();
+    } else {
+        // A Mix without figures would only be cut at figures that are not there.
+        m_host.closeWindow(mix);
     }
     if (rememberDirectory)
         remember(fileName);

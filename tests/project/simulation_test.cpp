@@ -181,7 +181,7 @@ TEST(SimulationRecording, TagsPointsPastPenSixFiguresAndSkipsRepeats)
     RecordingRig withPen6(6);
     recordMixSources(withPen6.project);
     EXPECT_EQ(withPen6.recorded(), (std::vector<std::tuple<int, int, int, int>>{
-                                       {0, 4, 0, 0}, {0, 3, 0, 1000}, {0, 2, 1000, 1000}, {0, 1, 1000, 0},
+                                       {0, 0, 0, 0}, {0, 3, 0, 1000}, {0, 2, 1000, 1000}, {0, 1, 1000, 0},
                                        {3, 4, 2000, 0}, {3, 3, 2000, 1000}, {3, 2, 3000, 1000}, {3, 1, 3000, 0},
                                        {3, 0, 2000, 0}, {1, 0, 0, 0}}));  // past one pen-6 figure
 
@@ -189,7 +189,7 @@ TEST(SimulationRecording, TagsPointsPastPenSixFiguresAndSkipsRepeats)
     plain.project.mixSources.push_back({9, 9, 9, 9});  // a new recording replaces the old
     recordMixSources(plain.project);
     EXPECT_EQ(plain.recorded(), (std::vector<std::tuple<int, int, int, int>>{
-                                    {0, 4, 0, 0}, {0, 3, 0, 1000}, {0, 2, 1000, 1000}, {0, 1, 1000, 0},
+                                    {0, 0, 0, 0}, {0, 3, 0, 1000}, {0, 2, 1000, 1000}, {0, 1, 1000, 0},
                                     {1, 1, 2000, 0},  // the second square's first point repeats it
                                     {2, 3, 2000, 1000}, {2, 2, 3000, 1000}, {2, 1, 3000, 0}, {2, 0, 2000, 0},
                                     {1, 0, 1000, 0}, {0, 0, 0, 0}}));

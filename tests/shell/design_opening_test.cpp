@@ -163,15 +163,28 @@ TEST_F(DesignOpeningTest, CancelledDialogEndsTheCommand)
     EXPECT_EQ(windows.log, std::vector<std::string>{"ask " + app.Text("Main_window", "otworz") + " in /somewhere"});
 }
 
-TEST_F(DesignOpeningTest, IndependentModeOpensFrontAndBack)
+// FRONT and BACK are mixed into the Mix window, which is all that stays open; when their figures
+// do not pair, the Mix is closed and they stay.
+TEST_F(DesignOpeningTest, IndependentModeOpensFrontAndBackAndMixesThem)
 {
     mode(ModeIndependent);
     const std::string file = dir.write("wing.plt", square(4) + square(3));
     opener.Open("", file, true);
-    ASSERT_EQ(windows.windows.size(), 2u);
-    EXPECT_EQ(windows.captions, (std::vector<std::string>{file + " FRONT", file + " BACK"}));
-    EXPECT_EQ(windows.windows[0]->figures.at(0).pen, 4);
-    EXPECT_EQ(windows.windows[1]->figures.at(0).pen, 3);
+    ASSERT_EQ(windows.windows.size(), 1u);
+    EXPECT_EQ(windows.captions, (std::vector<std::string>{file + " Mix"}));
+    const TMDIChild& mix = *windows.windows[0];
+    EXPECT_EQ(mix.synchronousPair, 1);
+    ASSERT_EQ(mix.figures.size(), 2u);
+    EXPECT_EQ(mix.figures[0].pen, 4);
+    EXPECT_EQ(mix.figures[1].pen, 3);
+    EXPECT_EQ(mix.fileName, file);
+
+    const std::string unpaired = dir.write(
+        "unpaired.plt", square(4) + "IN;SP4;PU2000,0;PD2400,0,2400,400,2000,400,2000,0;PU;" + square(3));
+    opener.Open("", unpaired, true);
+    EXPECT_EQ(windows.captions, (std::vector<std::string>{unpaired + " FRONT", unpaired + " BACK"}));
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back().text, app.Text("Main_window", "QdiloscFigurJednakowa"));
 }
 
 TEST_F(DesignOpeningTest, IndependentModeWithoutBackColourClosesAll)

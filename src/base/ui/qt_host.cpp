@@ -31,9 +31,11 @@ void QtHost::showMessage(const std::string& text, bool isError, const std::strin
 
 int QtHost::ask(const std::string& text, Buttons buttons, const std::string& caption)
 {
-    const auto standard = buttons == Buttons::YesNoCancel
-                              ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
-                              : QMessageBox::Ok | QMessageBox::Cancel;
+    QMessageBox::StandardButtons standard = QMessageBox::Ok | QMessageBox::Cancel;
+    if (buttons == Buttons::YesNoCancel)
+        standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    else if (buttons == Buttons::YesNo)
+        standard = QMessageBox::Yes | QMessageBox::No;
     QMessageBox box(QMessageBox::Question, caption.empty() ? qApp->applicationName() : qs(caption), qs(text),
                     standard, m_window);
     switch (box.exec()) {

@@ -15,6 +15,7 @@
 #include "machine/ui/virtual_cutter_window.h"
 #include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
+#include "placement/ui/placement_dialogs.h"
 #include "project/ui/project_window.h"
 #include "shell/app_context.h"
 #include "shell/design_opening.h"
@@ -110,6 +111,18 @@ void Application::wireWindows()
     dialogs.simulate = [this](TMDIChild& project) {
         if (ProjectWindow* window = m_mainForm->projectWindowOf(project))
             window->simulate();
+    };
+    dialogs.placement = [this](TMDIChild& project) {
+        TfFigNaMat dialog(m_context, &m_session->protocol, project, m_mainForm.get());
+        return dialog.run();
+    };
+    dialogs.twoWireStart = [this](TMDIChild&) {
+        TMDIChild* front = m_session->driver.windows().bySeriesIndex(0);
+        TMDIChild* side = m_session->driver.windows().bySeriesIndex(1);
+        if (front == nullptr || side == nullptr)
+            return false;
+        TfPrStartDlg dialog(m_context, *m_session, *front, *side, m_mainForm.get());
+        return dialog.run();
     };
     dialogs.showManualControl = [this] {
         m_panel->show();

@@ -101,6 +101,8 @@ private:
     void openDocument(const std::string& path, const char* missingKey);
     void openSamples();
     void showInformation();
+    void duplicateActive();
+    void bendActive();
     void Konfiguracja();
     void runOnSession(const std::function<void(CuttingSession&)>& command);
 

@@ -10,6 +10,7 @@
 #include "designfiles/hpgl_export.h"
 #include "project/cut_start_point.h"
 #include "project/gcode_export.h"
+#include "placement/ui/placement_dialogs.h"
 #include "project/tmdichild.h"
 #include "project/ui/project_window.h"
 #include "shell/after_configuration.h"
@@ -72,6 +73,8 @@ void TMainForm::connectCommands()
         UpdateMenuItems();
     });
     on("info", [this] { showInformation(); });
+    on("miDuplikujPlt", [this] { duplicateActive(); });
+    on("miZaginaczProfili", [this] { bendActive(); });
     on("About1", [this] {
         if (m_parts.about != nullptr)
             m_parts.about->exec();
@@ -227,6 +230,45 @@ void TMainForm::exportGcode()
     const GcodeExportResult result = ::kerfline::exportGcode(*project, settings.options, settings.file);
     if (!result)
         m_context.language.ShowMessageBox(result.error->message(m_context.language), true);
+}
+
+// The generating dialogs put their results into new project windows of the area.
+void TMainForm::duplicateActive()
+{
+    TMDIChild* pattern = m_projects->active();
+    QMdiSubWindow* sub = m_mdi->currentSubWindow();
+    if (pattern == nullptr || sub == nullptr)
+        return;
+    TfParDup dialog(m_context, *pattern, ss(sub->windowTitle()),
+                    [this](const std::string& caption) -> TMDIChild& {
+                        TMDIChild& window = m_projects->createWindow();
+                        m_projects->setCaption(window, caption);
+                        return window;
+                    },
+                    this);
+    dialog.exec();
+    UpdateMenuItems();
+}
+
+void TMainForm::bendActive()
+{
+    TMDIChild* source = m_projects->active();
+    QMdiSubWindow* sub = m_mdi->currentSubWindow();
+    if (source == nullptr || sub == nullptr)
+        return;
+    TfZaginacz dialog(
+        m_context, *source, ss(sub->windowTitle()),
+        [this](const std::string& caption) -> TMDIChild& {
+            TMDIChild& window = m_projects->createWindow();
+            m_projects->setCaption(window, caption);
+            if (QMdiSubWindow* created = m_projects->subWindowOf(window))
+                created->showMaximized();
+            return window;
+        },
+        [this](TMDIChild& window) { m_projects->closeWindow(window); }, this);
+    dialog.renameResult = [this](TMDIChild& window, const std::string& caption) { m_projects->setCaption(window, caption); };
+    dialog.exec();
+    UpdateMenuItems();
 }
 
 }  // namespace kerfline::ui
