@@ -7,6 +7,8 @@
 #include "cli/inspect_command.h"
 #include "cli/machine_command.h"
 #include "cli/plan_command.h"
+#include "cli/barcode_command.h"
+#include "cli/support_report_command.h"
 
 #include <array>
 
@@ -22,6 +24,8 @@ std::span<const Command> commands()
         {"inspect", runInspect},
         {"machine", runMachine},
         {"plan", runPlan},
+        {"barcode", runBarcode},
+        {"support-report", runSupportReport},
     });
     return table;
 }

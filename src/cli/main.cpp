@@ -20,6 +20,9 @@ void printUsage()
         "  decode FILE.cn [--machine PRODUCT]\n"
         "  export FILE (--hpgl OUT | --dxf OUT)\n"
         "  cut FILE --virtual-machine[=PRODUCT] [--config F.kcc] [--set NAME=VALUE]...\n"
+        "  barcode label CODE [--config F.kcc] [--line TEXT]... -o OUT.epl\n"
+        "  barcode draw CODE -o OUT.png\n"
+        "  support-report [DESIGN...] -o OUT.html\n"
         "every command that reads a design also takes --unit and --dxf-resolution\n"
         "parameters the tool does not know are passed on as the program's own switches\n",
         stderr);
