@@ -3,6 +3,7 @@
 #include "aids/barcode_commands.h"
 #include "aids/barcode_project.h"
 #include "aids/barcode_scanner.h"
+#include "aids/barcode_sheet.h"
 #include "config/configuration.h"
 #include "machine/link_rig.h"
 #include "support/temp_dir.h"
@@ -139,6 +140,23 @@ TEST(StoreCurrentState, StoresTheConfigurationAndTheWindowsUnderTheNextNumber)
     ASSERT_TRUE(next);
     EXPECT_EQ(next->number, "5900000000022");
     EXPECT_FALSE(next->completeLabel) << "Cancel";
+}
+
+TEST(BarcodeBrowserCommands, SheetShowsFourDesignsAndDeleteTellsWhatWentWrong)
+{
+    BarcodeRig rig;
+    const std::vector<std::string> five{"1.plt", "2.plt", "3.plt", "4.plt", "5.plt"};
+    const BarcodeSheet sheet = barcodeSheet("5900000000015", {"a", "b", "c", "d", "e"}, {"x"}, five, rig.context.language);
+    EXPECT_EQ(sheet.projects, std::vector<std::string>(five.begin(), five.begin() + 4));
+    EXPECT_EQ(sheet.pIloscProjektow, "Only 4 of 5 projects are shown");
+    EXPECT_EQ(sheet.pPauza, "e");
+    EXPECT_EQ(barcodeSheet("5900000000015", {}, {}, {"1.plt"}, rig.context.language).pIloscProjektow, "");
+
+    rig.dir.write("5900000000015.cod", "");
+    EXPECT_TRUE(deleteBarcodeProject(rig.dir.str(), "5900000000015", rig.context.language));
+    EXPECT_FALSE(deleteBarcodeProject(rig.dir.str(), "5900000000015", rig.context.language));
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, "There is no file to delete.");
 }
 
 }  // namespace
