@@ -46,7 +46,7 @@ struct ItemSpec {
 };
 
 // The menus in menu order; the order decides who takes a shortcut that two items share.
-const std::array<ItemSpec, 32> kItems{{
+const std::array<ItemSpec, 37> kItems{{
     {"File1", TextKey{"Main_window", "File1.Caption"}, "", Place::TopMenu},
     {"FileOpenItem", TextKey{"Main_window", "FileOpenItem.Caption"}, "File1", Place::Item, "F3"},
     {"FileSaveAsHPGL", {nullptr, nullptr}, "File1", Place::Hidden, "F11"},
@@ -72,10 +72,15 @@ const std::array<ItemSpec, 32> kItems{{
     {"sterowanie", TextKey{"Main_window", "sterowanie.Caption"}, "Cicie1", Place::Item, "F5", true},
     // F6 belongs to the serial generator, the earlier item; the configuration only shows it.
     {"Konfiguracja", TextKey{"Main_window", "Konfiguracja.Caption"}, "Cicie1", Place::Item, "(F6)"},
+    {"Kodykreskowe", TextKey{"Barcode_projects", "Kodykreskowe.Caption"}, "", Place::TopMenu},
+    {"KodyKreskowePrzeglad", TextKey{"Barcode_projects", "KodyKreskowePrzeglad.Caption"}, "Kodykreskowe", Place::Item},
+    {"KodyKreskoweZapis", TextKey{"Barcode_projects", "KodyKreskoweZapis.Caption"}, "Kodykreskowe", Place::Item},
     {"Window1", TextKey{"Main_window", "Window1.Caption"}, "", Place::TopMenu},
     {"WindowCascadeItem", TextKey{"Main_window", "WindowCascadeItem.Caption"}, "Window1", Place::Item},
     {"WindowTileItem", TextKey{"Main_window", "WindowTileItem.Caption"}, "Window1", Place::Item},
     {"CloseAll", TextKey{"Main_window", "CloseAll.Caption"}, "Window1", Place::Item},
+    {"miProgram", TextKey{"Support_request", "miProgram.Caption"}, "", Place::TopMenu},
+    {"miZgloszenieBledu", TextKey{"Support_request", "miZgloszenieBledu.Caption"}, "miProgram", Place::Item},
     {"OpenBtn", TextKey{"Main_window", "OpenBtn.Caption"}, "", Place::Button},
     {"SpeedSymulacja", TextKey{"Main_window", "SpeedSymulacja.Caption"}, "", Place::Button},
     {"SpeedStart", TextKey{"Main_window", "SpeedStart.Caption"}, "", Place::Button},
