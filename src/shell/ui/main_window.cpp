@@ -46,7 +46,7 @@ struct ItemSpec {
 };
 
 // The menus in menu order; the order decides who takes a shortcut that two items share.
-const std::array<ItemSpec, 37> kItems{{
+const std::array<ItemSpec, 35> kItems{{
     {"File1", TextKey{"Main_window", "File1.Caption"}, "", Place::TopMenu},
     {"FileOpenItem", TextKey{"Main_window", "FileOpenItem.Caption"}, "File1", Place::Item, "F3"},
     {"FileSaveAsHPGL", {nullptr, nullptr}, "File1", Place::Hidden, "F11"},
@@ -62,6 +62,11 @@ const std::array<ItemSpec, 37> kItems{{
     {"miInstrObslugi", TextKey{"Main_window", "miInstrObslugi.Caption"}, "File1", Place::Item},
     {"miPrzyklady", TextKey{"Main_window", "miPrzyklady.Caption"}, "File1", Place::Item},
     {"miKatalog", TextKey{"Main_window", "miKatalog.Caption"}, "File1", Place::Item},
+    // The barcode projects and the support page, offered in the file menu rather than in menus
+    // of their own that the window would keep hidden.
+    {"KodyKreskowePrzeglad", TextKey{"Barcode_projects", "KodyKreskowePrzeglad.Caption"}, "File1", Place::Item, "", true},
+    {"KodyKreskoweZapis", TextKey{"Barcode_projects", "KodyKreskoweZapis.Caption"}, "File1", Place::Item},
+    {"miZgloszenieBledu", TextKey{"Support_request", "miZgloszenieBledu.Caption"}, "File1", Place::Item},
     {"FileExitItem", TextKey{"Main_window", "FileExitItem.Caption"}, "File1", Place::Item, "Alt+X", true},
     {"Cicie1", TextKey{"Main_window", "Cicie1.Caption"}, "", Place::TopMenu},
     {"Start1", TextKey{"Main_window", "Start1.Caption"}, "Cicie1", Place::Item, "F2"},
@@ -72,15 +77,10 @@ const std::array<ItemSpec, 37> kItems{{
     {"sterowanie", TextKey{"Main_window", "sterowanie.Caption"}, "Cicie1", Place::Item, "F5", true},
     // F6 belongs to the serial generator, the earlier item; the configuration only shows it.
     {"Konfiguracja", TextKey{"Main_window", "Konfiguracja.Caption"}, "Cicie1", Place::Item, "(F6)"},
-    {"Kodykreskowe", TextKey{"Barcode_projects", "Kodykreskowe.Caption"}, "", Place::TopMenu},
-    {"KodyKreskowePrzeglad", TextKey{"Barcode_projects", "KodyKreskowePrzeglad.Caption"}, "Kodykreskowe", Place::Item},
-    {"KodyKreskoweZapis", TextKey{"Barcode_projects", "KodyKreskoweZapis.Caption"}, "Kodykreskowe", Place::Item},
     {"Window1", TextKey{"Main_window", "Window1.Caption"}, "", Place::TopMenu},
     {"WindowCascadeItem", TextKey{"Main_window", "WindowCascadeItem.Caption"}, "Window1", Place::Item},
     {"WindowTileItem", TextKey{"Main_window", "WindowTileItem.Caption"}, "Window1", Place::Item},
     {"CloseAll", TextKey{"Main_window", "CloseAll.Caption"}, "Window1", Place::Item},
-    {"miProgram", TextKey{"Support_request", "miProgram.Caption"}, "", Place::TopMenu},
-    {"miZgloszenieBledu", TextKey{"Support_request", "miZgloszenieBledu.Caption"}, "miProgram", Place::Item},
     {"OpenBtn", TextKey{"Main_window", "OpenBtn.Caption"}, "", Place::Button},
     {"SpeedSymulacja", TextKey{"Main_window", "SpeedSymulacja.Caption"}, "", Place::Button},
     {"SpeedStart", TextKey{"Main_window", "SpeedStart.Caption"}, "", Place::Button},
