@@ -18,9 +18,4 @@ std::string fromWindows1250(std::string_view bytes);
 // Polish letters replaced by their base letters (Ą A, Ł L, ź z, ...); other text unchanged.
 std::string withoutPolishLetters(std::string_view utf8);
 
-// One UTF-8 character from `text` at `i`, advancing `i`; nothing for an invalid sequence (then
-// `i` moves past one byte).
-bool nextCodePoint(std::string_view text, std::size_t& i, char32_t& codePoint);
-void appendUtf8(std::string& out, char32_t codePoint);
-
 }  // namespace kerfline
