@@ -192,6 +192,11 @@ TEST(BarcodeBrowser, TheA4SheetNamesTheCodeAndTheProjects)
                                  "/designs/4.plt", "Only 4 of 5 projects are shown"})
         EXPECT_NE(words.find(expected), std::string::npos) << expected << "\n" << words;
     EXPECT_EQ(words.find("/designs/5.plt"), std::string::npos);
+
+    // The page as a picture beside the screenshots, for a person to look at.
+    if (const char* shots = std::getenv("KERFLINE_SCREENSHOT_DIR"); shots != nullptr && *shots != '\0') {
+        EXPECT_EQ(std::system(("pdftoppm -png -r 60 -singlefile '" + pdf + "' '" + shots + "/barcode_a4_sheet'").c_str()), 0);
+    }
 }
 
 TEST(ScannerHook, ThirteenTypedDigitsOpenAProjectWhereverTheFocusIs)
