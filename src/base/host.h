@@ -29,6 +29,8 @@ public:
     virtual void keepPainting() = 0;
     // Runs the callback on the UI thread, after the current work.
     virtual void post(std::function<void()> callback) = 0;
+    // Opens a document or web page with the system's handler for it; false when that failed.
+    virtual bool openUrl(const std::string& url) = 0;
 };
 
 // Shows the busy cursor for its lifetime.

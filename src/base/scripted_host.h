@@ -32,6 +32,11 @@ public:
     PendingInput takePendingInput() override;
     void keepPainting() override { ++paintRequests; }
     void post(std::function<void()> callback) override;
+    bool openUrl(const std::string& url) override
+    {
+        openedUrls.push_back(url);
+        return openUrlSucceeds;
+    }
 
     // Runs the posted callbacks in order, including those they post.
     void runPosted();
@@ -44,6 +49,8 @@ public:
     int busyDepth = 0;
     int paintRequests = 0;
     bool echoToStderr = false;
+    std::vector<std::string> openedUrls;
+    bool openUrlSucceeds = true;
 
 private:
     std::deque<std::function<void()>> m_posted;

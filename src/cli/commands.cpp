@@ -10,6 +10,8 @@
 #include "cli/mix_command.h"
 #include "cli/plan_command.h"
 #include "cli/shaping_commands.h"
+#include "cli/barcode_command.h"
+#include "cli/support_report_command.h"
 
 #include <array>
 
@@ -29,6 +31,8 @@ std::span<const Command> commands()
         {"machine", runMachine},
         {"mix", runMix},
         {"plan", runPlan},
+        {"barcode", runBarcode},
+        {"support-report", runSupportReport},
     });
     return table;
 }

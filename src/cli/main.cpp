@@ -24,6 +24,9 @@ void printUsage()
         "  duplicate FILE --rows M --columns N [--element-offset MM] [--row-offset MM]\n"
         "            [--vertical-line-distance MM] [--horizontal-line-distance MM] [--accept-overlap] -o OUT.dxf\n"
         "  mix DESIGN [--width MM] [--distance MM] [--arm-spacing MM] [--machine PRODUCT] -o OUT.cn\n"
+        "  barcode label CODE [--config F.kcc] [--line TEXT]... -o OUT.epl\n"
+        "  barcode draw CODE -o OUT.png\n"
+        "  support-report [DESIGN...] -o OUT.html\n"
         "every command that reads a design also takes --unit and --dxf-resolution\n"
         "parameters the tool does not know are passed on as the program's own switches\n",
         stderr);

@@ -1,6 +1,7 @@
 #include "config/global_settings.h"
 
 #include "base/atomic_file.h"
+#include "base/utf8.h"
 
 #include <bit>
 #include <cstring>
@@ -84,25 +85,6 @@ std::u16string toUtf16(const std::string& text)
         i += length;
     }
     return result;
-}
-
-void appendUtf8(std::string& out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 void putString(GlobalSettingsRecord& record, std::size_t offset, std::size_t maxUnits, const std::string& text)

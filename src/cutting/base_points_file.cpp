@@ -2,6 +2,7 @@
 
 #include "base/atomic_file.h"
 #include "base/language.h"
+#include "base/utf8.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -17,25 +18,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 constexpr char32_t kLineSeparator = 0x2028;
 // Base points are a few dozen short lines; anything far larger is not this file.
 constexpr std::uintmax_t kMaxFileBytes = 16 * 1024 * 1024;
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 std::u32string fromUtf16(std::string_view bytes, bool bigEndian)
 {

@@ -4,9 +4,11 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDesktopServices>
 #include <QEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QUrl>
 #include <QWidget>
 
 namespace kerfline::ui {
@@ -78,6 +80,11 @@ PendingInput QtHost::takePendingInput()
 void QtHost::keepPainting()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool QtHost::openUrl(const std::string& url)
+{
+    return QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(url)));
 }
 
 void QtHost::post(std::function<void()> callback)

@@ -31,6 +31,7 @@ public:
     PendingInput takePendingInput() override;
     void keepPainting() override;
     void post(std::function<void()> callback) override;
+    bool openUrl(const std::string& url) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -21,6 +21,7 @@
 #include "shell/design_opening.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/mdi_project_windows.h"
+#include "shell/ui/production_aids.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -71,6 +72,7 @@ Application::Application(AppContext& context, machine::PlatformChoice platform)
     m_session->transmission.started = [this] { m_transmissionTimer.start(TransmitArm::kSendingIntervalMs); };
 
     m_panel = std::make_unique<TsterWindow>(context, *m_session, owner);
+    m_aids = std::make_unique<ProductionAids>(context, *m_mainForm, *m_session, m_configuration.get());
     wireWindows();
 
     QObject::connect(&m_wireTimer, &QTimer::timeout, [this] { followWire(); });

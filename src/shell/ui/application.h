@@ -20,6 +20,7 @@ namespace kerfline::ui {
 class AboutBox;
 class ProjectWindow;
 class ProjectInfoWindow;
+class ProductionAids;
 class TDlgkonfig;
 class TMainForm;
 class TprzesunDialog;
@@ -52,6 +53,7 @@ public:
     CuttingSession& session() { return *m_session; }
     machine::VirtualCutter* virtualCutter() { return m_platform.virtualCutter; }
     TsterWindow& panel() { return *m_panel; }
+    ProductionAids& aids() { return *m_aids; }
     TDlgkonfig& configurationDialog() { return *m_configuration; }
     VirtualCutterWindow* virtualCutterWindow() { return m_virtualCutterWindow.get(); }
     const WireTrail& wireTrail() const { return m_wireTrail; }
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<TprzesunDialog> m_wireMove;
     std::unique_ptr<ProjectInfoWindow> m_information;
     std::unique_ptr<TsterWindow> m_panel;
+    std::unique_ptr<ProductionAids> m_aids;
     std::unique_ptr<VirtualCutterWindow> m_virtualCutterWindow;
     QTimer m_transmissionTimer;
     QTimer m_virtualCutterTimer;

@@ -46,7 +46,7 @@ struct ItemSpec {
 };
 
 // The menus in menu order; the order decides who takes a shortcut that two items share.
-const std::array<ItemSpec, 33> kItems{{
+const std::array<ItemSpec, 36> kItems{{
     {"File1", TextKey{"Main_window", "File1.Caption"}, "", Place::TopMenu},
     {"FileOpenItem", TextKey{"Main_window", "FileOpenItem.Caption"}, "File1", Place::Item, "F3"},
     {"FileSaveAsHPGL", {nullptr, nullptr}, "File1", Place::Hidden, "F11"},
@@ -63,6 +63,11 @@ const std::array<ItemSpec, 33> kItems{{
     {"miInstrObslugi", TextKey{"Main_window", "miInstrObslugi.Caption"}, "File1", Place::Item},
     {"miPrzyklady", TextKey{"Main_window", "miPrzyklady.Caption"}, "File1", Place::Item},
     {"miKatalog", TextKey{"Main_window", "miKatalog.Caption"}, "File1", Place::Item},
+    // The barcode projects and the support page, offered in the file menu rather than in menus
+    // of their own that the window would keep hidden.
+    {"KodyKreskowePrzeglad", TextKey{"Barcode_projects", "KodyKreskowePrzeglad.Caption"}, "File1", Place::Item, "", true},
+    {"KodyKreskoweZapis", TextKey{"Barcode_projects", "KodyKreskoweZapis.Caption"}, "File1", Place::Item},
+    {"miZgloszenieBledu", TextKey{"Support_request", "miZgloszenieBledu.Caption"}, "File1", Place::Item},
     {"FileExitItem", TextKey{"Main_window", "FileExitItem.Caption"}, "File1", Place::Item, "Alt+X", true},
     {"Cicie1", TextKey{"Main_window", "Cicie1.Caption"}, "", Place::TopMenu},
     {"Start1", TextKey{"Main_window", "Start1.Caption"}, "Cicie1", Place::Item, "F2"},
