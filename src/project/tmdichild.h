@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/figure.h"
+#include "project/kerf_compensation.h"
 #include "project/touch_rule.h"
 
 #include <array>
@@ -85,6 +86,10 @@ public:
     std::array<std::uint8_t, 2> directionX{1, 1};  // 1 or 255 (-1)
     double rotationAngle = 0.0;
     std::string fileName;
+    // The kerf in millimetres the figures were last compensated for, and what could not be
+    // compensated as drawn (figure indices).
+    double kerfInUse = 0.0;
+    std::vector<KerfIssue> kerfIssues;
 
     // Called whenever the window should repaint: a new status text, a finished preparation.
     std::function<void()> repaintRequested;
@@ -139,6 +144,10 @@ public:
     bool connectGlobal();
     // The driver of the searches; false when the operator interrupted it.
     bool connectRemaining(ConnectorSearch& search);
+
+    // Offsets the closed design figures by half the configured kerf, always from their outlines
+    // as drawn, and tells the operator what could not be compensated (kerf_preparation.cpp).
+    void applyKerf();
 
     // The two-dimensional preparation (ciecie.cpp). The overload takes the searches to use.
     PreparationReport ciecie();

@@ -1,0 +1,117 @@
+// The kerf offset of a project's design figures, run at the start of every 2D preparation.
+#include "project/tmdichild.h"
+
+#include "project/project_extents.h"
+#include "shell/app_context.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+namespace kerfline {
+namespace {
+
+bool isDesignFigure(const tfigura& figure)
+{
+    return figure.isDesign != 0 && figure.kind == kFigureDesign;
+}
+
+std::string kerfIssueText(const AppContext& context, const KerfIssue& issue)
+{
+    const std::string figure = std::to_string(issue.figure);
+    switch (issue.kind) {
+    case KerfIssueKind::Vanished:
+        return formatText(context.Text("Project_window", "kerfFiguraZnika"), {figure});
+    case KerfIssueKind::Merged:
+        return formatText(context.Text("Project_window", "kerfFiguryLacza"), {figure, std::to_string(issue.other)});
+    case KerfIssueKind::Narrowed:
+        return formatText(context.Text("Project_window", "kerfFiguraZwezona"), {figure});
+    }
+    return {};
+}
+
+}  // namespace
+
+void TMDIChild::applyKerf()
+{
+    const double kerf = m_context.configuration.number(Param::kerf);
+    kerfIssues.clear();
+    std::vector<std::size_t> design;
+    bool compensatedBefore = false;
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        if (!isDesignFigure(figures[i]))
+            continue;
+        design.push_back(i);
+        compensatedBefore = compensatedBefore || !figures[i].designPoints.empty();
+    }
+    kerfInUse = kerf > 0 ? kerf : 0.0;
+    // Without a kerf a project that was never offset stays exactly as loaded.
+    if (kerfInUse == 0.0 && !compensatedBefore)
+        return;
+
+    // The nesting of the drawing as drawn decides which way each outline moves. It is found on a
+    // copy holding the design figures alone, so that figures added by an earlier preparation (a
+    // frame around everything) do not count.
+    std::vector<tfigura> drawn(design.size());
+    for (std::size_t k = 0; k < design.size(); ++k) {
+        const tfigura& figure = figures[design[k]];
+        drawn[k].points = figure.designPoints.empty() ? figure.points : figure.designPoints;
+        licz_parametry(drawn[k]);
+    }
+    const std::int32_t deepest = maxNestLevel;
+    std::swap(figures, drawn);
+    co_w_czym();
+    std::swap(figures, drawn);
+    maxNestLevel = deepest;
+
+    std::vector<KerfOutline> outlines(design.size());
+    for (std::size_t k = 0; k < design.size(); ++k) {
+        outlines[k].points = std::move(drawn[k].points);
+        outlines[k].closed = drawn[k].closed != 0;
+        outlines[k].nestLevel = drawn[k].nestLevel;
+        outlines[k].container = drawn[k].container;
+    }
+    KerfCompensation compensation = compensateKerf(outlines, kerfInUse, joinTolerance());
+
+    bool changed = false;
+    for (std::size_t k = 0; k < design.size(); ++k) {
+        tfigura& figure = figures[design[k]];
+        std::vector<Point>& path = compensation.points[k];
+        // A figure whose path is what the last preparation left keeps its state, so that a
+        // second preparation with the same kerf finds the project as it left it.
+        if (path != figure.points) {
+            figure.points = path;
+            licz_parametry(figure);
+            changed = true;
+        }
+        if (path == outlines[k].points)
+            figure.designPoints.clear();
+        else
+            figure.designPoints = std::move(outlines[k].points);
+    }
+    if (changed) {
+        const ProjectExtents extents = extentsOf(figures);
+        minX = extents.minX;
+        minY = extents.minY;
+        maxX = extents.maxX;
+        maxY = extents.maxY;
+        width = extentSpan(minX, maxX);
+        height = extentSpan(minY, maxY);
+    }
+
+    for (KerfIssue issue : compensation.issues) {
+        issue.figure = static_cast<std::int32_t>(design[static_cast<std::size_t>(issue.figure)]);
+        if (issue.other >= 0)
+            issue.other = static_cast<std::int32_t>(design[static_cast<std::size_t>(issue.other)]);
+        kerfIssues.push_back(issue);
+    }
+    if (kerfIssues.empty())
+        return;
+    // Before any cutting: nothing the compensation could not do goes unsaid.
+    std::string text = formatText(m_context.Text("Project_window", "kerfNiepelna"), {fileName});
+    for (const KerfIssue& issue : kerfIssues)
+        text += "\n" + kerfIssueText(m_context, issue);
+    m_context.language.ShowMessageBox(text, false);
+}
+
+}  // namespace kerfline
