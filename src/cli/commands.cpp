@@ -5,6 +5,7 @@
 #include "cli/cut_command.h"
 #include "cli/decode_command.h"
 #include "cli/inspect_command.h"
+#include "cli/kerf_calibration_command.h"
 #include "cli/machine_command.h"
 #include "cli/plan_command.h"
 
@@ -20,6 +21,7 @@ std::span<const Command> commands()
         {"cut", runCut},
         {"decode", runDecode},
         {"inspect", runInspect},
+        {"kerf-calibration", runKerfCalibration},
         {"machine", runMachine},
         {"plan", runPlan},
     });
