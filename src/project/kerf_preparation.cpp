@@ -16,6 +16,12 @@ bool isDesignFigure(const tfigura& figure)
     return figure.isDesign != 0 && figure.kind == kFigureDesign;
 }
 
+// A calibration piece measures the kerf: it is cut as drawn.
+double configuredKerf(const TMDIChild& project, const Configuration& configuration)
+{
+    return project.keepDrawn != 0 ? 0.0 : std::max(0.0, configuration.number(Param::kerf));
+}
+
 std::string kerfIssueText(const AppContext& context, const KerfIssue& issue)
 {
     const std::string figure = std::to_string(issue.figure);
@@ -32,9 +38,32 @@ std::string kerfIssueText(const AppContext& context, const KerfIssue& issue)
 
 }  // namespace
 
+bool TMDIChild::kerfOutOfDate() const
+{
+    return configuredKerf(*this, m_context.configuration) != kerfInUse;
+}
+
+PreparationReport TMDIChild::replanForKerf()
+{
+    std::erase_if(figures, [](const tfigura& f) { return f.isDesign == 0 && f.kind != kFigureDesign; });
+    for (tfigura& figure : figures) {
+        // The connecting lines of a duplication are the project's own, not the preparation's.
+        const std::uint8_t isDesign = figure.isDesign;
+        const std::uint8_t closed = figure.closed;
+        licz_parametry(figure);
+        figure.isDesign = isDesign;
+        if (isDesign == 0)
+            figure.closed = closed;
+    }
+    Ustaw_PPiPK();
+    selectedFigure = -1;
+    pathReady = 0;
+    return ciecie();
+}
+
 void TMDIChild::applyKerf()
 {
-    const double kerf = m_context.configuration.number(Param::kerf);
+    const double kerf = configuredKerf(*this, m_context.configuration);
     kerfIssues.clear();
     std::vector<std::size_t> design;
     bool compensatedBefore = false;
@@ -44,7 +73,7 @@ void TMDIChild::applyKerf()
         design.push_back(i);
         compensatedBefore = compensatedBefore || !figures[i].designPoints.empty();
     }
-    kerfInUse = kerf > 0 ? kerf : 0.0;
+    kerfInUse = kerf;
     // Without a kerf a project that was never offset stays exactly as loaded.
     if (kerfInUse == 0.0 && !compensatedBefore)
         return;

@@ -89,6 +89,8 @@ public:
     // The kerf in millimetres the figures were last compensated for, and what could not be
     // compensated as drawn (figure indices).
     double kerfInUse = 0.0;
+    // Cut as drawn whatever kerf is configured: the calibration piece, which measures the kerf.
+    std::uint8_t keepDrawn = 0;
     std::vector<KerfIssue> kerfIssues;
 
     // Called whenever the window should repaint: a new status text, a finished preparation.
@@ -148,6 +150,11 @@ public:
     // Offsets the closed design figures by half the configured kerf, always from their outlines
     // as drawn, and tells the operator what could not be compensated (kerf_preparation.cpp).
     void applyKerf();
+    // Whether the configured kerf differs from the one the figures were compensated for.
+    bool kerfOutOfDate() const;
+    // Plans the project anew for the configured kerf: the entry line, frame and connectors of the
+    // last preparation were laid around the old outlines, so they go first (kerf_preparation.cpp).
+    PreparationReport replanForKerf();
 
     // The two-dimensional preparation (ciecie.cpp). The overload takes the searches to use.
     PreparationReport ciecie();

@@ -45,6 +45,8 @@ void afterConfiguration(AppContext& context, CuttingSession& session, ProjectWin
         project.directionX = {direction, direction};
         if (mode == ModeRotary)
             project.ciecie_obrotowe();
+        else if (mode == Mode2D && project.kerfOutOfDate())
+            project.replanForKerf();
         else if (mode == Mode2D && project.pathReady == 0)
             project.ciecie();
     }

@@ -102,6 +102,38 @@ TEST(KerfOffset, EveryPreparationStartsFromTheOutlinesAsDrawn)
     EXPECT_DOUBLE_EQ(rig.project.kerfInUse, 0.0);
 }
 
+TEST(KerfOffset, ANewKerfPlansTheProjectAsIfItHadBeenOpenedWithIt)
+{
+    const std::vector<std::vector<Point>> contours{square(0, 0, 4000), square(6000, 0, 4000), square(1000, 1000, 2000)};
+    ProjectRig fresh;
+    fresh.config().setNumber(Param::kerf, 0.5);
+    fresh.design(contours);
+    fresh.project.ciecie();
+
+    ProjectRig changed;
+    changed.config().setNumber(Param::kerf, 1.2);
+    changed.design(contours);
+    changed.project.ciecie();
+    EXPECT_FALSE(changed.project.kerfOutOfDate());
+    changed.config().setNumber(Param::kerf, 0.5);
+    ASSERT_TRUE(changed.project.kerfOutOfDate());
+    changed.project.replanForKerf();
+
+    EXPECT_FALSE(changed.project.kerfOutOfDate());
+    ASSERT_EQ(changed.project.figures.size(), fresh.project.figures.size());
+    for (std::size_t i = 0; i < fresh.project.figures.size(); ++i) {
+        const tfigura& want = fresh.project.figures[i];
+        const tfigura& got = changed.project.figures[i];
+        EXPECT_EQ(got.points, want.points) << "figure " << i;
+        EXPECT_EQ(got.kind, want.kind) << "figure " << i;
+        EXPECT_EQ(got.parent, want.parent) << "figure " << i;
+        EXPECT_EQ(got.attachVertex, want.attachVertex) << "figure " << i;
+        EXPECT_EQ(got.startVertex, want.startVertex) << "figure " << i;
+    }
+    EXPECT_EQ(changed.project.startFigure, fresh.project.startFigure);
+    EXPECT_EQ(changed.project.minX, fresh.project.minX);
+}
+
 struct IssueCase {
     const char* name;
     std::vector<std::vector<Point>> contours;

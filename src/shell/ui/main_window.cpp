@@ -72,6 +72,7 @@ const std::array<ItemSpec, 32> kItems{{
     {"sterowanie", TextKey{"Main_window", "sterowanie.Caption"}, "Cicie1", Place::Item, "F5", true},
     // F6 belongs to the serial generator, the earlier item; the configuration only shows it.
     {"Konfiguracja", TextKey{"Main_window", "Konfiguracja.Caption"}, "Cicie1", Place::Item, "(F6)"},
+    {"miKalibracjaRzazu", TextKey{"Main_window", "miKalibracjaRzazu.Caption"}, "Cicie1", Place::Item},
     {"Window1", TextKey{"Main_window", "Window1.Caption"}, "", Place::TopMenu},
     {"WindowCascadeItem", TextKey{"Main_window", "WindowCascadeItem.Caption"}, "Window1", Place::Item},
     {"WindowTileItem", TextKey{"Main_window", "WindowTileItem.Caption"}, "Window1", Place::Item},
