@@ -1,7 +1,6 @@
 // The kerf offset of a project's design figures, run at the start of every 2D preparation.
 #include "project/tmdichild.h"
 
-#include "project/project_extents.h"
 #include "shell/app_context.h"
 
 #include <algorithm>
@@ -118,15 +117,9 @@ void TMDIChild::applyKerf()
         else
             figure.designPoints = std::move(outlines[k].points);
     }
-    if (changed) {
-        const ProjectExtents extents = extentsOf(figures);
-        minX = extents.minX;
-        minY = extents.minY;
-        maxX = extents.maxX;
-        maxY = extents.maxY;
-        width = extentSpan(minX, maxX);
-        height = extentSpan(minY, maxY);
-    }
+    // The project's corner moves with its outlines: the entry line starts outside the offset.
+    if (changed)
+        Ustaw_PPiPK();
 
     for (KerfIssue issue : compensation.issues) {
         issue.figure = static_cast<std::int32_t>(design[static_cast<std::size_t>(issue.figure)]);

@@ -46,7 +46,7 @@ struct ItemSpec {
 };
 
 // The menus in menu order; the order decides who takes a shortcut that two items share.
-const std::array<ItemSpec, 32> kItems{{
+const auto kItems = std::to_array<ItemSpec>({
     {"File1", TextKey{"Main_window", "File1.Caption"}, "", Place::TopMenu},
     {"FileOpenItem", TextKey{"Main_window", "FileOpenItem.Caption"}, "File1", Place::Item, "F3"},
     {"FileSaveAsHPGL", {nullptr, nullptr}, "File1", Place::Hidden, "F11"},
@@ -81,7 +81,7 @@ const std::array<ItemSpec, 32> kItems{{
     {"SpeedSymulacja", TextKey{"Main_window", "SpeedSymulacja.Caption"}, "", Place::Button},
     {"SpeedStart", TextKey{"Main_window", "SpeedStart.Caption"}, "", Place::Button},
     {"SpeedStop", TextKey{"Main_window", "SpeedStop.Caption"}, "", Place::Button},
-}};
+});
 
 // The speed button that continues a stopped job comes last on the bar.
 const ItemSpec kContinueButton{"Skont", TextKey{"Main_window", "Skont.Caption"}, "", Place::Button};
