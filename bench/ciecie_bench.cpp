@@ -38,6 +38,7 @@ void prepare(benchmark::State& state, double kerfMm)
     std::size_t connectors = 0;
     std::size_t unconnected = 0;
     std::size_t kerfIssues = 0;
+    std::size_t points = 0;
     for (auto _ : state) {
         state.PauseTiming();
         auto app = std::make_unique<AppContext>(host, clock, CommandLine{});
@@ -59,6 +60,9 @@ void prepare(benchmark::State& state, double kerfMm)
         connectors = project->figures.size() - contours.size();
         unconnected = static_cast<std::size_t>(report.unconnectedFigures);
         kerfIssues = project->kerfIssues.size();
+        points = 0;
+        for (const tfigura& figure : project->figures)
+            points += figure.points.size();
         project.reset();
         app.reset();
         state.ResumeTiming();
@@ -69,6 +73,7 @@ void prepare(benchmark::State& state, double kerfMm)
     state.counters["added"] = static_cast<double>(connectors);
     state.counters["unconnected"] = static_cast<double>(unconnected);
     state.counters["kerfIssues"] = static_cast<double>(kerfIssues);
+    state.counters["points"] = static_cast<double>(points);
     state.counters["maxRSS_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
@@ -83,7 +88,38 @@ void prepareSheetWithKerf(benchmark::State& state)
     prepare(state, 0.8);
 }
 
+// The offset alone (nesting of the drawing, Clipper, the tests for merging figures), without the
+// planning that follows it.
+void offsetSheet(benchmark::State& state)
+{
+    const auto contours = sheet(static_cast<int>(state.range(0)));
+    ScriptedHost host;
+    SimulatedClock clock;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto app = std::make_unique<AppContext>(host, clock, CommandLine{});
+        app->configuration.setNumber(Param::kerf, 0.8);
+        auto project = std::make_unique<TMDIChild>(*app);
+        for (const auto& points : contours) {
+            tfigura figure;
+            figure.sourceFigure = -1;
+            figure.points = points;
+            project->AddFigure(std::move(figure));
+        }
+        project->Ustaw_PPiPK();
+        state.ResumeTiming();
+
+        project->applyKerf();
+
+        state.PauseTiming();
+        project.reset();
+        app.reset();
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(prepareSheet)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(offsetSheet)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(prepareSheetWithKerf)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
