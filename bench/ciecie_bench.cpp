@@ -30,6 +30,21 @@ std::vector<testing::Contour> sheet(int figures)
     return testing::SheetGenerator(20240611, options).generate();
 }
 
+// A project window holding the sheet as loaded, under the kerf.
+std::unique_ptr<TMDIChild> loaded(AppContext& app, const std::vector<testing::Contour>& contours, double kerfMm)
+{
+    app.configuration.setNumber(Param::kerf, kerfMm);
+    auto project = std::make_unique<TMDIChild>(app);
+    for (const auto& points : contours) {
+        tfigura figure;
+        figure.sourceFigure = -1;
+        figure.points = points;
+        project->AddFigure(std::move(figure));
+    }
+    project->Ustaw_PPiPK();
+    return project;
+}
+
 void prepare(benchmark::State& state, double kerfMm)
 {
     const auto contours = sheet(static_cast<int>(state.range(0)));
@@ -42,15 +57,7 @@ void prepare(benchmark::State& state, double kerfMm)
     for (auto _ : state) {
         state.PauseTiming();
         auto app = std::make_unique<AppContext>(host, clock, CommandLine{});
-        app->configuration.setNumber(Param::kerf, kerfMm);
-        auto project = std::make_unique<TMDIChild>(*app);
-        for (const auto& points : contours) {
-            tfigura figure;
-            figure.sourceFigure = -1;
-            figure.points = points;
-            project->AddFigure(std::move(figure));
-        }
-        project->Ustaw_PPiPK();
+        auto project = loaded(*app, contours, kerfMm);
         state.ResumeTiming();
 
         const PreparationReport report = project->ciecie();
@@ -98,15 +105,7 @@ void offsetSheet(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         auto app = std::make_unique<AppContext>(host, clock, CommandLine{});
-        app->configuration.setNumber(Param::kerf, 0.8);
-        auto project = std::make_unique<TMDIChild>(*app);
-        for (const auto& points : contours) {
-            tfigura figure;
-            figure.sourceFigure = -1;
-            figure.points = points;
-            project->AddFigure(std::move(figure));
-        }
-        project->Ustaw_PPiPK();
+        auto project = loaded(*app, contours, 0.8);
         state.ResumeTiming();
 
         project->applyKerf();
