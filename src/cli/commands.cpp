@@ -6,6 +6,7 @@
 #include "cli/decode_command.h"
 #include "cli/gcode_command.h"
 #include "cli/inspect_command.h"
+#include "cli/kerf_calibration_command.h"
 #include "cli/machine_command.h"
 #include "cli/mix_command.h"
 #include "cli/plan_command.h"
@@ -28,6 +29,7 @@ std::span<const Command> commands()
         {"gcode", runGcode},
         {"duplicate", runDuplicate},
         {"inspect", runInspect},
+        {"kerf-calibration", runKerfCalibration},
         {"machine", runMachine},
         {"mix", runMix},
         {"plan", runPlan},

@@ -27,6 +27,7 @@ void printUsage()
         "  barcode label CODE [--config F.kcc] [--line TEXT]... -o OUT.epl\n"
         "  barcode draw CODE -o OUT.png\n"
         "  support-report [DESIGN...] -o OUT.html\n"
+        "  kerf-calibration --outer MM --inner MM\n"
         "every command that reads a design also takes --unit and --dxf-resolution\n"
         "parameters the tool does not know are passed on as the program's own switches\n",
         stderr);

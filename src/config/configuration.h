@@ -15,7 +15,7 @@ namespace kerfline {
 class CommandLine;
 struct MachineState;
 
-// The configuration model: the values of the 39 stored parameters with their ranges, the values
+// The configuration model: the values of the stored parameters with their ranges, the values
 // derived from them, the flags the main window reads after the dialog closes and the enabled
 // state of the dialog's controls. The configuration dialog binds its widgets to this model;
 // all other code reads parameters here, never from a widget.

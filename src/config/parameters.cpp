@@ -154,6 +154,12 @@ constexpr std::array<ParameterInfo, kParameterCount> kParameters{{
      {.place = P::Choices, .row = 1,
       .caption = {.text = TextKey{"Configuration", "PowerOutput.Caption"}},
       .items = {TextKey{"Configuration", "PowerOutput.Items0"}, TextKey{"Configuration", "PowerOutput.Items1"}}}},
+    // The width of the channel the hot wire melts; the path is offset by half of it. Written
+    // last, so files of earlier versions read as 0: no compensation.
+    {Param::kerf, "kerf", K::Length, 0, 0, 5, 0.01, 0,
+     {.place = P::CuttingFields, .row = 9,
+      .caption = {"Labelkerf", TextKey{"Configuration", "Labelkerf.caption"}},
+      .unitLabel = "Labelkerfunit", .unit = U::FineLength}},
 }};
 
 constexpr bool tableInEnumOrder()

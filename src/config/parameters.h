@@ -62,8 +62,9 @@ enum class Param : int {
     rbZmiennaPredkosc,
     rbStalaPredkosc,
     PowerOutput,
+    kerf,
 };
-inline constexpr int kParameterCount = 39;
+inline constexpr int kParameterCount = 40;
 
 // Where the configuration dialog shows a parameter: a tab, and the column or group on it.
 enum class DialogPlace {
@@ -123,7 +124,7 @@ struct ParameterInfo {
     // Float, Length, Position: the range (none when equal). Choice: unused, see choiceCount.
     double minimum;
     double maximum;
-    double step;       // spin increment of Float parameters; 0 elsewhere
+    double step;       // spin increment of Float parameters; the resolution of the kerf; 0 elsewhere
     int choiceCount;   // Choice: the number of items in the list
     DialogRow dialog;
 };

@@ -46,6 +46,9 @@ struct tfigura {
     std::int32_t originX = 0;
     std::int32_t originY = 0;
     std::vector<Point> points;
+    // The outline as drawn while `points` holds its path offset by half the kerf; empty when the
+    // two are the same.
+    std::vector<Point> designPoints;
     std::vector<Point> secondPoints;
     std::vector<AuxRecord> auxRecords;
     std::vector<VertexRecord> vertexInfo;

@@ -24,6 +24,7 @@ PreparationReport TMDIChild::ciecie(ConnectorSearch& search)
     BusyCursor busy(m_context.host);
     m_connectionOrder.clear();
 
+    applyKerf();
     buildTurnAngles();
     co_w_czym();
     selectStartFigure();

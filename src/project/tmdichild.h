@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/figure.h"
+#include "project/kerf_compensation.h"
 #include "project/touch_rule.h"
 
 #include <array>
@@ -85,6 +86,12 @@ public:
     std::array<std::uint8_t, 2> directionX{1, 1};  // 1 or 255 (-1)
     double rotationAngle = 0.0;
     std::string fileName;
+    // The kerf in millimetres the figures were last compensated for, and what could not be
+    // compensated as drawn (figure indices).
+    double kerfInUse = 0.0;
+    // Cut as drawn whatever kerf is configured: the calibration piece, which measures the kerf.
+    std::uint8_t keepDrawn = 0;
+    std::vector<KerfIssue> kerfIssues;
 
     // Called whenever the window should repaint: a new status text, a finished preparation.
     std::function<void()> repaintRequested;
@@ -139,6 +146,15 @@ public:
     bool connectGlobal();
     // The driver of the searches; false when the operator interrupted it.
     bool connectRemaining(ConnectorSearch& search);
+
+    // Offsets the closed design figures by half the configured kerf, always from their outlines
+    // as drawn, and tells the operator what could not be compensated (kerf_preparation.cpp).
+    void applyKerf();
+    // Whether the configured kerf differs from the one the figures were compensated for.
+    bool kerfOutOfDate() const;
+    // Plans the project anew for the configured kerf: the entry line, frame and connectors of the
+    // last preparation were laid around the old outlines, so they go first (kerf_preparation.cpp).
+    PreparationReport replanForKerf();
 
     // The two-dimensional preparation (ciecie.cpp). The overload takes the searches to use.
     PreparationReport ciecie();

@@ -46,6 +46,8 @@ void afterConfiguration(AppContext& context, CuttingSession& session, ProjectWin
         if (mode == ModeRotary) {
             if (project.ciecie_obrotowe() == LoadOutcome::Closed && hooks.closeProject)
                 hooks.closeProject(project);
+        } else if (mode == Mode2D && project.kerfOutOfDate()) {
+            project.replanForKerf();
         }
         else if (mode == Mode2D && project.pathReady == 0)
             project.ciecie();

@@ -99,6 +99,25 @@ TEST(ProjectInformation, NamesAndScaledSizes)
     EXPECT_EQ(info.fname, "/home/op/designs/gear.plt FRONT");
 }
 
+TEST(ProjectInformation, ShowsTheKerfThePathIsCompensatedFor)
+{
+    ContextRig rig;
+    Configuration& config = rig.context.configuration;
+    TMDIChild project(rig.context);
+    ProjectInformation info;
+    info.update(project, "", rig.context);
+    EXPECT_EQ(info.kerf, "0.00 mm");
+    // The project's own kerf, not the configuration's: it changes only with a preparation.
+    config.setNumber(Param::kerf, 1.5);
+    project.kerfInUse = 0.8;
+    info.update(project, "", rig.context);
+    EXPECT_EQ(info.kerf, "0.80 mm");
+    config.displayUnit = UnitInch;
+    project.kerfInUse = 1.27;
+    info.update(project, "", rig.context);
+    EXPECT_EQ(info.kerf, "0.050 in");
+}
+
 TEST(ProjectInformation, TimeRoundsHalfToEvenAndCountsEveryFigure)
 {
     ContextRig rig;

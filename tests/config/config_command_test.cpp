@@ -31,7 +31,7 @@ TEST(ConfigCommand, PrintsTheLoadedFileWithItsOverrides)
     const std::string& out = run.out;
     EXPECT_EQ(out.rfind("{\"parameters\":{\"Mode\":3,\"AutoSave\":\"cbGrayed\",\"radiounit\":1,", 0), 0u) << out;
     for (const char* part : {"\"skala\":80,", "\"Srednicamaterialu\":254.5,", "\"StolikSwitch\":2,",
-                             "\"rbZmiennaPredkosc\":false,\"rbStalaPredkosc\":true,\"PowerOutput\":0}",
+                             "\"rbZmiennaPredkosc\":false,\"rbStalaPredkosc\":true,\"PowerOutput\":0,\"kerf\":0}",
                              ",\"derived\":{\"displayUnit\":1,\"joinTolerance\":2,\"dxfCurveStep\":2,"
                              "\"constantLatheSpeed\":true}}\n"})
         EXPECT_NE(out.find(part), std::string::npos) << part << "\n" << out;

@@ -40,7 +40,7 @@ TEST(KonfigFile, WritesEveryParameterInFileOrder)
     c.setCheck(Param::AutoSave, CheckState::cbGrayed);
     c.setRadio(Param::rbStalaPredkosc, true);
     const std::vector<std::string> lines = crlfLines(KonfigText(c, ','));
-    ASSERT_EQ(lines.size(), 39u);
+    ASSERT_EQ(lines.size(), 40u);
     for (std::size_t i = 0; i < lines.size(); ++i)
         EXPECT_EQ(lines[i].substr(0, lines[i].find(' ')), parameterTable()[i].key);
     EXPECT_EQ(lines[0], "Mode := 0");
@@ -52,6 +52,8 @@ TEST(KonfigFile, WritesEveryParameterInFileOrder)
     EXPECT_EQ(lines[35], "rgPredkoscTokarki := -1");
     EXPECT_EQ(lines[36], "rbZmiennaPredkosc := 0");
     EXPECT_EQ(lines[37], "rbStalaPredkosc := -1");
+    // Added last, after the parameters every earlier file holds.
+    EXPECT_EQ(lines[39], "kerf := 0");
 }
 
 // Every parameter away from its default, in a model of its own.
@@ -94,6 +96,7 @@ void setEverything(Configuration& c)
     c.setPosition(Param::sbWspSymulacji, 60);
     c.setPosition(Param::sbRozdzKrzywychDXF, 8);
     c.setRadio(Param::rbStalaPredkosc, true);
+    c.setNumber(Param::kerf, 0.85);
 }
 
 class RoundTripTest : public ::testing::TestWithParam<char> {};
@@ -148,6 +151,7 @@ TEST(KonfigFile, HandWrittenFixtureLoadsToTheExpectedValues)
     // untouched
     EXPECT_EQ(c.number(Param::work_power), 1.0);
     EXPECT_EQ(c.number(Param::Ywrzeciona), 730);
+    EXPECT_EQ(c.number(Param::kerf), 0.0);  // a file of an earlier version: no compensation
     EXPECT_TRUE(c.powerOutputPending);
     EXPECT_FALSE(c.loadingConfig);
     // and written back as it was read
@@ -165,6 +169,20 @@ TEST(KonfigFile, OneLineChangesOneParameter)
     // no lathe speed chosen: the variable one is
     EXPECT_TRUE(c.radio(Param::rbZmiennaPredkosc));
     EXPECT_FALSE(c.constantLatheSpeed);
+}
+
+TEST(KonfigFile, TheKerfIsALengthOfZeroToFiveMillimetres)
+{
+    ConfigContext t;
+    Configuration& c = t.config();
+    for (const auto& [line, kerf] : {std::pair{"kerf := 0.45", 0.45}, std::pair{"kerf := 7", 5.0},
+                                     std::pair{"kerf := -1", 0.0}, std::pair{"kerf := 1.5", 1.5}}) {
+        ASSERT_TRUE(applyKonfigText(c, line).ok()) << line;
+        EXPECT_DOUBLE_EQ(c.number(Param::kerf), kerf) << line;
+    }
+    // Shown in the display unit, stored in millimetres.
+    ASSERT_TRUE(applyKonfigText(c, "radiounit := 1").ok());
+    EXPECT_NE(KonfigText(c, '.').find("kerf := 1.5\r\n"), std::string::npos);
 }
 
 TEST(KonfigFile, LengthsStayMillimetresWhateverTheUnit)

@@ -83,7 +83,8 @@ struct Family {
     std::vector<int> weights;  // by CellKind
 };
 
-TEST(GeneratedProjects, FormOneTreeEnteredWithoutJumps)
+// Every family of generated sheets, prepared with the kerf, forms one tree without jumps.
+void expectTrees(double kerf, std::uint32_t seeds)
 {
     const Family families[] = {
         {"rectangles", {1, 0, 0, 0, 0, 0, 1, 0, 0}},
@@ -95,7 +96,7 @@ TEST(GeneratedProjects, FormOneTreeEnteredWithoutJumps)
         {"everything", {3, 2, 4, 1, 1, 1, 1, 1, 1}},
     };
     for (const Family& family : families) {
-        for (std::uint32_t seed = 1; seed <= 24; ++seed) {
+        for (std::uint32_t seed = 1; seed <= seeds; ++seed) {
             SheetOptions options;
             options.cells = 1 + static_cast<int>(seed * 7 % 30);
             options.weights = family.weights;
@@ -105,6 +106,7 @@ TEST(GeneratedProjects, FormOneTreeEnteredWithoutJumps)
                 continue;
             ProjectRig rig;
             rig.config().setCheck(Param::AddFrame, seed % 2 == 0 ? CheckState::cbChecked : CheckState::cbUnchecked);
+            rig.config().setNumber(Param::kerf, kerf);
             rig.design(contours);
             const PreparationReport report = rig.project.ciecie();
             EXPECT_EQ(report.outcome, PreparationOutcome::Completed);
@@ -114,6 +116,18 @@ TEST(GeneratedProjects, FormOneTreeEnteredWithoutJumps)
             EXPECT_TRUE(violations.empty()) << family.name << ", seed " << seed << ": " << violations;
         }
     }
+}
+
+TEST(GeneratedProjects, FormOneTreeEnteredWithoutJumps)
+{
+    expectTrees(0.0, 24);
+}
+
+// On the offset outlines: lead-ins that end on a part still lead in, connectors still cross
+// nothing.
+TEST(GeneratedProjects, FormOneTreeEnteredWithoutJumpsWithAKerf)
+{
+    expectTrees(0.8, 8);
 }
 
 }  // namespace

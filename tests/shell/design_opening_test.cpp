@@ -3,6 +3,7 @@
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
 #include "shell/design_opening.h"
+#include "shell/kerf_calibration_piece.h"
 #include "base/scripted_host.h"
 #include "support/temp_dir.h"
 
@@ -243,6 +244,31 @@ TEST(SideFile, BokBeforeSideAndNothingWithoutEither)
     EXPECT_EQ(sideFilePath(front), side);
     const std::string bok = dir.write("a_bok.plt", "");
     EXPECT_EQ(sideFilePath(front), bok);
+}
+
+TEST_F(DesignOpeningTest, TheKerfCalibrationPieceOpensAndIsCutAsDrawnWhateverTheKerf)
+{
+    app.dataDirectory = dir.str();
+    app.configuration.setNumber(Param::kerf, 1.2);
+    TMDIChild* piece = openKerfCalibrationPiece(app, windows);
+    ASSERT_NE(piece, nullptr);
+    ASSERT_EQ(windows.windowCount(), 1);
+    EXPECT_EQ(windows.captions[0], dir.str() + "KerfCalibration.plt");
+    // A 50 mm square with a slot in its top edge, and a 20 mm hole, both as drawn.
+    ASSERT_GE(piece->figures.size(), 2u);
+    const tfigura& outer = piece->figures[0];
+    const tfigura& hole = piece->figures[1];
+    EXPECT_EQ(outer.width, 2000);
+    EXPECT_EQ(outer.points.size(), 9u);
+    EXPECT_EQ(hole.width, 800);
+    EXPECT_EQ(hole.minX, 600);
+    EXPECT_TRUE(outer.designPoints.empty());
+    EXPECT_TRUE(hole.designPoints.empty());
+    EXPECT_EQ(piece->kerfInUse, 0.0);
+    EXPECT_EQ(piece->pathReady, 1);
+    // Prepared again, it stays as drawn.
+    piece->ciecie();
+    EXPECT_EQ(piece->figures[0].width, 2000);
 }
 
 }  // namespace

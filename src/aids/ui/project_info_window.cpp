@@ -62,6 +62,7 @@ ProjectInfoWindow::ProjectInfoWindow(AppContext& context, CuttingSession& sessio
     m_wysokosc = addRow(3, context.Text("Info", "Labelwys.caption"), "wysokosc");
     m_totlen = addRow(4, context.Text("Info", "Labeldlug.caption"), "totlen");
     m_totalTime = addRow(5, context.Text("Info", "Labeltime.caption"), "total_time");
+    m_kerf = addRow(6, context.Text("Info", "Labelkerf.caption"), "kerf");
     // Long paths wrap instead of widening the window past the screen.
     for (QLabel* path : {m_fname, m_konfigname}) {
         path->setWordWrap(true);
@@ -113,6 +114,7 @@ void ProjectInfoWindow::updateValues()
     show(m_wysokosc, m_information.wysokosc);
     show(m_totlen, m_information.totlen);
     show(m_totalTime, m_information.total_time);
+    show(m_kerf, m_information.kerf);
 }
 
 void ProjectInfoWindow::paintEvent(QPaintEvent* event)

@@ -48,6 +48,7 @@ private:
     QLabel* m_wysokosc = nullptr;
     QLabel* m_totlen = nullptr;
     QLabel* m_totalTime = nullptr;
+    QLabel* m_kerf = nullptr;
 };
 
 }  // namespace kerfline::ui

@@ -22,6 +22,8 @@ namespace {
 // The classic face colour of a window, on which white (the selection) and yellow stay visible.
 const QColor kBackground(212, 208, 200);
 const QColor kWireTrail(200, 0, 200);
+// The path offset by half the kerf, drawn over the design as drawn.
+const QColor kKerfPath(230, 110, 0);
 
 QColor toQColor(FigureColour colour)
 {
@@ -136,13 +138,22 @@ void ProjectWindow::paintEvent(QPaintEvent* /*event*/)
     if (mapping.drawable) {
         const std::vector<FigureColour> colours = figureColours(*m_model);
         QPolygon polyline;
-        for (std::size_t f = 0; f < m_model->figures.size(); ++f) {
-            const std::vector<Point>& points = m_model->figures[f].points;
+        const auto draw = [&](const std::vector<Point>& points, const QColor& colour) {
             polyline.resize(static_cast<int>(points.size()));
             for (std::size_t i = 0; i < points.size(); ++i)
                 polyline[static_cast<int>(i)] = toQPoint(mapping.toWindow(points[i]));
-            painter.setPen(QPen(toQColor(colours[f]), 0));
+            painter.setPen(QPen(colour, 0));
             painter.drawPolyline(polyline);
+        };
+        for (std::size_t f = 0; f < m_model->figures.size(); ++f) {
+            const tfigura& figure = m_model->figures[f];
+            if (figure.designPoints.empty()) {
+                draw(figure.points, toQColor(colours[f]));
+                continue;
+            }
+            // The figure as drawn in the colour of its role, the path the wire takes over it.
+            draw(figure.designPoints, toQColor(colours[f]));
+            draw(figure.points, colours[f] == FigureColour::White ? Qt::white : kKerfPath);
         }
         drawWireTrail(painter, mapping);
     }

@@ -46,7 +46,7 @@ struct ItemSpec {
 };
 
 // The menus in menu order; the order decides who takes a shortcut that two items share.
-const std::array<ItemSpec, 36> kItems{{
+const auto kItems = std::to_array<ItemSpec>({
     {"File1", TextKey{"Main_window", "File1.Caption"}, "", Place::TopMenu},
     {"FileOpenItem", TextKey{"Main_window", "FileOpenItem.Caption"}, "File1", Place::Item, "F3"},
     {"FileSaveAsHPGL", {nullptr, nullptr}, "File1", Place::Hidden, "F11"},
@@ -78,6 +78,7 @@ const std::array<ItemSpec, 36> kItems{{
     {"sterowanie", TextKey{"Main_window", "sterowanie.Caption"}, "Cicie1", Place::Item, "F5", true},
     // F6 belongs to the serial generator, the earlier item; the configuration only shows it.
     {"Konfiguracja", TextKey{"Main_window", "Konfiguracja.Caption"}, "Cicie1", Place::Item, "(F6)"},
+    {"miKalibracjaRzazu", TextKey{"Main_window", "miKalibracjaRzazu.Caption"}, "Cicie1", Place::Item},
     {"Window1", TextKey{"Main_window", "Window1.Caption"}, "", Place::TopMenu},
     {"WindowCascadeItem", TextKey{"Main_window", "WindowCascadeItem.Caption"}, "Window1", Place::Item},
     {"WindowTileItem", TextKey{"Main_window", "WindowTileItem.Caption"}, "Window1", Place::Item},
@@ -86,7 +87,7 @@ const std::array<ItemSpec, 36> kItems{{
     {"SpeedSymulacja", TextKey{"Main_window", "SpeedSymulacja.Caption"}, "", Place::Button},
     {"SpeedStart", TextKey{"Main_window", "SpeedStart.Caption"}, "", Place::Button},
     {"SpeedStop", TextKey{"Main_window", "SpeedStop.Caption"}, "", Place::Button},
-}};
+});
 
 // The speed button that continues a stopped job comes last on the bar.
 const ItemSpec kContinueButton{"Skont", TextKey{"Main_window", "Skont.Caption"}, "", Place::Button};

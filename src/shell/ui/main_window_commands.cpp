@@ -2,6 +2,7 @@
 #include "shell/ui/main_window.h"
 
 #include "aids/ui/about_box.h"
+#include "aids/ui/kerf_calibration_dialog.h"
 #include "aids/ui/project_info_window.h"
 #include "config/ui/config_dialog.h"
 #include "cutting/cutting_session.h"
@@ -16,6 +17,7 @@
 #include "shell/after_configuration.h"
 #include "shell/app_context.h"
 #include "shell/documents.h"
+#include "shell/kerf_calibration_piece.h"
 #include "shell/ui/mdi_project_windows.h"
 #include "base/ui/text.h"
 
@@ -96,6 +98,11 @@ void TMainForm::connectCommands()
     on("SpeedSymulacja", [this] { runOnSession([](CuttingSession& s) { s.driver.SymulacjaClick(); }); });
     on("sterowanie", [this] { runOnSession([](CuttingSession& s) { s.driver.SterowanieClick(); }); });
     on("Konfiguracja", [this] { Konfiguracja(); });
+    on("miKalibracjaRzazu", [this] {
+        KerfCalibrationDialog dialog(m_context, [this] { openKerfCalibrationPiece(m_context, *m_projects); }, this);
+        dialog.exec();
+        UpdateMenuItems();
+    });
 
     on("WindowCascadeItem", [this] { m_mdi->cascadeSubWindows(); });
     on("WindowTileItem", [this] { m_mdi->tileSubWindows(); });

@@ -67,6 +67,7 @@ TEST_F(ProjectInfoWindowTest, ShowsTheSamplesValues)
     const double minutes = metres * 1000.0 / 600.0 + static_cast<double>(project->figures.size()) * 0.03;
     EXPECT_NEAR(std::stod(label(window, "total_time")), minutes, 0.5);
     EXPECT_EQ(label(window, "total_time").substr(label(window, "total_time").size() - 4), " min");
+    EXPECT_EQ(label(window, "kerf"), "0.00 mm");
     saveScreenshot(window, "project_information");
 
     // A new scale shows at the next paint; in perpendicular mode length and time stay.

@@ -317,6 +317,31 @@ TEST_F(ProjectWindowTest, PaintingWithSimulatingSetRunsTheSimulationAfterThePain
     EXPECT_GT(countColour(window.grab().toImage(), Qt::red), 0);
 }
 
+TEST_F(ProjectWindowTest, WithAKerfTheDesignIsDrawnAsDrawnAndThePathOverItInItsOwnColour)
+{
+    ScriptedHost host;
+    auto context = start(host);
+    context->configuration.setNumber(Param::kerf, 1.5);
+    ProjectWindow window(*context);
+    open(window, "gear.plt", 1);
+    const TMDIChild& model = window.model();
+    const QImage image = window.grab().toImage();
+    const ViewMapping mapping = window.viewMapping();
+    const QColor path(230, 110, 0);
+    int compensated = 0;
+    for (const tfigura& figure : model.figures) {
+        if (figure.designPoints.empty())
+            continue;
+        ++compensated;
+        EXPECT_TRUE(colourNear(image, mapping.toWindow(middleOfLongestSegment(figure)), path));
+        tfigura drawn;
+        drawn.points = figure.designPoints;
+        EXPECT_TRUE(colourNear(image, mapping.toWindow(middleOfLongestSegment(drawn)), QColor(0, 0, 0)));
+    }
+    EXPECT_GE(compensated, 1);
+    kerfline::testing::saveScreenshot(window, "project_kerf");
+}
+
 TEST_F(ProjectWindowTest, TheWireTrailOfAJobIsDrawnOverTheDesign)
 {
     ScriptedHost host;
