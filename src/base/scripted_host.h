@@ -3,6 +3,7 @@
 #include "base/host.h"
 
 #include <deque>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ public:
     void endBusy() override { --busyDepth; }
     PendingInput takePendingInput() override;
     void keepPainting() override { ++paintRequests; }
+    // Worker threads post their completions, so posting is safe from any thread.
     void post(std::function<void()> callback) override;
 
     // Runs the posted callbacks in order, including those they post.
@@ -46,6 +48,7 @@ public:
     bool echoToStderr = false;
 
 private:
+    std::mutex m_postedMutex;
     std::deque<std::function<void()>> m_posted;
 };
 

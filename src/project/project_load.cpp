@@ -174,6 +174,32 @@ LoadOutcome TMDIChild::Load(const std::string& name, std::uint8_t penFilter)
     return LoadOutcome::Opened;
 }
 
+void TMDIChild::LoadFigures(std::vector<tfigura> designFigures, std::string name)
+{
+    frameAdded = 0;
+    pathReady = 0;
+    synchronousPair = 0;
+    fileName = std::move(name);
+    fileType = 1;
+    const std::uint8_t feed = m_context.configuration.choice(Param::CatDir) == 1 ? 255 : 1;
+    directionX = {feed, feed};
+    figures = std::move(designFigures);
+    m_connectionOrder.clear();
+    m_search.reset();
+    for (tfigura& figure : figures)
+        licz_parametry(figure);
+    if (figures.empty())
+        return;
+    Ustaw_PPiPK();
+    for (tfigura& figure : figures) {
+        figure.originX = minX;
+        figure.originY = minY;
+    }
+    maxNestLevel = 0;
+    selectedFigure = -1;
+    prepareForMode();
+}
+
 void TMDIChild::prepareForMode()
 {
     const int selector = m_context.configuration.choice(Param::StolikSwitch);

@@ -85,6 +85,9 @@ public:
     std::array<std::uint8_t, 2> directionX{1, 1};  // 1 or 255 (-1)
     double rotationAngle = 0.0;
     std::string fileName;
+    // Set on the passes the serial generator made: cut the model off its base after the last
+    // of them. A series opened from files never carries it.
+    std::uint8_t cutOffAfterSeries = 0;
 
     // Called whenever the window should repaint: a new status text, a finished preparation.
     std::function<void()> repaintRequested;
@@ -92,6 +95,9 @@ public:
     // Loading (project_load.cpp). penFilter 255 takes every pen; any other value takes that
     // pen and pen 6.
     LoadOutcome Load(const std::string& fileName, std::uint8_t penFilter);
+    // Sets the window up as a loaded design from figures made elsewhere (the serial generator's
+    // passes): extents, start and end points, origins, and the preparation of the mode.
+    void LoadFigures(std::vector<tfigura> designFigures, std::string name);
 
     // Figure bookkeeping (tmdichild.cpp).
     void licz_parametry(tfigura& figure) const;
