@@ -7,6 +7,7 @@
 #include "cli/inspect_command.h"
 #include "cli/machine_command.h"
 #include "cli/plan_command.h"
+#include "cli/serial3d_command.h"
 
 #include <array>
 
@@ -22,6 +23,7 @@ std::span<const Command> commands()
         {"inspect", runInspect},
         {"machine", runMachine},
         {"plan", runPlan},
+        {"serial3d", runSerial3d},
     });
     return table;
 }
