@@ -36,6 +36,14 @@ SerialGenerator::~SerialGenerator()
     m_reader.stop();
 }
 
+void SerialGenerator::status(int panel, const std::string& text)
+{
+    if (view.status)
+        view.status(panel, text);
+    else
+        m_services.host.setStatus(panel, text);
+}
+
 void SerialGenerator::notify()
 {
     call(view.changed);
@@ -56,7 +64,7 @@ bool SerialGenerator::loadModel(const std::string& path)
     m_reader.stop();
     m_modelPath = path;
     m_model = std::make_shared<const LoadedModel>();
-    host.setStatus(0, m_services.Text("SerialCutFrom3D", "odczytRAWtrwa"));
+    status(0, m_services.Text("SerialCutFrom3D", "odczytRAWtrwa"));
     const double factor = unitFactor(m_configuration.displayUnit);
     m_reader.start<ModelReadResult>(
         [path, factor](std::stop_token stop) { return ReadModel(path, factor, stop); },
@@ -69,7 +77,7 @@ void SerialGenerator::readFinished(ModelReadResult result)
 {
     const tInterfejs& language = m_services.language;
     m_k = 1;
-    m_services.host.setStatus(0, m_services.Text("SerialCutFrom3D", "importRAWzakonczony"));
+    status(0, m_services.Text("SerialCutFrom3D", "importRAWzakonczony"));
     auto loaded = std::make_shared<LoadedModel>();
     if (!result.error) {
         loaded->triangles = std::move(result.triangles);
@@ -130,7 +138,7 @@ void SerialGenerator::startPass()
         return;
     char angle[64];
     std::snprintf(angle, sizeof angle, "[%.2f st]", m_angle);
-    m_services.host.setStatus(1, angle);
+    status(1, angle);
     m_progress.store(0, std::memory_order_relaxed);
     const ModelHandle model = m_model;
     const double passAngleDegrees = m_angle;
@@ -146,8 +154,8 @@ void SerialGenerator::startPass()
 void SerialGenerator::passFinished(PassResult result)
 {
     Host& host = m_services.host;
-    host.setStatus(0, "");
-    host.setStatus(1, "");
+    status(0, "");
+    status(1, "");
     if (!m_running)
         return;
     const int n = std::clamp(settings.passes, 1, 180);

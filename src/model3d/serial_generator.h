@@ -46,6 +46,7 @@ struct GeneratorView {
     std::function<void()> resetView;
     std::function<void(int units)> turnView;         // units of 0.5 degrees about the vertical axis
     std::function<void()> close;                     // all passes made and the window closes itself
+    std::function<void(int panel, const std::string& text)> status;  // the window's status panels
 };
 
 // The serial generator behind its window: reads the model on one worker thread, rasterises and
@@ -96,6 +97,7 @@ private:
     void finishGeneration();
     void stopGeneration();
     void notify();
+    void status(int panel, const std::string& text);
 
     Services m_services;
     Configuration& m_configuration;

@@ -1,3 +1,5 @@
+#include "config/parameters.h"
+#include "model3d/model_info.h"
 #include "model3d/model_reading.h"
 #include "model3d/raw_reader.h"
 #include "model_fixtures.h"
@@ -63,6 +65,25 @@ TEST(RawReader, AnyOtherExtensionOrAnEmptyFileGivesAnEmptyModelWithZeroBounds)
         EXPECT_EQ(read.model.sizeY(), 0.0f);
         EXPECT_EQ(read.model.centreZ(), 0.0);
     }
+}
+
+}  // namespace
+}  // namespace kerfline::model3d
+
+namespace kerfline::model3d {
+namespace {
+
+TEST(ModelInfo, FileSizeAndLengthsAsShown)
+{
+    const struct {
+        std::uintmax_t bytes;
+        const char* text;
+    } sizes[] = {{512, "512b"}, {1023, "1023b"}, {1536, "2KB"}, {2560, "2KB"}, {1048575, "1024KB"}, {2621440, "2MB"}};
+    for (const auto& c : sizes)
+        EXPECT_EQ(fileSizeText(c.bytes), c.text) << c.bytes;
+    EXPECT_EQ(modelLengthText(254.0, UnitInch), "10.00 ");
+    EXPECT_EQ(modelLengthText(304.8, UnitFoot), "1.000 ");
+    EXPECT_EQ(modelLengthText(12.25, UnitMillimetre), "12.2 ");
 }
 
 }  // namespace

@@ -279,8 +279,8 @@ void TMainForm::UpdateMenuItems()
     }
     for (const char* name : {"Tnijwybran1", "Startodwybranej1"})
         action(name)->setEnabled(facts.projectWindows > 0);
-    // Duplication, the serial generator and arch cutting are not part of this program yet.
-    for (const char* name : {"miDuplikujPlt", "miGenSeryjnego3D", "miSaveSerial", "miZaginaczProfili"})
+    // Duplication and arch cutting are not part of this program yet.
+    for (const char* name : {"miDuplikujPlt", "miZaginaczProfili"})
         action(name)->setEnabled(false);
     for (const auto& [name, visible] : state.visible)
         action(name)->setVisible(visible);

@@ -28,6 +28,7 @@ class AboutBox;
 class MdiProjectWindows;
 class ProjectInfoWindow;
 class ProjectWindow;
+class TfGenSer;
 class TDlgkonfig;
 class TsterWindow;
 
@@ -75,6 +76,16 @@ public:
     std::function<std::optional<std::string>(const std::string& title, const QString& filter,
                                              const std::string& initialName)>
         saveDialog;
+    // The folder dialog of the serial passes: (confirmed, folder). The folder dialog unless
+    // replaced (tests answer it).
+    std::function<std::pair<bool, std::string>(const std::string& initialFolder, const std::string& proposedName)>
+        chooseSerialFolder;
+
+    // The serial generator from 3D (modal) and the saving of its passes (serial_commands.cpp).
+    void openSerialGenerator();
+    void saveSerialPasses();
+    // Told of the generator window once it exists, before it runs modally (tests drive it).
+    std::function<void(TfGenSer&)> generatorShown;
 
 protected:
     bool event(QEvent* event) override;
@@ -107,6 +118,7 @@ private:
     QLabel* m_panels[2] = {nullptr, nullptr};
     QToolButton* m_updateButton = nullptr;
     std::string m_latestVersion;
+    std::string m_lastGeneratedModel;
     std::map<std::string, QAction*> m_actions;
     std::map<std::string, QMenu*> m_menus;
 };

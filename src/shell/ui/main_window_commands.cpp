@@ -82,6 +82,8 @@ void TMainForm::connectCommands()
     on("SpeedSymulacja", [this] { runOnSession([](CuttingSession& s) { s.driver.SymulacjaClick(); }); });
     on("sterowanie", [this] { runOnSession([](CuttingSession& s) { s.driver.SterowanieClick(); }); });
     on("Konfiguracja", [this] { Konfiguracja(); });
+    on("miGenSeryjnego3D", [this] { openSerialGenerator(); });
+    on("miSaveSerial", [this] { saveSerialPasses(); });
 
     on("WindowCascadeItem", [this] { m_mdi->cascadeSubWindows(); });
     on("WindowTileItem", [this] { m_mdi->tileSubWindows(); });
