@@ -3,7 +3,6 @@
 #include "model3d/ui/traw_view.h"
 
 #include <QApplication>
-#include <QSurfaceFormat>
 
 #include <benchmark/benchmark.h>
 
@@ -62,12 +61,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "model_view_bench: no X display; run it under xvfb-run with QT_QPA_PLATFORM=xcb\n");
         return 0;
     }
-    QSurfaceFormat format;
-    format.setVersion(2, 1);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setOption(QSurfaceFormat::DeprecatedFunctions);
-    format.setDepthBufferSize(24);
-    QSurfaceFormat::setDefaultFormat(format);
+    kerfline::ui::TRAWview::requestCompatibilityContext();
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -20,6 +20,7 @@ void printUsage()
         "  decode FILE.cn [--machine PRODUCT]\n"
         "  export FILE (--hpgl OUT | --dxf OUT)\n"
         "  cut FILE --virtual-machine[=PRODUCT] [--config F.kcc] [--set NAME=VALUE]...\n"
+        "  serial3d MODEL [--passes 1..180] [--keep-closed] [--no-cut-off] -o DIR\n"
         "every command that reads a design also takes --unit and --dxf-resolution\n"
         "parameters the tool does not know are passed on as the program's own switches\n",
         stderr);

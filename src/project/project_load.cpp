@@ -146,13 +146,7 @@ LoadOutcome TMDIChild::Load(const std::string& name, std::uint8_t penFilter)
         return LoadOutcome::Closed;
     }
 
-    Ustaw_PPiPK();
-    for (tfigura& figure : figures) {
-        figure.originX = minX;
-        figure.originY = minY;
-    }
-    maxNestLevel = 0;
-    selectedFigure = -1;
+    setExtentsAndOrigins();
 
     const double skala = configuration.number(Param::skala);
     if (!fitsThirtyTwoBits(*this, skala)) {
@@ -190,6 +184,12 @@ void TMDIChild::LoadFigures(std::vector<tfigura> designFigures, std::string name
         licz_parametry(figure);
     if (figures.empty())
         return;
+    setExtentsAndOrigins();
+    prepareForMode();
+}
+
+void TMDIChild::setExtentsAndOrigins()
+{
     Ustaw_PPiPK();
     for (tfigura& figure : figures) {
         figure.originX = minX;
@@ -197,7 +197,6 @@ void TMDIChild::LoadFigures(std::vector<tfigura> designFigures, std::string name
     }
     maxNestLevel = 0;
     selectedFigure = -1;
-    prepareForMode();
 }
 
 void TMDIChild::prepareForMode()

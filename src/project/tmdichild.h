@@ -171,6 +171,8 @@ public:
     void requestRepaint() const;
 
 private:
+    // The project's extents, start and end points, and every figure's origin at its corner.
+    void setExtentsAndOrigins();
     void prepareForMode();
     std::unique_ptr<ConnectorSearch> m_search;  // the searches of the running preparation
     AppContext& m_context;

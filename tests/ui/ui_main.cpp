@@ -1,6 +1,7 @@
 // Widget tests share one QApplication.
+#include "model3d/ui/traw_view.h"
+
 #include <QApplication>
-#include <QSurfaceFormat>
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,7 @@ int main(int argc, char** argv)
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
     // The 3D view draws with the fixed-function pipeline, as in the program.
-    QSurfaceFormat format;
-    format.setVersion(2, 1);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setOption(QSurfaceFormat::DeprecatedFunctions);
-    format.setDepthBufferSize(24);
-    QSurfaceFormat::setDefaultFormat(format);
+    kerfline::ui::TRAWview::requestCompatibilityContext();
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QSurfaceFormat>
 #include <QWheelEvent>
 
 #include <GL/gl.h>
@@ -25,6 +26,16 @@ void colourOf(int colour, float (&rgb)[3])
 }
 
 }  // namespace
+
+void TRAWview::requestCompatibilityContext()
+{
+    QSurfaceFormat format;
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setOption(QSurfaceFormat::DeprecatedFunctions);
+    format.setDepthBufferSize(24);
+    QSurfaceFormat::setDefaultFormat(format);
+}
 
 TRAWview::TRAWview(QWidget* parent) : QOpenGLWidget(parent)
 {

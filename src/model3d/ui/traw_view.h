@@ -17,6 +17,10 @@ public:
     explicit TRAWview(QWidget* parent = nullptr);
     ~TRAWview() override;
 
+    // The fixed-function pipeline needs a compatibility context: asked for before the
+    // application exists, by every program that shows the view.
+    static void requestCompatibilityContext();
+
     model3d::ViewSettings settings;
     bool Locked = false;
 
