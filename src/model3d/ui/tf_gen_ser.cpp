@@ -26,7 +26,7 @@
 namespace kerfline::ui {
 
 TfGenSer::TfGenSer(AppContext& context, model3d::PassWindows& windows, QWidget* parent)
-    : QDialog(parent), m_context(context)
+    : QDialog(parent), m_context(context), m_windows(windows)
 {
     // The menu item's text without its accelerator and ellipsis.
     setWindowTitle(qs(context.Text("Main_window", "miGenSeryjnego3D.caption")).remove(QLatin1Char('&')).remove(QStringLiteral("...")));
@@ -175,6 +175,8 @@ void TfGenSer::btnPlikRawClick()
     const std::optional<std::string> file = chooseModelFile();
     if (!file)
         return;
+    // A new model: the passes of the old one go.
+    m_windows.closeAll();
     m_generator->loadModel(*file);
     m_context.configuration.settings.lastOpenDir = std::filesystem::path(*file).parent_path().string();
 }

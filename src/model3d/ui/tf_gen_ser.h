@@ -68,6 +68,7 @@ private:
     void takeSettings();
 
     AppContext& m_context;
+    model3d::PassWindows& m_windows;
     std::unique_ptr<model3d::SerialGenerator> m_generator;
 };
 
