@@ -5,10 +5,10 @@
 #include "shell/ui/main_window.h"
 #include "base/ui/qt_host.h"
 #include "base/version.h"
+#include "model3d/ui/traw_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QSurfaceFormat>
 #include <QTimer>
 
 #include <cstdio>
@@ -21,12 +21,7 @@ int main(int argc, char** argv)
 
     // The 3D view draws with the fixed-function pipeline: ask for a compatibility context before
     // the application exists.
-    QSurfaceFormat format;
-    format.setVersion(2, 1);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setOption(QSurfaceFormat::DeprecatedFunctions);
-    format.setDepthBufferSize(24);
-    QSurfaceFormat::setDefaultFormat(format);
+    kerfline::ui::TRAWview::requestCompatibilityContext();
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(kerfline::kProgramTitle);

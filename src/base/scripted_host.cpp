@@ -41,14 +41,21 @@ PendingInput ScriptedHost::takePendingInput()
 
 void ScriptedHost::post(std::function<void()> callback)
 {
+    const std::lock_guard lock(m_postedMutex);
     m_posted.push_back(std::move(callback));
 }
 
 void ScriptedHost::runPosted()
 {
-    while (!m_posted.empty()) {
-        auto callback = std::move(m_posted.front());
-        m_posted.pop_front();
+    for (;;) {
+        std::function<void()> callback;
+        {
+            const std::lock_guard lock(m_postedMutex);
+            if (m_posted.empty())
+                return;
+            callback = std::move(m_posted.front());
+            m_posted.pop_front();
+        }
         callback();
     }
 }

@@ -3,6 +3,7 @@
 #include "base/host.h"
 
 #include <deque>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ public:
     void endBusy() override { --busyDepth; }
     PendingInput takePendingInput() override;
     void keepPainting() override { ++paintRequests; }
+    // Worker threads post their completions, so posting is safe from any thread.
     void post(std::function<void()> callback) override;
     bool openUrl(const std::string& url) override
     {
@@ -53,6 +55,7 @@ public:
     bool openUrlSucceeds = true;
 
 private:
+    std::mutex m_postedMutex;
     std::deque<std::function<void()>> m_posted;
 };
 

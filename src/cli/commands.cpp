@@ -13,6 +13,7 @@
 #include "cli/shaping_commands.h"
 #include "cli/barcode_command.h"
 #include "cli/support_report_command.h"
+#include "cli/serial3d_command.h"
 
 #include <array>
 
@@ -35,6 +36,7 @@ std::span<const Command> commands()
         {"plan", runPlan},
         {"barcode", runBarcode},
         {"support-report", runSupportReport},
+        {"serial3d", runSerial3d},
     });
     return table;
 }

@@ -28,6 +28,7 @@ void printUsage()
         "  barcode draw CODE -o OUT.png\n"
         "  support-report [DESIGN...] -o OUT.html\n"
         "  kerf-calibration --outer MM --inner MM\n"
+        "  serial3d MODEL [--passes 1..180] [--keep-closed] [--no-cut-off] -o DIR\n"
         "every command that reads a design also takes --unit and --dxf-resolution\n"
         "parameters the tool does not know are passed on as the program's own switches\n",
         stderr);

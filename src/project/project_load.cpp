@@ -148,13 +148,7 @@ LoadOutcome TMDIChild::Load(const std::string& name, std::uint8_t penFilter)
         return LoadOutcome::Closed;
     }
 
-    Ustaw_PPiPK();
-    for (tfigura& figure : figures) {
-        figure.originX = minX;
-        figure.originY = minY;
-    }
-    maxNestLevel = 0;
-    selectedFigure = -1;
+    setExtentsAndOrigins();
 
     const double skala = configuration.number(Param::skala);
     if (!fitsThirtyTwoBits(*this, skala)) {
@@ -173,6 +167,38 @@ LoadOutcome TMDIChild::Load(const std::string& name, std::uint8_t penFilter)
         language.ShowMessageBox(language.Text("Main_window", "projektZaDuzy"), true);
 
     return prepareForMode();
+}
+
+void TMDIChild::LoadFigures(std::vector<tfigura> designFigures, std::string name)
+{
+    frameAdded = 0;
+    pathReady = 0;
+    synchronousPair = 0;
+    fileName = std::move(name);
+    fileType = 1;
+    const std::uint8_t feed = m_context.configuration.choice(Param::CatDir) == 1 ? 255 : 1;
+    directionX = {feed, feed};
+    figures = std::move(designFigures);
+    m_connectionOrder.clear();
+    m_search.reset();
+    for (tfigura& figure : figures)
+        licz_parametry(figure);
+    if (figures.empty())
+        return;
+    setExtentsAndOrigins();
+    // Passes made elsewhere are plain 2D designs; no mode here closes them.
+    (void)prepareForMode();
+}
+
+void TMDIChild::setExtentsAndOrigins()
+{
+    Ustaw_PPiPK();
+    for (tfigura& figure : figures) {
+        figure.originX = minX;
+        figure.originY = minY;
+    }
+    maxNestLevel = 0;
+    selectedFigure = -1;
 }
 
 LoadOutcome TMDIChild::prepareForMode()

@@ -92,6 +92,9 @@ public:
     // Cut as drawn whatever kerf is configured: the calibration piece, which measures the kerf.
     std::uint8_t keepDrawn = 0;
     std::vector<KerfIssue> kerfIssues;
+    // Set on the passes the serial generator made: cut the model off its base after the last
+    // of them. A series opened from files never carries it.
+    std::uint8_t cutOffAfterSeries = 0;
 
     // Called whenever the window should repaint: a new status text, a finished preparation.
     std::function<void()> repaintRequested;
@@ -99,6 +102,9 @@ public:
     // Loading (project_load.cpp). penFilter 255 takes every pen; any other value takes that
     // pen and pen 6.
     LoadOutcome Load(const std::string& fileName, std::uint8_t penFilter);
+    // Sets the window up as a loaded design from figures made elsewhere (the serial generator's
+    // passes): extents, start and end points, origins, and the preparation of the mode.
+    void LoadFigures(std::vector<tfigura> designFigures, std::string name);
 
     // Figure bookkeeping (tmdichild.cpp).
     void licz_parametry(tfigura& figure) const;
@@ -190,6 +196,8 @@ public:
     void requestRepaint() const;
 
 private:
+    // The project's extents, start and end points, and every figure's origin at its corner.
+    void setExtentsAndOrigins();
     LoadOutcome prepareForMode();
     std::unique_ptr<ConnectorSearch> m_search;  // the searches of the running preparation
     AppContext& m_context;

@@ -286,9 +286,6 @@ void TMainForm::UpdateMenuItems()
     }
     for (const char* name : {"Tnijwybran1", "Startodwybranej1"})
         action(name)->setEnabled(facts.projectWindows > 0);
-    // The serial generator is not part of this program yet.
-    for (const char* name : {"miGenSeryjnego3D", "miSaveSerial"})
-        action(name)->setEnabled(false);
     for (const auto& [name, visible] : state.visible)
         action(name)->setVisible(visible);
 }

@@ -30,6 +30,7 @@ class AboutBox;
 class MdiProjectWindows;
 class ProjectInfoWindow;
 class ProjectWindow;
+class TfGenSer;
 class TDlgkonfig;
 class TsterWindow;
 
@@ -80,6 +81,16 @@ public:
     // Shows the G-code export dialog with the given choices and returns them once the operator
     // confirms. The dialog of GcodeExportDialog unless replaced (tests answer it).
     std::function<std::optional<GcodeExportSettings>(const GcodeExportSettings&)> gcodeDialog;
+    // The folder dialog of the serial passes: (confirmed, folder). The folder dialog unless
+    // replaced (tests answer it).
+    std::function<std::pair<bool, std::string>(const std::string& initialFolder, const std::string& proposedName)>
+        chooseSerialFolder;
+
+    // The serial generator from 3D (modal) and the saving of its passes (serial_commands.cpp).
+    void openSerialGenerator();
+    void saveSerialPasses();
+    // Told of the generator window once it exists, before it runs modally (tests drive it).
+    std::function<void(TfGenSer&)> generatorShown;
 
 protected:
     bool event(QEvent* event) override;
@@ -115,6 +126,7 @@ private:
     QLabel* m_panels[2] = {nullptr, nullptr};
     QToolButton* m_updateButton = nullptr;
     std::string m_latestVersion;
+    std::string m_lastGeneratedModel;
     std::map<std::string, QAction*> m_actions;
     std::map<std::string, QMenu*> m_menus;
 };

@@ -103,6 +103,8 @@ void TMainForm::connectCommands()
         dialog.exec();
         UpdateMenuItems();
     });
+    on("miGenSeryjnego3D", [this] { openSerialGenerator(); });
+    on("miSaveSerial", [this] { saveSerialPasses(); });
 
     on("WindowCascadeItem", [this] { m_mdi->cascadeSubWindows(); });
     on("WindowTileItem", [this] { m_mdi->tileSubWindows(); });

@@ -2,6 +2,8 @@
 #include "base/scripted_host.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/mdi_project_windows.h"
+#include "model3d/ui/tf_gen_ser.h"
+#include "config/cutting_mode.h"
 #include "support/started_context.h"
 #include "support/temp_dir.h"
 
@@ -10,10 +12,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSpinBox>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 namespace kerfline::ui {
@@ -133,6 +138,48 @@ TEST_F(MainWindowTest, OpenCommandAsksWithTheFiltersAndTheLastDirectory)
                           " (*.dxf);;" + QString::fromStdString(context->Text("Universal", "plikEPS")) +
                           " (*.ai *.eps)");
     EXPECT_TRUE(window.mdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(MainWindowTest, SerialGeneratorMakesPassWindowsThatSaveAsNumberedDrawings)
+{
+    auto context = start({"US"});
+    TMainForm window(*context);
+    window.UpdateMenuItems();
+    EXPECT_TRUE(window.action("miGenSeryjnego3D")->isEnabled());
+    EXPECT_FALSE(window.action("miSaveSerial")->isEnabled());
+
+    // The generator runs modally: it is driven from inside its own event loop.
+    window.generatorShown = [&](TfGenSer& generator) {
+        generator.chooseModelFile = [] { return std::string(KERFLINE_TEST_DATA_DIR) + "model3d/revolution.raw"; };
+        QTimer::singleShot(0, &generator, [&] {
+            generator.btnPlikRawClick();
+            while (generator.generator().locked()) {
+                generator.generator().waitForWorkers();
+                host.runPosted();
+            }
+            generator.feIloscObrotow->setValue(4);
+            generator.btnGenerujClick();
+            while (generator.generator().locked()) {
+                generator.generator().waitForWorkers();
+                host.runPosted();
+            }
+        });
+    };
+    window.action("miGenSeryjnego3D")->trigger();
+    ASSERT_EQ(window.mdiArea()->subWindowList().size(), 4);
+    EXPECT_EQ(context->configuration.choice(Param::Mode), ModeSerial);
+    EXPECT_TRUE(window.action("miSaveSerial")->isEnabled());
+
+    kerfline::testing::TempDir folder;
+    std::string proposed;
+    window.chooseSerialFolder = [&](const std::string&, const std::string& name) {
+        proposed = name;
+        return std::pair<bool, std::string>{true, folder.path().string()};
+    };
+    window.action("miSaveSerial")->trigger();
+    EXPECT_EQ(proposed, "revolution");
+    for (const char* name : {"001.dxf", "002.dxf", "003.dxf", "004.dxf"})
+        EXPECT_TRUE(std::filesystem::exists(folder.path() / name)) << name;
 }
 
 }  // namespace

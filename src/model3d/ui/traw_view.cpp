@@ -1,0 +1,256 @@
+#include "model3d/ui/traw_view.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QSurfaceFormat>
+#include <QWheelEvent>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <vector>
+
+namespace kerfline::ui {
+namespace {
+
+model3d::Modifiers modifiersOf(Qt::KeyboardModifiers modifiers)
+{
+    return {modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
+            modifiers.testFlag(Qt::AltModifier)};
+}
+
+void colourOf(int colour, float (&rgb)[3])
+{
+    for (int i = 0; i < 3; ++i)
+        rgb[i] = static_cast<float>((colour >> (8 * i)) & 0xff) / 256.0f;
+}
+
+}  // namespace
+
+void TRAWview::requestCompatibilityContext()
+{
+    QSurfaceFormat format;
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setOption(QSurfaceFormat::DeprecatedFunctions);
+    format.setDepthBufferSize(24);
+    QSurfaceFormat::setDefaultFormat(format);
+}
+
+TRAWview::TRAWview(QWidget* parent) : QOpenGLWidget(parent)
+{
+    setCursor(Qt::SizeAllCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(200, 200);
+}
+
+TRAWview::~TRAWview()
+{
+    makeCurrent();
+    if (m_buffer.isCreated())
+        m_buffer.destroy();
+    doneCurrent();
+}
+
+void TRAWview::LadujListeRAW(model3d::ModelHandle model)
+{
+    m_model = std::move(model);
+    m_uploadPending = true;
+    ResetujPrzeksztalcenia();
+}
+
+void TRAWview::ResetujPrzeksztalcenia()
+{
+    const model3d::TModel bounds = m_model ? m_model->model : model3d::TModel{};
+    m_state.reset(bounds, settings, frameGeometry().width(), frameGeometry().height());
+    PokazScene();
+}
+
+void TRAWview::PokazScene()
+{
+    m_drawRequested = true;
+    update();
+}
+
+void TRAWview::paintEvent(QPaintEvent* event)
+{
+    // The widget's own repaints (exposure, resize) draw nothing new while locked; the last
+    // frame stays.
+    if (Locked && !m_drawRequested)
+        return;
+    m_drawRequested = false;
+    QOpenGLWidget::paintEvent(event);
+}
+
+void TRAWview::initializeGL()
+{
+    glEnable(GL_DEPTH_TEST);
+}
+
+void TRAWview::resizeGL(int, int) {}
+
+void TRAWview::uploadModel()
+{
+    m_uploadPending = false;
+    m_uploadedVertices = 0;
+    if (!m_buffer.isCreated())
+        m_buffer.create();
+    m_buffer.bind();
+    if (!m_model || m_model->triangles.empty()) {
+        m_buffer.allocate(0);
+        m_buffer.release();
+        return;
+    }
+    // Interleaved normal and position per corner; the face normal is (b - a) x (c - a), left to
+    // the renderer to normalise.
+    std::vector<float> data;
+    data.reserve(m_model->triangles.size() * 18);
+    for (const model3d::Triangle& t : m_model->triangles) {
+        const auto& v = t.v;
+        const float ux = v[3] - v[0], uy = v[4] - v[1], uz = v[5] - v[2];
+        const float wx = v[6] - v[0], wy = v[7] - v[1], wz = v[8] - v[2];
+        const float n[3] = {uy * wz - uz * wy, uz * wx - ux * wz, ux * wy - uy * wx};
+        for (int corner = 0; corner < 3; ++corner) {
+            data.insert(data.end(), n, n + 3);
+            data.insert(data.end(), v.begin() + corner * 3, v.begin() + corner * 3 + 3);
+        }
+    }
+    m_buffer.allocate(data.data(), static_cast<int>(data.size() * sizeof(float)));
+    m_buffer.release();
+    m_uploadedVertices = static_cast<int>(m_model->triangles.size() * 3);
+}
+
+void TRAWview::paintGL()
+{
+    if (m_uploadPending)
+        uploadModel();
+    const qreal ratio = devicePixelRatio();
+    const int w = static_cast<int>(width() * ratio);
+    const int h = static_cast<int>(height() * ratio);
+
+    float background[3];
+    colourOf(panelColour, background);
+    glClearColor(background[0], background[1], background[2], 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glFrontFace(GL_CCW);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_NORMALIZE);
+    glShadeModel(GL_SMOOTH);
+    const GLenum polygonMode = settings.Model_SposobKreslenia == model3d::TSposobKreslenia::skKontur  ? GL_LINE
+                               : settings.Model_SposobKreslenia == model3d::TSposobKreslenia::skPunkty ? GL_POINT
+                                                                                                       : GL_FILL;
+    glPolygonMode(GL_FRONT_AND_BACK, polygonMode);
+    glViewport(0, 0, w, h);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(20.0, model3d::aspectRatio(w, h), 1.0, 100.0);
+    glTranslated(0.0, 0.0, -12.0);
+
+    // Lights and material, set in eye space before the model transform.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const GLfloat position[] = {-8.0f, 8.0f, 16.0f, 0.0f};
+    const GLfloat ambient[] = {0.1f, 0.1f, 0.1f, 1.0f};
+    const GLfloat diffuse[] = {0.7f, 0.7f, 0.7f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHTING);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    const auto m = static_cast<GLfloat>(settings.Model_Material);
+    const GLfloat specular[] = {m, m, m, 1.0f};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 128.0f);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    float colour[3];
+    colourOf(settings.Model_Kolor, colour);
+    glColor3f(colour[0], colour[1], colour[2]);
+
+    glTranslated(m_state.moveX, m_state.moveY, 0.0);
+    glRotated(m_state.turnY, 0.0, 1.0, 0.0);
+    glRotated(m_state.turnX, 1.0, 0.0, 0.0);
+    glScaled(m_state.scale, m_state.scale, m_state.scale);
+
+    const bool drawsModel = settings.TrybPracy == model3d::TTrybPracy::tpPrzegladRAW ||
+                            settings.TrybPracy == model3d::TTrybPracy::tpPrzegladRAWtermSeryjne;
+    if (!drawsModel)
+        return;
+    if (settings.UkladWsp)
+        drawAxes();
+    glTranslated(m_state.centring[0], m_state.centring[1], m_state.centring[2]);
+    if (m_uploadedVertices > 0) {
+        m_buffer.bind();
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glNormalPointer(GL_FLOAT, 6 * sizeof(float), nullptr);
+        glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), reinterpret_cast<const void*>(3 * sizeof(float)));
+        glDrawArrays(GL_TRIANGLES, 0, m_uploadedVertices);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        m_buffer.release();
+    }
+}
+
+void TRAWview::drawAxes()
+{
+    const double h = std::nearbyint(height() / 2.0);
+    const double w = std::nearbyint(width() / 2.0);
+    glBegin(GL_LINES);
+    const double lines[][6] = {
+        {0, -h, 0, 0, h, 0},         {-w, 0, 0, w, 0, 0},          {-5, h - 10, 0, 0, h, 0},
+        {5, h - 10, 0, 0, h, 0},     {w - 10, 5, 0, w, 0, 0},      {w - 10, -5, 0, w, 0, 0},
+        {0, 0, -h, 0, 0, h},
+    };
+    for (const auto& l : lines) {
+        glVertex3d(l[0], l[1], l[2]);
+        glVertex3d(l[3], l[4], l[5]);
+    }
+    glEnd();
+}
+
+void TRAWview::mousePressEvent(QMouseEvent* event)
+{
+    if (Locked)
+        return;
+    setFocus();
+    const model3d::MouseButton button = event->button() == Qt::LeftButton    ? model3d::MouseButton::Left
+                                        : event->button() == Qt::RightButton ? model3d::MouseButton::Right
+                                                                             : model3d::MouseButton::Middle;
+    const QPoint p = event->position().toPoint();
+    m_state.press(button, modifiersOf(event->modifiers()), p.x(), p.y());
+}
+
+void TRAWview::mouseMoveEvent(QMouseEvent* event)
+{
+    if (Locked)
+        return;
+    const QPoint p = event->position().toPoint();
+    if (m_state.move(p.x(), p.y(), modifiersOf(event->modifiers()), settings))
+        PokazScene();
+}
+
+void TRAWview::mouseReleaseEvent(QMouseEvent*)
+{
+    if (!Locked)
+        m_state.release();
+}
+
+void TRAWview::mouseDoubleClickEvent(QMouseEvent*)
+{
+    if (!Locked)
+        emit doubleClicked();
+}
+
+void TRAWview::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    if (Locked)
+        return;
+    m_state.wheel(event->angleDelta().y(), settings);
+    PokazScene();
+}
+
+}  // namespace kerfline::ui

@@ -1,0 +1,104 @@
+#include "model3d/view_state.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kerfline::model3d {
+
+double SkalaWZakresie(double x)
+{
+    return x >= 0.0 ? x : 0.0;
+}
+
+double fitScale(const TModel& bounds, int outerWidth, int outerHeight)
+{
+    const double D = std::hypot(static_cast<double>(outerWidth), static_cast<double>(outerHeight));
+    const double E = std::hypot(bounds.maxX - bounds.minX, bounds.maxY - bounds.minY);
+    if (!(E > 0.0) || !std::isfinite(E))
+        return 1.0;
+    return std::sqrt(D) / E * 0.15;
+}
+
+double aspectRatio(int clientWidth, int clientHeight)
+{
+    return static_cast<double>(clientWidth) / std::max(clientHeight, 1);
+}
+
+void ViewState::reset(const TModel& bounds, const ViewSettings& settings, int outerWidth, int outerHeight)
+{
+    turnY = turnX = moveX = moveY = 0.0;
+    scale = fitScale(bounds, outerWidth, outerHeight);
+    centring = {-(bounds.minX + (bounds.maxX - bounds.minX) / 2.0), -(bounds.minY + (bounds.maxY - bounds.minY) / 2.0),
+                settings.TrybPracy == TTrybPracy::tpPrzegladRAWtermSeryjne
+                    ? -(bounds.minZ + (bounds.maxZ - bounds.minZ) / 2.0)
+                    : 0.0};
+    turning = zooming = moving = false;
+}
+
+void ViewState::Nawigacja(int kind, int a, int b, const ViewSettings& settings)
+{
+    switch (kind) {
+    case 1:
+        if (a != 0)
+            turnY += a * settings.Model_KrokObrotu;
+        if (b != 0)
+            turnX -= b * settings.Model_KrokObrotu;
+        break;
+    case 2:
+        scale = SkalaWZakresie(scale - b * settings.Model_KrokSkali);
+        break;
+    case 3:
+        moveX += a * settings.Model_KrokPrzesuwu;
+        moveY += b * settings.Model_KrokPrzesuwu;
+        break;
+    default:
+        break;
+    }
+}
+
+void ViewState::press(MouseButton button, Modifiers modifiers, int x, int y)
+{
+    if (button == MouseButton::Left)
+        moving = true;
+    else if (button == MouseButton::Right)
+        (modifiers.ctrl ? zooming : turning) = true;
+    else
+        zooming = true;
+    lastX = x;
+    lastY = y;
+}
+
+bool ViewState::move(int x, int y, Modifiers modifiers, const ViewSettings& settings)
+{
+    if (!turning && !zooming && !moving)
+        return false;
+    if (turning) {
+        if (!modifiers.alt)
+            turnY += (x - lastX) * settings.Model_KrokObrotu;
+        if (!modifiers.shift)
+            turnX += (y - lastY) * settings.Model_KrokObrotu;
+    }
+    if (zooming)
+        scale = SkalaWZakresie(scale + (lastY - y) * settings.Model_KrokSkali);
+    if (moving) {
+        if (!modifiers.ctrl)
+            moveX += (x - lastX) * settings.Model_KrokPrzesuwu;
+        if (!modifiers.shift)
+            moveY += (lastY - y) * settings.Model_KrokPrzesuwu;
+    }
+    lastX = x;
+    lastY = y;
+    return true;
+}
+
+void ViewState::release()
+{
+    turning = zooming = moving = false;
+}
+
+void ViewState::wheel(int delta, const ViewSettings& settings)
+{
+    scale = SkalaWZakresie(scale + delta * settings.Model_KrokSkaliRolka * settings.Model_KrokSkali);
+}
+
+}  // namespace kerfline::model3d

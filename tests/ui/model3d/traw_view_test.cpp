@@ -1,0 +1,100 @@
+// The 3D view on a real X server: what its framebuffer shows, and a lock that keeps it still.
+#include "model3d/ui/traw_view.h"
+#include "support/screenshot.h"
+
+#include <QImage>
+#include <QWheelEvent>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace kerfline::ui {
+namespace {
+
+model3d::ModelHandle boxModel(float x, float y, float z)
+{
+    auto model = std::make_shared<model3d::LoadedModel>();
+    const auto corner = [&](int i) { return std::array<float, 3>{i & 1 ? x : 0.0f, i & 2 ? y : 0.0f, i & 4 ? z : 0.0f}; };
+    const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& f : faces)
+        for (const std::array<int, 3> tri : {std::array<int, 3>{f[0], f[1], f[2]}, std::array<int, 3>{f[0], f[2], f[3]}}) {
+            model3d::Triangle t;
+            for (int k = 0; k < 3; ++k)
+                for (int a = 0; a < 3; ++a)
+                    t.v[static_cast<std::size_t>(k * 3 + a)] = corner(tri[static_cast<std::size_t>(k)])[static_cast<std::size_t>(a)];
+            model->triangles.push_back(t);
+        }
+    model->model = model3d::boundsOf(model->triangles, "box.raw");
+    return model;
+}
+
+// Where the projection of the view (20 degree field, eye 12 units away) puts a model point.
+QPointF projected(const model3d::ViewState& s, double x, double y, double z, int w, int h)
+{
+    const double ex = s.scale * (x + s.centring[0]);
+    const double ey = s.scale * (y + s.centring[1]);
+    const double ez = s.scale * (z + s.centring[2]) - 12.0;
+    const double f = 1.0 / std::tan(10.0 * std::numbers::pi / 180.0);
+    const double aspect = static_cast<double>(w) / h;
+    return {(f / aspect * ex / -ez + 1.0) / 2.0 * w, (1.0 - f * ey / -ez) / 2.0 * h};
+}
+
+TEST(TRAWview, FramebufferShowsTheBoundingBoxWhereTheProjectionPutsIt)
+{
+    TRAWview view;
+    view.settings.TrybPracy = model3d::TTrybPracy::tpPrzegladRAWtermSeryjne;
+    view.resize(400, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.LadujListeRAW(boxModel(200, 150, 60));
+    const QImage image = view.grabFramebuffer();
+    testing::saveScreenshot(view, "traw_view_box");
+    ASSERT_EQ(image.width(), 400);
+
+    QRect drawn;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xffffff) != 0)
+                drawn |= QRect(x, y, 1, 1);
+    double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
+    for (int i = 0; i < 8; ++i) {
+        const QPointF p = projected(view.state(), i & 1 ? 200 : 0, i & 2 ? 150 : 0, i & 4 ? 60 : 0, 400, 300);
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    ASSERT_FALSE(drawn.isEmpty());
+    EXPECT_NEAR(drawn.left(), left, 2.0);
+    EXPECT_NEAR(drawn.right() + 1, right, 2.0);
+    EXPECT_NEAR(drawn.top(), top, 2.0);
+    EXPECT_NEAR(drawn.bottom() + 1, bottom, 2.0);
+}
+
+TEST(TRAWview, LockedViewIgnoresWheelAndMouse)
+{
+    TRAWview view;
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.LadujListeRAW(boxModel(10, 10, 10));
+    const double scale = view.state().scale;
+    view.Locked = true;
+    QTest::mousePress(&view, Qt::RightButton, {}, QPoint(50, 50));
+    QTest::mouseMove(&view, QPoint(80, 90));
+    QWheelEvent wheel(QPointF(50, 50), view.mapToGlobal(QPointF(50, 50)), {}, QPoint(0, 120), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &wheel);
+    EXPECT_EQ(view.state().scale, scale);
+    EXPECT_FALSE(view.state().turning);
+
+    view.Locked = false;
+    QApplication::sendEvent(&view, &wheel);
+    EXPECT_GT(view.state().scale, scale);
+}
+
+}  // namespace
+}  // namespace kerfline::ui
