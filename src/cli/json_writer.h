@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -43,9 +44,10 @@ public:
             m_out += std::to_string(static_cast<std::int64_t>(d));
             return *this;
         }
+        // The shortest text that reads back to the same double: 0.8, not 0.80000000000000004.
         char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.17g", d);
-        m_out += buffer;
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, d);
+        m_out.append(buffer, written.ptr);
         return *this;
     }
 

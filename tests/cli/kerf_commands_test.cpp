@@ -41,8 +41,8 @@ TEST(KerfCommands, CalibrationGivesTheMeanOfTheTwoMeasurements)
         std::string err;
     };
     const Case cases[] = {
-        {{"--outer", "49.2", "--inner", "20.8"}, 0, "{\"kerf_mm\":0.80000000000000004}\n", ""},
-        {{"--outer=49", "--inner=20.6"}, 0, "{\"kerf_mm\":0.80000000000000004}\n", ""},
+        {{"--outer", "49.2", "--inner", "20.8"}, 0, "{\"kerf_mm\":0.8}\n", ""},
+        {{"--outer=49", "--inner=20.6"}, 0, "{\"kerf_mm\":0.8}\n", ""},
         {{"--outer", "50", "--inner", "20"}, 0, "{\"kerf_mm\":0}\n", ""},
         {{"--outer", "50.5", "--inner", "19.7"},
          1,
