@@ -130,12 +130,29 @@ ConnectionCost costOf(Point a, Point b, const Weigh& weigh)
     return weigh(ConnectionCost{dx} * dx + ConnectionCost{dy} * dy);
 }
 
+// No pair of a sampled vertex at p with a vertex of a figure within `box` costs less in the
+// sampled searches: every corner weight is 5 or more. `slack` widens the box by the shift the
+// inside search gives the other figure's vertices.
+ConnectionCost sampleLowerBound(Point p, const Box& box, std::int64_t slack)
+{
+    const std::int64_t dx = std::max<std::int64_t>({0, box.minX - slack - p.x, p.x - box.maxX - slack});
+    const std::int64_t dy = std::max<std::int64_t>({0, box.minY - slack - p.y, p.y - box.maxY - slack});
+    if (dx < kNarrowDifference && dy < kNarrowDifference)
+        return ConnectionCost{(dx * dx + dy * dy) * 5 / 10 * 5 / 10};
+    return (ConnectionCost{dx} * dx + ConnectionCost{dy} * dy) * 5 / 10 * 5 / 10;
+}
+
 // The best pair of vertices between u and c under a search's rules, vu and then vc ascending,
-// the first of equal costs kept.
+// the first of equal costs kept. A vertex of u whose every pair costs more than `bound` or than
+// the best found so far is skipped: none of its pairs could be chosen.
 ConnectionChoice bestPair(SearchKind kind, const tfigura& u, std::int32_t ui, const FigureSamples& us,
-                          const tfigura& c, std::int32_t ci, const FigureSamples& cs)
+                          const tfigura& c, std::int32_t ci, const FigureSamples& cs, const ConnectionCost& bound)
 {
     ConnectionChoice best;
+    const auto hopeless = [&](Point p, std::int64_t slack) {
+        const ConnectionCost floor = sampleLowerBound(p, cs.box, slack);
+        return floor > bound || floor > best.cost;
+    };
     const auto consider = [&](ConnectionCost cost, const Sample& a, const Sample& b) {
         if (cost < best.cost)
             best = {cost, ui, ci, a.vertex, b.vertex};
@@ -144,6 +161,8 @@ ConnectionChoice bestPair(SearchKind kind, const tfigura& u, std::int32_t ui, co
     case SearchKind::Inside:
         for (const Sample& a : us.sampled) {
             const Point pa = shifted(a.point, u.nestLevel, 2);
+            if (hopeless(pa, 1))
+                continue;
             for (const Sample& b : cs.sampled) {
                 const auto weigh = [&](auto d2) {
                     if (a.corner)
@@ -168,6 +187,8 @@ ConnectionChoice bestPair(SearchKind kind, const tfigura& u, std::int32_t ui, co
         break;
     case SearchKind::Global:
         for (const Sample& a : us.sampled) {
+            if (hopeless(a.point, 0))
+                continue;
             for (const Sample& b : cs.sampled) {
                 const auto weigh = [&](auto d2) {
                     if (a.corner)
@@ -326,7 +347,7 @@ private:
         const FigureSamples& cs = m_cache.of(figures, ci);
         if (m_kind == SearchKind::Global && globalLowerBound(us.box, cs.box) > slot.best.cost)
             return;
-        const ConnectionChoice candidate = bestPair(m_kind, u, slot.figure, us, c, ci, cs);
+        const ConnectionChoice candidate = bestPair(m_kind, u, slot.figure, us, c, ci, cs, slot.best.cost);
         if (candidate.found() && candidate < slot.best) {
             slot.best = candidate;
             m_heap.push(candidate);

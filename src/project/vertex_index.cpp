@@ -22,8 +22,9 @@ VertexIndex::VertexIndex(const std::vector<tfigura>& figures, std::int32_t toler
             m_entries.push_back({cellOf(points[v].x), cellOf(points[v].y), points[v], static_cast<std::int32_t>(f),
                                  static_cast<std::int32_t>(v)});
     }
-    std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
-        return std::tie(a.cellX, a.cellY, a.figure, a.vertex) < std::tie(b.cellX, b.cellY, b.figure, b.vertex);
+    // Entries come in figure and vertex order already: a stable sort by cell keeps it within a cell.
+    std::stable_sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
+        return std::tie(a.cellX, a.cellY) < std::tie(b.cellX, b.cellY);
     });
 }
 
