@@ -23,7 +23,11 @@
 #include "base/scripted_host.h"
 #include "base/switches.h"
 
+#include "cutting/serial_answers.h"
+#include "model3d/serial_passes.h"
+
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -48,6 +52,8 @@ struct CutOptions {
     PlacementOptions placement;
     // The two-wire start dialog's fields; unset ones keep where the wire stands.
     std::optional<double> frontX, frontY, sideX, sideY;
+    // The serial dialog's answers: an angle per design of the folder, repetitions and shift.
+    SerialAnswers serial;
 };
 
 // The operator of the tool: every question is answered OK or Yes, and shown on stderr.
@@ -62,6 +68,22 @@ public:
         return answer;
     }
 };
+
+// Opens the numbered designs of the folder in their order as the windows of a series.
+bool openSerialFolder(CliWindows& windows, const std::string& folder)
+{
+    for (int number = 1; number <= 999; ++number) {
+        const std::string path = (std::filesystem::path(folder) / model3d::serialPassFileName(number)).string();
+        if (!std::filesystem::is_regular_file(path))
+            break;
+        TMDIChild& window = windows.createWindow();
+        window.fileType = designTypeOf(path);
+        window.seriesIndex = number;
+        if (window.Load(path, 255) == LoadOutcome::Closed)
+            return false;
+    }
+    return windows.windowCount() > 0;
+}
 
 int usage(const std::string& problem)
 {
@@ -83,7 +105,11 @@ int usage(const std::string& problem)
                  "in the perpendicular mode (Mode 5) the front design opens with its side design (NAME_side or\n"
                  "NAME_bok beside it), and the start points of the wires are:\n"
                  "  --front-x MM, --front-y MM   start of the front wire (default: where it stands)\n"
-                 "  --side-x MM, --side-y MM     start of the side wire (default: where it stands)\n",
+                 "  --side-x MM, --side-y MM     start of the side wire (default: where it stands)\n"
+                 "in the serial mode (Mode 2) FILE is a folder of numbered designs (001.dxf, 002.dxf, ...),\n"
+                 "cut one after another; the serial dialog's answers are:\n"
+                 "  --angle DEG (once per design, in order; default 180 / number of designs)\n"
+                 "  --repetitions N, --shift MM   repetitions of the series and the drop of the start per repetition\n",
                  problem.c_str(), kPlacementUsage);
     return ExitUsage;
 }
@@ -111,6 +137,16 @@ std::optional<int> parse(int argc, char** argv, CutOptions& options)
             field = value ? std::strtod(value->c_str(), &end) : 0.0;
             if (!value || value->empty() || end != value->c_str() + value->size())
                 return usage("the start points of the wires are millimetres");
+        } else if (takeValue("--angle", argc, argv, i, value)) {
+            if (!value)
+                return usage("--angle needs degrees");
+            options.serial.angles.push_back(*value);
+        } else if (takeValue("--repetitions", argc, argv, i, value) || takeValue("--shift", argc, argv, i, value)) {
+            double& field = argument.starts_with("--shift") ? options.serial.shiftMm : options.serial.repetitions;
+            char* end = nullptr;
+            field = value ? std::strtod(value->c_str(), &end) : 0.0;
+            if (!value || value->empty() || end != value->c_str() + value->size())
+                return usage("--repetitions and --shift need numbers");
         } else if (argument == "--home") {
             options.home = true;
         } else if (takeValue("--faults", argc, argv, i, value)) {
@@ -208,6 +244,23 @@ int runCut(int argc, char** argv)
             const TwoWireStart start{options.frontX.value_or(current.frontX), options.frontY.value_or(current.frontY),
                                      options.sideX.value_or(current.sideX), options.sideY.value_or(current.sideY)};
             return dialog.Start(start, *front, *side);
+        };
+    } else if (mode == ModeSerial) {
+        if (!openSerialFolder(windows, options.file))
+            return ExitRefused;
+        if (options.serial.angles.empty())
+            for (std::size_t i = 0; i < windows.windows().size(); ++i)
+                options.serial.angles.push_back(std::to_string(180.0 / static_cast<double>(windows.windows().size())));
+        session.driver.dialogs.serial = [&] {
+            const std::vector<TMDIChild*> series = windows.windows();
+            const SerialAnswersCheck check = applySerialAnswers(options.serial, series, app.job.serialRepetition,
+                                                                app.machine.product,
+                                                                app.configuration.number(Param::Ystolika));
+            if (check.fault == SerialAnswersCheck::Fault::Angle)
+                app.language.ShowMessageBox(app.Text("Serial_cut", "poprawKat") + std::to_string(check.row + 1), true);
+            else if (check.fault == SerialAnswersCheck::Fault::Repetitions)
+                app.language.ShowMessageBox(app.Text("Serial_cut", "poprawIloscPowtorzen"), true);
+            return check.ok();
         };
     } else {
         TMDIChild& window = windows.createWindow();

@@ -229,6 +229,8 @@ bool JobDriver::writeProgram(TMDIChild& project, FigureRange range, int directio
             serial.seriesPosition = project.seriesIndex;
             serial.projectWindowCount = static_cast<std::int32_t>(m_windows.windows().size());
             serial.projectWidth = project.width;
+            // Only the windows the generator made carry the cut-off; a later series of files does not.
+            serial.cutOffAfterSeries = project.cutOffAfterSeries != 0;
             return write2D(project, range, serial, angleStep);
         }
         const auto& writer = rotaryWriters.save_ciecie_seryjne_wrzeciono;

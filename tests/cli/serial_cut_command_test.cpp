@@ -1,0 +1,57 @@
+// kerfline-cli cut in the serial mode: a folder of numbered designs cut one after another on the
+// turning table, the serial dialog answered by options.
+#include "e2e/json_value.h"
+#include "support/cli_run.h"
+
+#include <gtest/gtest.h>
+
+namespace kerfline {
+namespace {
+
+using testing::CliRun;
+using testing::JsonValue;
+using testing::TempDir;
+
+// A closed square of 20 mm as DXF lines.
+const char* const kSquareDxf =
+    "0\nSECTION\n2\nENTITIES\n"
+    "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n20\n21\n0\n"
+    "0\nLINE\n8\n0\n10\n20\n20\n0\n11\n20\n21\n20\n"
+    "0\nLINE\n8\n0\n10\n20\n20\n20\n11\n0\n21\n20\n"
+    "0\nLINE\n8\n0\n10\n0\n20\n20\n11\n0\n21\n0\n"
+    "0\nENDSEC\n0\nEOF\n";
+
+TEST(SerialCutCommand, CutsTheNumberedDesignsInTurnOrRefusesABadAnswer)
+{
+    const struct {
+        std::vector<std::string> answers;
+        int exitCode;
+    } cases[] = {
+        {{"--angle", "30", "--angle", "30", "--angle", "30"}, 0},
+        {{"--angle", "30", "--angle", "400", "--angle", "30"}, 1},
+        {{"--repetitions", "1000", "--shift", "10"}, 1},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        for (const char* name : {"001.dxf", "002.dxf", "003.dxf"})
+            dir.write(name, kSquareDxf);
+        std::vector<std::string> arguments{dir.str(), "--virtual-machine", "--home", "--set", "Mode=2",
+                                           "--set", "StolikSwitch=1", "--set", "rgKatObrotu=1"};
+        arguments.insert(arguments.end(), c.answers.begin(), c.answers.end());
+        const CliRun run = testing::runCli(dir, "cut", arguments);
+        ASSERT_EQ(run.exitCode, c.exitCode) << run.err;
+        if (c.exitCode != 0)
+            continue;
+        const auto json = JsonValue::parse(run.out);
+        ASSERT_TRUE(json) << run.out;
+        EXPECT_EQ((*json)["status"].text, "completed");
+        EXPECT_FALSE((*json)["heatingOnAtEnd"].boolean);
+        // The table turns by 30 degrees (667 steps of 8000 a turn) after each of the three programs.
+        const JsonValue& path = (*json)["path"];
+        ASSERT_FALSE(path.items.empty());
+        EXPECT_EQ(path.items.back()["steps"][2].number, 3 * 667);
+    }
+}
+
+}  // namespace
+}  // namespace kerfline
