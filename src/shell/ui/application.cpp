@@ -10,6 +10,7 @@
 #include "cutting/ui/manual_panel.h"
 #include "cutting/ui/wire_move_dialog.h"
 #include "base/round.h"
+#include "base/ui/qt_translations.h"
 #include "machine/machine_state.h"
 #include "machine/ui/firmware_upgrade_dialog.h"
 #include "machine/ui/virtual_cutter_window.h"
@@ -26,6 +27,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 
 namespace kerfline::ui {
 namespace {
@@ -40,6 +42,9 @@ constexpr int kWireFollowMs = 100;
 Application::Application(AppContext& context, machine::PlatformChoice platform)
     : m_context(context), m_platform(std::move(platform))
 {
+    // Qt's own dialogs and key names speak the program's language; installed before any window
+    // exists so that every text Qt makes is translated.
+    installQtTranslations(context.language.languageCode());
     m_mainForm = std::make_unique<TMainForm>(context);
     // The session is made before the windows its hooks reach; the hooks forward to them once
     // they exist.
@@ -193,17 +198,28 @@ void Application::followWire()
 
 void Application::show()
 {
+    // A top-level window's move() places its frame, setGeometry() its client area: placing the
+    // client area at the screen's corner would push the title bar off the screen.
     const QRect screen = m_mainForm->screen()->availableGeometry();
+    m_mainForm->move(screen.topLeft());
     if (m_virtualCutterWindow == nullptr) {
-        m_mainForm->setGeometry(screen);
+        m_mainForm->resize(screen.size());
         m_mainForm->showMaximized();
         return;
     }
     // The virtual cutter stands beside the main window, which takes the rest of the screen.
     m_virtualCutterWindow->adjustSize();
     const int side = m_virtualCutterWindow->width();
-    m_mainForm->setGeometry(screen.left(), screen.top(), screen.width() - side - 8, screen.height());
+    const QSize wanted(screen.width() - side - 8, screen.height());
+    m_mainForm->resize(wanted);
     m_mainForm->show();
+    // Once the window manager has framed the window, the frame is taken off the client size so
+    // that the whole window fits.
+    QTimer::singleShot(0, m_mainForm.get(), [form = m_mainForm.get(), wanted, screen] {
+        const QSize frame = form->frameGeometry().size() - form->geometry().size();
+        form->resize(wanted - frame);
+        form->move(screen.topLeft());
+    });
     m_virtualCutterWindow->move(screen.right() - side, screen.top());
     m_virtualCutterWindow->show();
 }

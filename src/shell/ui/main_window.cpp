@@ -76,8 +76,9 @@ const auto kItems = std::to_array<ItemSpec>({
     {"Tnijwybran1", TextKey{"Main_window", "Tnijwybran1.Caption"}, "Cicie1", Place::Item, "", true},
     {"Startodwybranej1", TextKey{"Main_window", "Startodwybranej1.Caption"}, "Cicie1", Place::Item},
     {"sterowanie", TextKey{"Main_window", "sterowanie.Caption"}, "Cicie1", Place::Item, "F5", true},
-    // F6 belongs to the serial generator, the earlier item; the configuration only shows it.
-    {"Konfiguracja", TextKey{"Main_window", "Konfiguracja.Caption"}, "Cicie1", Place::Item, "(F6)"},
+    // F6 belongs to the serial generator, the earlier item; the configuration does not show a key
+    // that would open something else.
+    {"Konfiguracja", TextKey{"Main_window", "Konfiguracja.Caption"}, "Cicie1", Place::Item},
     {"miKalibracjaRzazu", TextKey{"Main_window", "miKalibracjaRzazu.Caption"}, "Cicie1", Place::Item},
     {"Window1", TextKey{"Main_window", "Window1.Caption"}, "", Place::TopMenu},
     {"WindowCascadeItem", TextKey{"Main_window", "WindowCascadeItem.Caption"}, "Window1", Place::Item},
@@ -109,6 +110,8 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent) : QMainWindow(parent)
     // Any form becoming active counts, also the main window coming back from a dialog or panel.
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { UpdateMenuItems(); });
     connectCommands();
+    // The Window menu lists the open project windows; choosing one brings it to the front.
+    connect(m_menus.at("Window1"), &QMenu::aboutToShow, this, [this] { listWindows(); });
     ApplyTexts();
     UpdateMenuItems();
 }
@@ -132,8 +135,7 @@ void TMainForm::createActions()
     auto make = [this](const ItemSpec& item) {
         auto* a = new QAction(this);
         a->setObjectName(item.name);
-        const std::string shortcut = item.shortcut;
-        if (!shortcut.empty() && shortcut.front() != '(')
+        if (item.shortcut[0] != '\0')
             a->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
         m_actions[item.name] = a;
         // Hidden items are not in a menu but still belong to the window, so their keys work.
@@ -258,8 +260,6 @@ void TMainForm::ApplyTexts()
             text = documentPathsFor(m_context).dealerCataloguePresent()
                        ? qs(m_context.dealerEdition + " ") + text
                        : QStringLiteral("Quorvant ") + text;
-        if (std::string(item.shortcut) == "(F6)")
-            text += QStringLiteral("\tF6");
         action(item.name)->setText(text);
     }
     action(kContinueButton.name)->setText(qs(language.Text(kContinueButton.text)));
@@ -288,6 +288,39 @@ void TMainForm::UpdateMenuItems()
         action(name)->setEnabled(facts.projectWindows > 0);
     for (const auto& [name, visible] : state.visible)
         action(name)->setVisible(visible);
+}
+
+void TMainForm::listWindows()
+{
+    QMenu* menu = m_menus.at("Window1");
+    for (QAction* a : menu->actions())
+        if (a->property("kerflineWindowEntry").toBool()) {
+            menu->removeAction(a);
+            a->deleteLater();
+        }
+    const QList<QMdiSubWindow*> subs = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    if (subs.isEmpty())
+        return;
+    QAction* separator = menu->addSeparator();
+    separator->setProperty("kerflineWindowEntry", true);
+    for (int i = 0; i < subs.size(); ++i) {
+        QMdiSubWindow* sub = subs[i];
+        // The first nine get their number as access letter.
+        const QString number = i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QStringLiteral("%1 ").arg(i + 1);
+        QString title = sub->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* entry = menu->addAction(number + title);
+        entry->setProperty("kerflineWindowEntry", true);
+        entry->setCheckable(true);
+        entry->setChecked(sub == m_mdi->currentSubWindow());
+        connect(entry, &QAction::triggered, this, [this, sub] {
+            if (m_mdi->subWindowList().contains(sub)) {
+                if (sub->isMinimized())
+                    sub->showNormal();
+                m_mdi->setActiveSubWindow(sub);
+            }
+        });
+    }
 }
 
 void TMainForm::CloseAll()

@@ -102,6 +102,8 @@ private:
     void createActions();
     void createMenus();
     void createStatusBar();
+    // Rebuilds the list of open project windows at the end of the Window menu.
+    void listWindows();
     void connectCommands();
     void placeUpdateButton();
 

@@ -39,10 +39,20 @@ void TMainForm::connectCommands()
                         const std::string& initialName) -> std::optional<std::string> {
         const std::string& directory = m_context.configuration.settings.lastSaveDir;
         const std::string start = directory.empty() ? initialName : directory + "/" + initialName;
-        const QString file = QFileDialog::getSaveFileName(this, qs(title), qs(start), filter);
-        if (file.isEmpty())
+        // Like the open dialog, the save dialog starts on the filter chosen last time.
+        const QStringList names = filter.split(QStringLiteral(";;"));
+        std::int32_t& remembered = m_context.configuration.settings.saveFilterIndex;
+        QFileDialog dialog(this, qs(title), qs(start));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilters(names);
+        if (remembered >= 1 && remembered <= names.size())
+            dialog.selectNameFilter(names.at(remembered - 1));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
-        return ss(file);
+        if (const auto chosen = names.indexOf(dialog.selectedNameFilter()); chosen >= 0)
+            remembered = static_cast<std::int32_t>(chosen + 1);
+        return ss(dialog.selectedFiles().front());
     };
 
     gcodeDialog = [this](const GcodeExportSettings& settings) -> std::optional<GcodeExportSettings> {

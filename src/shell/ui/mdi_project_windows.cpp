@@ -1,5 +1,7 @@
 #include "shell/ui/mdi_project_windows.h"
 
+#include "config/configuration.h"
+#include "shell/app_context.h"
 #include "project/tmdichild.h"
 #include "project/ui/project_window.h"
 #include "base/ui/text.h"
@@ -105,10 +107,21 @@ MdiProjectWindows::MdiProjectWindows(AppContext& context, QMdiArea& area) : m_co
     new AreaFollower(area);  // owned by the area
     openDialog = [this](const std::string& directory, const std::string& title,
                         const std::vector<FileFilter>& filters) -> std::optional<std::string> {
-        const QString file = QFileDialog::getOpenFileName(m_area.window(), qs(title), qs(directory), qtFilter(filters));
-        if (file.isEmpty())
+        // The dialog opens on the filter chosen last time, kept (counted from 1) in the global
+        // settings.
+        const QStringList names = qtFilter(filters).split(QStringLiteral(";;"));
+        std::int32_t& remembered = m_context.configuration.settings.openFilterIndex;
+        QFileDialog dialog(m_area.window(), qs(title), qs(directory));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(names);
+        if (remembered >= 1 && remembered <= names.size())
+            dialog.selectNameFilter(names.at(remembered - 1));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
-        return ss(file);
+        if (const auto chosen = names.indexOf(dialog.selectedNameFilter()); chosen >= 0)
+            remembered = static_cast<std::int32_t>(chosen + 1);
+        return ss(dialog.selectedFiles().front());
     };
 }
 

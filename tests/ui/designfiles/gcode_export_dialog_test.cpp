@@ -96,7 +96,7 @@ TEST_F(GcodeExportTest, CommandWritesTheFileAndRemembersTheChoices)
     TMainForm window(*context);
     QAction* item = window.action("miEksportGcode");
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->text(), QStringLiteral("Export G-code..."));
+    EXPECT_EQ(item->text(), QStringLiteral("Export &G-code..."));
     EXPECT_FALSE(item->isEnabled());
 
     window.Open("", std::string(KERFLINE_TEST_DATA_DIR) + "golden/closed_square.plt", false);

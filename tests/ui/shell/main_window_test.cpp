@@ -1,3 +1,4 @@
+#include "config/configuration.h"
 #include "shell/app_context.h"
 #include "base/scripted_host.h"
 #include "shell/ui/main_window.h"
@@ -6,8 +7,15 @@
 #include "config/cutting_mode.h"
 #include "support/started_context.h"
 #include "support/temp_dir.h"
+#include "support/screenshot.h"
+#include "base/ui/qt_translations.h"
+#include "base/ui/text.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -60,11 +68,114 @@ TEST_F(MainWindowTest, SharedAndHiddenShortcutsGoWhereTheMenuOrderSays)
     TMainForm window(*context);
     EXPECT_EQ(window.action("miGenSeryjnego3D")->shortcut(), QKeySequence(Qt::Key_F6));
     EXPECT_TRUE(window.action("Konfiguracja")->shortcut().isEmpty());
+    // a key shown beside the configuration would open the serial generator
+    EXPECT_FALSE(window.action("Konfiguracja")->text().contains(QStringLiteral("F6")));
     EXPECT_EQ(window.action("FileSaveAsHPGL")->shortcut(), QKeySequence(Qt::Key_F11));
     EXPECT_EQ(window.action("FileSaveAsDXF")->shortcut(), QKeySequence(Qt::Key_F12));
     // hidden items live on the window itself, not in a menu, so their keys still reach them
     EXPECT_TRUE(window.actions().contains(window.action("FileSaveAsHPGL")));
     EXPECT_EQ(window.action("Wstrzymaj1")->shortcut(), QKeySequence(Qt::Key_Space));
+}
+
+TEST_F(MainWindowTest, NoAccessLetterServesTwoItemsOfOneMenu)
+{
+    for (const char* language : {"US", "PL"}) {
+        auto context = start({language});
+        TMainForm window(*context);
+        std::vector<QList<QAction*>> menus{window.menuBar()->actions()};
+        for (QAction* top : window.menuBar()->actions())
+            menus.push_back(top->menu()->actions());
+        for (const QList<QAction*>& items : menus) {
+            std::map<QChar, QString> taken;
+            for (const QAction* item : items) {
+                const QString text = item->text();
+                const int amp = text.indexOf(QLatin1Char('&'));
+                if (item->isSeparator() || amp < 0 || amp + 1 >= text.size())
+                    continue;
+                const QChar letter = text.at(amp + 1).toLower();
+                const auto [at, fresh] = taken.emplace(letter, text);
+                EXPECT_TRUE(fresh) << language << ": " << ss(text) << " and " << ss(at->second);
+            }
+        }
+    }
+}
+
+TEST_F(MainWindowTest, PolishFaceTranslatesQtsOwnTextsAndTheStopButtonMatchesTheMenu)
+{
+    auto context = start({"PL"});
+    ASSERT_TRUE(installQtTranslations(context->language.languageCode()));
+    TMainForm window(*context);
+    window.resize(900, 500);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_NE(QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText), QStringLiteral("Space"));
+    EXPECT_EQ(window.action("SpeedStop")->text(), QString(window.action("Wstrzymaj1")->text()).remove(QLatin1Char('&')));
+
+    QFileDialog dialog(&window, QStringLiteral("Otwórz"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const auto* cancel = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+    EXPECT_NE(cancel->text(), QStringLiteral("Cancel"));
+    kerfline::testing::saveScreenshot(dialog, "open_dialog_pl");
+    kerfline::testing::saveScreenshot(window, "main_window_pl");
+    dialog.close();
+    installQtTranslations("US");
+    EXPECT_EQ(QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText), QStringLiteral("Space"));
+}
+
+TEST_F(MainWindowTest, OpenDialogStartsOnTheFilterChosenLastTime)
+{
+    auto context = start({"US"});
+    TMainForm window(*context);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    context->configuration.settings.openFilterIndex = 3;  // the DXF drawings
+    QString shownFilter;
+    QTimer::singleShot(0, &window, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shownFilter = dialog->selectedNameFilter();
+        dialog->selectNameFilter(dialog->nameFilters().at(1));
+        dialog->selectFile(QString::fromStdString(std::string(KERFLINE_SOURCE_DIR) + "samples/gear.plt"));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    });
+    window.Open(std::string(KERFLINE_SOURCE_DIR) + "samples", "", false);
+    EXPECT_TRUE(shownFilter.contains(QStringLiteral("*.dxf")) && !shownFilter.contains(QStringLiteral("*.plt")))
+        << ss(shownFilter);
+    EXPECT_EQ(context->configuration.settings.openFilterIndex, 2);
+    EXPECT_EQ(window.mdiArea()->subWindowList().size(), 1);
+}
+
+TEST_F(MainWindowTest, WindowMenuListsTheOpenProjectWindows)
+{
+    auto context = start({"US"});
+    TMainForm window(*context);
+    window.resize(900, 600);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.Open("", std::string(KERFLINE_SOURCE_DIR) + "samples/gear.plt", false);
+    window.Open("", std::string(KERFLINE_SOURCE_DIR) + "samples/gear.plt", false);
+    QMenu* menu = window.menuBar()->actions().at(2)->menu();
+    const auto entries = [menu] {
+        QList<QAction*> found;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && a->text().startsWith(QLatin1Char('&')) && a->text().at(1).isDigit())
+                found << a;
+        return found;
+    };
+    emit menu->aboutToShow();
+    ASSERT_EQ(entries().size(), 2);
+    EXPECT_TRUE(entries().at(1)->isChecked());  // the window opened last is the active one
+    entries().at(0)->trigger();
+    EXPECT_EQ(window.mdiArea()->currentSubWindow(), window.mdiArea()->subWindowList(QMdiArea::CreationOrder).at(0));
+    emit menu->aboutToShow();  // listing again replaces the entries
+    ASSERT_EQ(entries().size(), 2);
+    EXPECT_TRUE(entries().at(0)->isChecked());
+    window.CloseAll();
+    QCoreApplication::processEvents();
+    emit menu->aboutToShow();
+    EXPECT_TRUE(entries().isEmpty());
 }
 
 TEST_F(MainWindowTest, RightToLeftReversesTheTopLevelMenu)
