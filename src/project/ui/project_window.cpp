@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kerfline::ui {
@@ -174,7 +175,19 @@ void ProjectWindow::paintEvent(QPaintEvent* /*event*/)
         const WorkingArea area = workingAreaUnits(machine.limitX, machine.limitY);
         painter.setPen(QPen(kWorkingArea, 0, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRect(toQPoint(mapping.toWindow(area.low)), toQPoint(mapping.toWindow(area.high))).normalized());
+        // Each edge cut to the window: dashing the whole of a far larger outline is slow.
+        const QRect outline = QRect(toQPoint(mapping.toWindow(area.low)), toQPoint(mapping.toWindow(area.high))).normalized();
+        const QRect shown = rect().adjusted(-1, -1, 1, 1);
+        const int left = std::max(outline.left(), shown.left());
+        const int right = std::min(outline.right(), shown.right());
+        const int top = std::max(outline.top(), shown.top());
+        const int bottom = std::min(outline.bottom(), shown.bottom());
+        for (const int y : {outline.top(), outline.bottom()})
+            if (y >= shown.top() && y <= shown.bottom() && left <= right)
+                painter.drawLine(left, y, right, y);
+        for (const int x : {outline.left(), outline.right()})
+            if (x >= shown.left() && x <= shown.right() && top <= bottom)
+                painter.drawLine(x, top, x, bottom);
         const std::vector<FigureColour> colours = figureColours(*m_model);
         QPolygon polyline;
         const auto draw = [&](const std::vector<Point>& points, const QColor& colour) {
@@ -187,15 +200,23 @@ void ProjectWindow::paintEvent(QPaintEvent* /*event*/)
         for (std::size_t f = 0; f < m_model->figures.size(); ++f) {
             const tfigura& figure = m_model->figures[f];
             if (colours[f] == FigureColour::White) {
-                // The selection: its white line, three pixels wide, on a dark edge.
+                // The selection: its white line, two pixels wide, on a dark edge.
                 const std::vector<Point>& outline = figure.designPoints.empty() ? figure.points : figure.designPoints;
-                polyline.resize(static_cast<int>(outline.size()));
-                for (std::size_t i = 0; i < outline.size(); ++i)
-                    polyline[static_cast<int>(i)] = toQPoint(mapping.toWindow(outline[i]));
-                painter.setPen(QPen(kSelectionEdge, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-                painter.drawPolyline(polyline);
-                painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-                painter.drawPolyline(polyline);
+                // Points landing on the pixel before them are left out: a wide pen's cost grows
+                // with the points, and a large outline has many per pixel.
+                polyline.clear();
+                for (const Point p : outline) {
+                    const QPoint at = toQPoint(mapping.toWindow(p));
+                    if (polyline.isEmpty() || polyline.back() != at)
+                        polyline << at;
+                }
+                // Hairlines side by side: a wide pen's stroking is many times slower.
+                painter.setPen(QPen(kSelectionEdge, 0));
+                for (const QPoint offset : {QPoint(-1, -1), QPoint(2, -1), QPoint(-1, 2), QPoint(2, 2)})
+                    painter.drawPolyline(polyline.translated(offset));
+                painter.setPen(QPen(Qt::white, 0));
+                for (const QPoint offset : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
+                    painter.drawPolyline(polyline.translated(offset));
                 if (!figure.designPoints.empty())
                     draw(figure.points, Qt::white);
                 continue;
