@@ -6,6 +6,8 @@
 #include "project/tmdichild.h"
 #include "base/app_context.h"
 #include "config/configuration.h"
+#include "config/dialog_rules.h"
+#include "config/number_text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -69,6 +71,50 @@ ViewMapping mapProjectView(const TMDIChild& project, int clientWidth, int client
     // +1 above keeps k finite. A window too small for any drawing would turn the picture over.
     mapping.drawable = !project.figures.empty() && mapping.k > 0.0;
     return mapping;
+}
+
+ViewMapping zoomedMapping(const ViewMapping& fitted, const ViewZoom& zoom)
+{
+    ViewMapping m = fitted;
+    m.k = fitted.k * zoom.scale;
+    m.left = fitted.left + roundHalfEven(zoom.shiftX);
+    m.baseline = fitted.baseline + roundHalfEven(zoom.shiftY);
+    return m;
+}
+
+ViewZoom zoomAbout(const ViewZoom& zoom, const ViewMapping& fitted, PixelPoint anchor, double factor)
+{
+    ViewZoom next = zoom;
+    next.scale = std::clamp(zoom.scale * factor, kMinZoom, kMaxZoom);
+    const double ratio = next.scale / zoom.scale;
+    // The anchor's distance from the drawing's origin grows with the scale; the shift takes up
+    // the difference so the design point under the anchor stays.
+    const double fromLeft = anchor.x - fitted.left - zoom.shiftX;
+    const double fromBase = anchor.y - fitted.baseline - zoom.shiftY;
+    next.shiftX = anchor.x - fitted.left - fromLeft * ratio;
+    next.shiftY = anchor.y - fitted.baseline - fromBase * ratio;
+    return next;
+}
+
+ViewZoom panBy(const ViewZoom& zoom, int dx, int dy)
+{
+    ViewZoom next = zoom;
+    next.shiftX += dx;
+    next.shiftY += dy;
+    return next;
+}
+
+WorkingArea workingAreaUnits(std::int32_t limitXmm, std::int32_t limitYmm)
+{
+    return {{0, 0}, {mmToUnits(limitXmm), mmToUnits(limitYmm)}};
+}
+
+std::string designSizeText(const TMDIChild& project, int displayUnit, char decimalSeparator)
+{
+    const double factor = unitFactor(displayUnit);
+    return formatFixed(unitsToMm(project.width) / factor, 1, decimalSeparator) + " x " +
+           formatFixed(unitsToMm(project.height) / factor, 1, decimalSeparator) + " " +
+           std::string(unitText(displayUnit));
 }
 
 std::vector<FigureColour> figureColours(const TMDIChild& project)

@@ -31,6 +31,39 @@ struct ViewMapping {
     PixelPoint toWindow(Point p) const;
 };
 
+// The operator's zoom and pan over the fitted view: a scale factor on k and a shift in pixels.
+// The default is the fitted view (Home).
+struct ViewZoom {
+    double scale = 1.0;
+    double shiftX = 0.0;
+    double shiftY = 0.0;
+    friend bool operator==(const ViewZoom&, const ViewZoom&) = default;
+};
+
+// The smallest and largest zoom factor: beyond them the drawing is a dot or pixels overflow.
+constexpr double kMinZoom = 0.05;
+constexpr double kMaxZoom = 1000.0;
+
+// The fitted mapping seen through the zoom.
+ViewMapping zoomedMapping(const ViewMapping& fitted, const ViewZoom& zoom);
+
+// The zoom multiplied by `factor` (clamped to the limits) so that the design point under `anchor`
+// stays under it: the wheel zooms about the pointer, + and - about the window's centre.
+ViewZoom zoomAbout(const ViewZoom& zoom, const ViewMapping& fitted, PixelPoint anchor, double factor);
+
+// The zoom moved by a drag of (dx, dy) pixels.
+ViewZoom panBy(const ViewZoom& zoom, int dx, int dy);
+
+// The machine's working area (limits in millimetres) as plotter-unit corners from the origin.
+struct WorkingArea {
+    Point low;
+    Point high;
+};
+WorkingArea workingAreaUnits(std::int32_t limitXmm, std::int32_t limitYmm);
+
+// "<width> x <height> <unit>" of the project in the display unit with 1 decimal.
+std::string designSizeText(const TMDIChild& project, int displayUnit, char decimalSeparator);
+
 // k = min((H - 2S - 10) / (extent + 1), (W - 20) / (width + 1)); the extent is the project's
 // height, or in the turning mode with a spindle or table the larger of the height and the
 // material's radius, so the whole block fits.

@@ -2,9 +2,12 @@
 // figure with the mouse and the point listing.
 #include "project_rig.h"
 
+#include "geometry/geometry.h"
 #include "project/project_view.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace kerfline {
 namespace {
@@ -155,6 +158,73 @@ TEST(ProjectViewSelection, ThePointListingGivesMillimetresWithTwoDecimals)
     EXPECT_EQ(pointListing(figure, '.'),
               "[mm]\n\np0:(0.00 ; 0.00)\np1:(1.05 ; -25.00)\np2:(53687091.00 ; 0.12)");
     EXPECT_EQ(pointListing(figure, ',').substr(0, 22), "[mm]\n\np0:(0,00 ; 0,00)");
+}
+
+}  // namespace
+}  // namespace kerfline
+
+namespace kerfline {
+namespace {
+
+TEST(ProjectViewZoom, ZoomingKeepsTheDesignPointUnderTheAnchorAndHomeFits)
+{
+    ProjectRig rig;
+    rig.design({square(1000, 2000, 4000)});
+    const ViewMapping fitted = mapProjectView(rig.project, 800, 600, 20);
+    const ViewMapping plain = zoomedMapping(fitted, ViewZoom{});
+    EXPECT_EQ(plain.k, fitted.k);
+    EXPECT_EQ(plain.toWindow({3000, 4000}), fitted.toWindow({3000, 4000}));
+
+    struct Case {
+        PixelPoint anchor;
+        double factor;
+    };
+    // In and out, about a corner of the design, its middle and a point outside it.
+    for (const Case c : {Case{{7, 573}, 2.0}, Case{{300, 250}, 1.25}, Case{{700, 40}, 0.5}}) {
+        ViewZoom zoom;
+        zoom = zoomAbout(zoom, fitted, c.anchor, c.factor);
+        zoom = zoomAbout(zoom, fitted, c.anchor, c.factor);
+        const ViewMapping m = zoomedMapping(fitted, zoom);
+        EXPECT_DOUBLE_EQ(m.k, fitted.k * c.factor * c.factor);
+        // The design point that was under the anchor before is under it still (to the pixel).
+        const Point under{static_cast<std::int32_t>(std::lround(fitted.minX + (c.anchor.x - fitted.left) / fitted.k)),
+                          static_cast<std::int32_t>(std::lround(fitted.minY + (fitted.baseline - c.anchor.y) / fitted.k))};
+        const PixelPoint now = m.toWindow(under);
+        EXPECT_NEAR(now.x, c.anchor.x, 1.0 + c.factor * c.factor);
+        EXPECT_NEAR(now.y, c.anchor.y, 1.0 + c.factor * c.factor);
+    }
+
+    // The factor stops at its limits, and the pan moves the picture by the drag.
+    ViewZoom far;
+    for (int i = 0; i < 100; ++i)
+        far = zoomAbout(far, fitted, {400, 300}, 2.0);
+    EXPECT_DOUBLE_EQ(far.scale, kMaxZoom);
+    const ViewZoom moved = panBy(ViewZoom{}, 30, -12);
+    const PixelPoint before = fitted.toWindow({3000, 4000});
+    EXPECT_EQ(zoomedMapping(fitted, moved).toWindow({3000, 4000}), (PixelPoint{before.x + 30, before.y - 12}));
+}
+
+TEST(ProjectViewZoom, PickingFollowsTheZoom)
+{
+    ProjectRig rig;
+    rig.design({square(0, 0, 4000)});
+    const ViewMapping fitted = mapProjectView(rig.project, 800, 600, 20);
+    const ViewZoom zoom = panBy(zoomAbout(ViewZoom{}, fitted, {100, 100}, 3.0), 50, 20);
+    const ViewMapping m = zoomedMapping(fitted, zoom);
+    // The right edge, far to the right of where the fitted view draws it.
+    const PixelPoint onEdge = m.toWindow({4000, 2000});
+    EXPECT_EQ(figureAt(rig.project, m, onEdge), 0);
+    EXPECT_EQ(figureAt(rig.project, fitted, onEdge), -1);
+}
+
+TEST(ProjectViewSize, TheDesignSizeReadsInTheDisplayUnit)
+{
+    ProjectRig rig;
+    rig.design({{{0, 0}, {mmToUnits(254.0), 0}, {mmToUnits(254.0), mmToUnits(127.0)}}});
+    EXPECT_EQ(designSizeText(rig.project, UnitMillimetre, ','), "254,0 x 127,0 mm");
+    EXPECT_EQ(designSizeText(rig.project, UnitInch, '.'), "10.0 x 5.0 in");
+    const WorkingArea area = workingAreaUnits(1200, 600);
+    EXPECT_EQ(area.high, (Point{mmToUnits(1200.0), mmToUnits(600.0)}));
 }
 
 }  // namespace

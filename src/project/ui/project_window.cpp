@@ -5,9 +5,12 @@
 #include "project/wire_trail.h"
 #include "base/app_context.h"
 #include "base/ui/text.h"
+#include "config/configuration.h"
+#include "machine/machine_state.h"
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +18,10 @@
 #include <QPolygon>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
 
 namespace kerfline::ui {
 namespace {
@@ -24,6 +31,12 @@ const QColor kBackground(212, 208, 200);
 const QColor kWireTrail(200, 0, 200);
 // The path offset by half the kerf, drawn over the design as drawn.
 const QColor kKerfPath(230, 110, 0);
+// The machine's working area, behind the design.
+const QColor kWorkingArea(120, 120, 120);
+// The dark edge around the selected figure's white line, so it stands out on the light face.
+const QColor kSelectionEdge(40, 40, 40);
+// One notch of the wheel or one press of + or -.
+constexpr double kZoomStep = 1.25;
 
 QColor toQColor(FigureColour colour)
 {
@@ -98,6 +111,9 @@ ProjectWindow::ProjectWindow(AppContext& context, QWidget* parent)
     m_statusBar->setSizeGripEnabled(false);
     m_statusText = new QLabel(m_statusBar);
     m_statusBar->addWidget(m_statusText, 1);
+    m_sizeText = new QLabel(m_statusBar);
+    m_statusBar->addPermanentWidget(m_sizeText);
+    setFocusPolicy(Qt::StrongFocus);
     layout->addWidget(m_statusBar);
 
     m_model->repaintRequested = [this] {
@@ -114,12 +130,31 @@ ProjectWindow::~ProjectWindow()
 void ProjectWindow::showStatusText()
 {
     m_statusText->setText(qs(m_model->StatusBar));
+    m_sizeText->setText(m_model->figures.empty()
+                            ? QString()
+                            : qs(designSizeText(*m_model, m_context.configuration.displayUnit, m_context.decimalSeparator)));
+}
+
+ViewMapping ProjectWindow::fittedMapping() const
+{
+    const int statusHeight = m_statusBar->isVisible() ? m_statusBar->height() : m_statusBar->sizeHint().height();
+    return mapProjectView(*m_model, width(), height(), statusHeight);
 }
 
 ViewMapping ProjectWindow::viewMapping() const
 {
-    const int statusHeight = m_statusBar->isVisible() ? m_statusBar->height() : m_statusBar->sizeHint().height();
-    return mapProjectView(*m_model, width(), height(), statusHeight);
+    return zoomedMapping(fittedMapping(), m_zoom);
+}
+
+void ProjectWindow::setZoom(const ViewZoom& zoom)
+{
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    // The simulation's trail was drawn for the old scale.
+    if (!m_animating)
+        m_trail = QImage();
+    update();
 }
 
 void ProjectWindow::setWireTrail(const WireTrail* trail)
@@ -130,12 +165,29 @@ void ProjectWindow::setWireTrail(const WireTrail* trail)
 
 void ProjectWindow::paintEvent(QPaintEvent* /*event*/)
 {
-    if (m_statusText->text() != qs(m_model->StatusBar))
+    if (m_statusText->text() != qs(m_model->StatusBar) || m_sizeText->text().isEmpty() != m_model->figures.empty())
         showStatusText();
     QPainter painter(this);
     painter.fillRect(rect(), kBackground);
     const ViewMapping mapping = viewMapping();
     if (mapping.drawable) {
+        const MachineState& machine = m_context.machine;
+        const WorkingArea area = workingAreaUnits(machine.limitX, machine.limitY);
+        painter.setPen(QPen(kWorkingArea, 0, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        // Each edge cut to the window: dashing the whole of a far larger outline is slow.
+        const QRect outline = QRect(toQPoint(mapping.toWindow(area.low)), toQPoint(mapping.toWindow(area.high))).normalized();
+        const QRect shown = rect().adjusted(-1, -1, 1, 1);
+        const int left = std::max(outline.left(), shown.left());
+        const int right = std::min(outline.right(), shown.right());
+        const int top = std::max(outline.top(), shown.top());
+        const int bottom = std::min(outline.bottom(), shown.bottom());
+        for (const int y : {outline.top(), outline.bottom()})
+            if (y >= shown.top() && y <= shown.bottom() && left <= right)
+                painter.drawLine(left, y, right, y);
+        for (const int x : {outline.left(), outline.right()})
+            if (x >= shown.left() && x <= shown.right() && top <= bottom)
+                painter.drawLine(x, top, x, bottom);
         const std::vector<FigureColour> colours = figureColours(*m_model);
         QPolygon polyline;
         const auto draw = [&](const std::vector<Point>& points, const QColor& colour) {
@@ -147,6 +199,28 @@ void ProjectWindow::paintEvent(QPaintEvent* /*event*/)
         };
         for (std::size_t f = 0; f < m_model->figures.size(); ++f) {
             const tfigura& figure = m_model->figures[f];
+            if (colours[f] == FigureColour::White) {
+                // The selection: its white line, two pixels wide, on a dark edge.
+                const std::vector<Point>& outline = figure.designPoints.empty() ? figure.points : figure.designPoints;
+                // Points landing on the pixel before them are left out: a wide pen's cost grows
+                // with the points, and a large outline has many per pixel.
+                polyline.clear();
+                for (const Point p : outline) {
+                    const QPoint at = toQPoint(mapping.toWindow(p));
+                    if (polyline.isEmpty() || polyline.back() != at)
+                        polyline << at;
+                }
+                // Hairlines side by side: a wide pen's stroking is many times slower.
+                painter.setPen(QPen(kSelectionEdge, 0));
+                for (const QPoint offset : {QPoint(-1, -1), QPoint(2, -1), QPoint(-1, 2), QPoint(2, 2)})
+                    painter.drawPolyline(polyline.translated(offset));
+                painter.setPen(QPen(Qt::white, 0));
+                for (const QPoint offset : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
+                    painter.drawPolyline(polyline.translated(offset));
+                if (!figure.designPoints.empty())
+                    draw(figure.points, Qt::white);
+                continue;
+            }
             if (figure.designPoints.empty()) {
                 draw(figure.points, toQColor(colours[f]));
                 continue;
@@ -220,6 +294,12 @@ void ProjectWindow::resizeEvent(QResizeEvent* event)
 
 void ProjectWindow::mousePressEvent(QMouseEvent* event)
 {
+    if (!m_animating && (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_spaceHeld))) {
+        m_panning = true;
+        m_panFrom = event->position().toPoint();
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
     if (event->button() == Qt::RightButton) {
         emit informationRequested();
         return;
@@ -242,13 +322,69 @@ void ProjectWindow::mousePressEvent(QMouseEvent* event)
 
 void ProjectWindow::mouseMoveEvent(QMouseEvent* event)
 {
+    if (m_panning) {
+        const QPoint at = event->position().toPoint();
+        const QPoint delta = at - m_panFrom;
+        m_panFrom = at;
+        setZoom(panBy(m_zoom, delta.x(), delta.y()));
+        return;
+    }
     if ((event->buttons() & Qt::LeftButton) && m_model->selectedFigure >= 0)
         update();
 }
 
 void ProjectWindow::mouseReleaseEvent(QMouseEvent* /*event*/)
 {
-    m_model->setStatusText({});
+    // The selected figure stays named in the status bar until another click.
+    if (m_panning) {
+        m_panning = false;
+        unsetCursor();
+    }
+}
+
+void ProjectWindow::wheelEvent(QWheelEvent* event)
+{
+    if (m_animating || event->angleDelta().y() == 0)
+        return;
+    const QPoint at = event->position().toPoint();
+    const double factor = std::pow(kZoomStep, event->angleDelta().y() / 120.0);
+    setZoom(zoomAbout(m_zoom, fittedMapping(), {at.x(), at.y()}, factor));
+    event->accept();
+}
+
+void ProjectWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (m_animating) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const PixelPoint centre{width() / 2, height() / 2};
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: setZoom(zoomAbout(m_zoom, fittedMapping(), centre, kZoomStep)); break;
+    case Qt::Key_Minus: setZoom(zoomAbout(m_zoom, fittedMapping(), centre, 1.0 / kZoomStep)); break;
+    case Qt::Key_Home: setZoom(ViewZoom{}); break;
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat()) {
+            m_spaceHeld = true;
+            setCursor(Qt::OpenHandCursor);
+        }
+        break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void ProjectWindow::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        m_spaceHeld = false;
+        m_panning = false;
+        unsetCursor();
+        event->accept();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
 }
 
 void ProjectWindow::closeEvent(QCloseEvent* event)

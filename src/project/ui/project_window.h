@@ -41,8 +41,13 @@ public:
     // read at every paint; call update() on this window after the trail changed.
     void setWireTrail(const WireTrail* trail);
 
-    // The mapping of the current window size, as the painting and the mouse use it.
+    // The mapping of the current window size and zoom, as the painting and the mouse use it.
     ViewMapping viewMapping() const;
+    // The mapping that fits the project into the window, before the operator's zoom.
+    ViewMapping fittedMapping() const;
+    const ViewZoom& zoom() const { return m_zoom; }
+    // Sets the zoom and pan; the default ViewZoom fits the project to the window.
+    void setZoom(const ViewZoom& zoom);
     QStatusBar* statusBar() const { return m_statusBar; }
 
 signals:
@@ -55,6 +60,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -66,9 +74,14 @@ private:
     std::unique_ptr<TMDIChild> m_model;
     QStatusBar* m_statusBar = nullptr;
     QLabel* m_statusText = nullptr;
+    QLabel* m_sizeText = nullptr;
     SimulationPacer m_pacer;
     QImage m_trail;  // the simulation's trail, in window pixels
     const WireTrail* m_wireTrail = nullptr;
+    ViewZoom m_zoom;
+    bool m_spaceHeld = false;
+    bool m_panning = false;
+    QPoint m_panFrom;
     bool m_animating = false;
     bool m_simulationQueued = false;
     bool m_closeRequested = false;

@@ -17,9 +17,12 @@
 #include <QTimer>
 #include <QImage>
 #include <QKeyEvent>
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -159,7 +162,7 @@ TEST_F(ProjectWindowTest, EachSampleIsDrawnInItsColoursInsideTheMargins)
     }
 }
 
-TEST_F(ProjectWindowTest, AClickSelectsAFigureWhichTurnsWhiteAndNamesItUntilTheButtonIsReleased)
+TEST_F(ProjectWindowTest, AClickSelectsAFigureWhichTurnsWhiteOnADarkEdgeAndStaysNamed)
 {
     ScriptedHost host;
     auto context = start(host);
@@ -181,9 +184,13 @@ TEST_F(ProjectWindowTest, AClickSelectsAFigureWhichTurnsWhiteAndNamesItUntilTheB
     EXPECT_EQ(status->text().toStdString(), "Selected figure no. " + std::to_string(target));
     const QImage selected = window.grab().toImage();
     EXPECT_TRUE(colourNear(selected, p, Qt::white));
+    // The white line is wider than a pixel and edged in a dark colour, so it shows on the face.
+    const int whiteBefore = countColour(window.grab().toImage(), Qt::white);
+    EXPECT_GT(whiteBefore, 0);
+    EXPECT_GT(countColour(selected, QColor(40, 40, 40)), whiteBefore / 2);
     kerfline::testing::saveScreenshot(window, "project_selection");
     QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(p.x, p.y));
-    EXPECT_EQ(status->text(), "");
+    EXPECT_EQ(status->text().toStdString(), "Selected figure no. " + std::to_string(target)) << "named until another click";
     EXPECT_EQ(model.selectedFigure, target) << "the selection stays";
 
     // Shift+Ctrl+Alt lists the points; nothing is listed for a click beside every figure.
@@ -199,6 +206,65 @@ TEST_F(ProjectWindowTest, AClickSelectsAFigureWhichTurnsWhiteAndNamesItUntilTheB
     QSignalSpy information(&window, &ProjectWindow::informationRequested);
     QTest::mouseClick(&window, Qt::RightButton, {}, QPoint(p.x, p.y));
     EXPECT_EQ(information.count(), 1);
+}
+
+TEST_F(ProjectWindowTest, TheWheelZoomsAboutThePointerTheMiddleButtonPansAndHomeFits)
+{
+    ScriptedHost host;
+    auto context = start(host);
+    ProjectWindow window(*context);
+    open(window, "gear.plt", 1);
+    const TMDIChild& model = window.model();
+    const ViewMapping fitted = window.viewMapping();
+    const Point probe = middleOfLongestSegment(model.figures.front());
+    const PixelPoint anchor = fitted.toWindow(probe);
+
+    // Two notches of the wheel over a point of the outline: larger, the point stays put.
+    for (int notch = 0; notch < 2; ++notch) {
+        QWheelEvent wheel(QPointF(anchor.x, anchor.y), window.mapToGlobal(QPointF(anchor.x, anchor.y)), {}, {0, 120},
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&window, &wheel);
+    }
+    const ViewMapping zoomed = window.viewMapping();
+    EXPECT_GT(zoomed.k, fitted.k * 1.5);
+    const PixelPoint stayed = zoomed.toWindow(probe);
+    EXPECT_NEAR(stayed.x, anchor.x, 2);
+    EXPECT_NEAR(stayed.y, anchor.y, 2);
+    EXPECT_NE(window.grab().toImage().pixelColor(stayed.x, stayed.y), kBackground);
+    kerfline::testing::saveScreenshot(window, "project_zoomed");
+
+    // A drag with the middle button moves the picture by the drag; a left drag with Space held too.
+    QTest::mousePress(&window, Qt::MiddleButton, {}, QPoint(300, 200));
+    QMouseEvent move(QEvent::MouseMove, QPointF(340, 170), window.mapToGlobal(QPointF(340, 170)), Qt::NoButton,
+                     Qt::MiddleButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    QTest::mouseRelease(&window, Qt::MiddleButton, {}, QPoint(340, 170));
+    EXPECT_EQ(window.viewMapping().toWindow(probe), (PixelPoint{stayed.x + 40, stayed.y - 30}));
+    QTest::keyPress(&window, Qt::Key_Space);
+    QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(300, 200));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(290, 210), window.mapToGlobal(QPointF(290, 210)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drag);
+    QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(290, 210));
+    QTest::keyRelease(&window, Qt::Key_Space);
+    EXPECT_EQ(window.viewMapping().toWindow(probe), (PixelPoint{stayed.x + 30, stayed.y - 20}));
+    EXPECT_EQ(model.selectedFigure, -1) << "a drag to pan selects nothing";
+    kerfline::testing::saveScreenshot(window, "project_panned");
+
+    // - zooms out, Home fits the whole project again.
+    const double before = window.viewMapping().k;
+    QTest::keyClick(&window, Qt::Key_Minus);
+    EXPECT_LT(window.viewMapping().k, before);
+    QTest::keyClick(&window, Qt::Key_Home);
+    EXPECT_EQ(window.zoom(), ViewZoom{});
+    EXPECT_EQ(window.viewMapping().toWindow(probe), anchor);
+
+    // The design's size stands in the status bar in the display unit.
+    const QList<QLabel*> labels = window.statusBar()->findChildren<QLabel*>();
+    bool sized = false;
+    for (const QLabel* label : labels)
+        sized = sized || label->text().endsWith(" mm");
+    EXPECT_TRUE(sized);
 }
 
 TEST_F(ProjectWindowTest, AKeyStopsTheSimulationAndItsPartialTrailStays)
