@@ -1,9 +1,13 @@
 #include "cutting/job_progress.h"
 
+#include "job_rig.h"
+
 #include "designfiles/cut_program_decoder.h"
 #include "machine/machine_state.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace kerfline {
 namespace {
@@ -105,6 +109,45 @@ TEST(JobProgress, PhaseFromTheLinkTheStatusWordAndWhoPaused)
     };
     for (const Case& c : cases)
         EXPECT_EQ(jobPhaseOf(c.inputs), c.phase) << jobPhaseName(c.phase);
+}
+
+// A whole job on the virtual cutter, its progress fed from the positions read every 100 ms as
+// the main window reads them. The progress only grows, passes through the middle and ends at the
+// end; the plan is close to the time the controller took to cut.
+TEST(JobProgressOnTheVirtualCutter, FollowsAWholeJob)
+{
+    testing::JobRig rig;
+    rig.open("circle.plt", testing::circleDesign(72));
+    const std::int64_t startMs = rig.clock.nowMs();
+    rig.session->driver.Start1Click();
+    JobWatch watch;
+    std::vector<double> fractions;
+    std::int64_t plannedAtStart = -1;
+    std::int64_t lastReadMs = 0;
+    rig.beforeTick = [&] {
+        const std::int64_t now = rig.clock.nowMs();
+        if (!watch.watching()) {
+            watch.begin(rig.session->transmission.programPath(), rig.context.machine, rig.context.job.originSteps, now);
+            plannedAtStart = watch.status(JobPhase::Sending, rig.context.machine, now).remainingMs;
+        }
+        if (now - lastReadMs >= JobWatch::kReportMs) {
+            lastReadMs = now;
+            rig.protocol().ReadPositions();
+            watch.tick(rig.context.machine, now);
+            fractions.push_back(watch.status(JobPhase::Running, rig.context.machine, now).fraction);
+        }
+    };
+    ASSERT_TRUE(rig.runJob());
+    ASSERT_TRUE(watch.watching());
+    const std::int64_t jobMs = rig.clock.nowMs() - startMs;
+    EXPECT_GT(plannedAtStart, jobMs / 2);
+    EXPECT_LE(plannedAtStart, jobMs);
+    ASSERT_FALSE(fractions.empty());
+    EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
+    EXPECT_TRUE(std::any_of(fractions.begin(), fractions.end(), [](double f) { return f > 0.3 && f < 0.7; }));
+    const JobStatus end = watch.status(JobPhase::Finished, rig.context.machine, rig.clock.nowMs());
+    EXPECT_DOUBLE_EQ(end.fraction, 1.0);
+    EXPECT_EQ(end.remainingMs, 0);
 }
 
 }  // namespace
