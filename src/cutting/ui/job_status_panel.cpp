@@ -10,7 +10,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace kerfline {
+namespace kerfline::ui {
 
 std::string jobPhaseText(JobPhase phase, const tInterfejs& language)
 {
@@ -49,4 +49,4 @@ void JobStatusPanel::showStatus(const JobStatus& status, double unitFactor, cons
                                      {formatDuration(status.elapsedMs), formatDuration(status.remainingMs)})));
 }
 
-}  // namespace kerfline
+}  // namespace kerfline::ui

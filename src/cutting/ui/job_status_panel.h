@@ -9,6 +9,9 @@ class QProgressBar;
 
 namespace kerfline {
 class tInterfejs;
+}  // namespace kerfline
+
+namespace kerfline::ui {
 
 // The job's section of the main window's status bar: what the job is doing, where the wire
 // stands, how far along the planned path it is, the time it has taken and the time left.
@@ -31,4 +34,4 @@ private:
 // The operator's name of a phase.
 std::string jobPhaseText(JobPhase phase, const tInterfejs& language);
 
-}  // namespace kerfline
+}  // namespace kerfline::ui

@@ -19,11 +19,7 @@ struct CuttingSession;
 namespace kerfline::ui {
 
 class AboutBox;
-}  // namespace kerfline::ui
-namespace kerfline {
 class JobStatusPanel;
-}  // namespace kerfline
-namespace kerfline::ui {
 class ProjectWindow;
 class ProjectInfoWindow;
 class ProductionAids;
