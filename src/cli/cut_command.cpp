@@ -12,6 +12,7 @@
 #include "placement/two_wire_start.h"
 #include "config/cutting_mode.h"
 #include "cutting/cutting_session.h"
+#include "cutting/job_progress.h"
 #include "cutting/project_windows.h"
 #include "cutting/virtual_job.h"
 #include "designfiles/design_type.h"
@@ -40,6 +41,7 @@ namespace {
 
 // A job that has not ended after this much simulated time is given up.
 constexpr std::int64_t kJobLimitMs = 7LL * 24 * 60 * 60 * 1000;
+
 
 struct CutOptions {
     std::string file;
@@ -278,9 +280,16 @@ int runCut(int argc, char** argv)
         const auto drawn = randomFaultsFor(*windows.active(), *options.randomFaults, options.seed);
         faults.insert(faults.end(), drawn.begin(), drawn.end());
     }
+    // Progress along the planned path from the positions the panel reads, as the main window shows it.
+    JobWatch watch;
+    const auto eachTick = [&] {
+        if (!watch.watching() && !session.transmission.programPath().empty())
+            watch.begin(session.transmission.programPath(), app.machine, app.job.originSteps, clock.nowMs());
+        watch.tick(app.machine, clock.nowMs());
+    };
     const VirtualJobReport report =
         runVirtualJob(app, host, clock, cutter, session, std::move(faults),
-                      options.home ? JobStart::HomeAndStart : JobStart::Start, kJobLimitMs);
+                      options.home ? JobStart::HomeAndStart : JobStart::Start, kJobLimitMs, eachTick);
     if (report.outcome == JobOutcome::Refused && report.events.empty())
         return ExitRefused;  // the job did not start; its messages have been shown
     // A job that did not end is still reported, so what happened can be seen.
@@ -311,6 +320,21 @@ int runCut(int argc, char** argv)
     json.key("duplicated").integer(static_cast<std::int64_t>(report.duplicated));
     json.key("unexpected").integer(static_cast<std::int64_t>(report.unexpected));
     json.key("heatingOnAtEnd").boolean(report.heatingOnAtEnd);
+    if (watch.watching()) {
+        const JobPhase phase = report.outcome == JobOutcome::LinkLost ? JobPhase::LinkLost
+                               : report.outcome == JobOutcome::Completed
+                                   ? JobPhase::Finished
+                                   : jobPhaseOf({true, s.statusFlags, app.job.jobActive, app.job.stoppedByOperator, false});
+        const JobStatus status = watch.status(phase, s, clock.nowMs());
+        json.key("progress").beginObject();
+        json.key("state").string(jobPhaseName(status.phase));
+        json.key("fraction").number(status.fraction);
+        json.key("positionMm").beginArray().number(status.frontXmm).number(status.frontYmm).endArray();
+        json.key("elapsedMs").integer(status.elapsedMs);
+        json.key("remainingMs").integer(status.remainingMs);
+        json.key("plannedMs").integer(status.plannedMs);
+        json.endObject();
+    }
     json.key("events").beginArray();
     for (const machine::FaultInjector::Fired& fired : report.events) {
         json.beginObject();

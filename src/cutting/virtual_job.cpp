@@ -84,7 +84,7 @@ std::vector<machine::FaultEvent> randomFaultsFor(const TMDIChild& project, int c
 
 VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, SimulatedClock& clock, machine::VirtualCutter& cutter,
                                CuttingSession& session, std::vector<machine::FaultEvent> faults, JobStart start,
-                               std::int64_t limitMs)
+                               std::int64_t limitMs, const std::function<void()>& eachTick)
 {
     VirtualJobReport report;
     if (start == JobStart::HomeAndStart) {
@@ -119,6 +119,8 @@ VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, Simulate
                 session.supervisor.Kontynuacja1Click();
             host.runPosted();
         }
+        if (eachTick)
+            eachTick();
     };
     // A paused job waits for the operator, even while the rest of its program waits to be sent.
     const auto waiting = [&] {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,9 +51,10 @@ enum class JobStart { Start, HomeAndStart, AlreadyStarted };
 // Plays a whole job of the active project window on the virtual cutter under a simulated clock:
 // optionally homes first, presses Start, then runs the timers while the schedule of faults and
 // the operator's Stop and Continue strike, until nothing of the job and the schedule is left.
+// `eachTick` watches the job before every tick, after the faults and the operator have acted.
 VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, SimulatedClock& clock, machine::VirtualCutter& cutter,
                                CuttingSession& session, std::vector<machine::FaultEvent> faults, JobStart start,
-                               std::int64_t limitMs);
+                               std::int64_t limitMs, const std::function<void()>& eachTick = {});
 
 // The commands of a cut program file, cut by the command-length table as the transmission cuts
 // them.

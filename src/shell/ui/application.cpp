@@ -2,11 +2,14 @@
 
 #include "aids/ui/about_box.h"
 #include "aids/ui/project_info_window.h"
+#include "config/configuration.h"
 #include "config/configuration_lifecycle.h"
+#include "config/dialog_rules.h"
 #include "config/parameters.h"
 #include "config/ui/config_dialog.h"
 #include "cutting/cutting_session.h"
 #include "cutting/ui/base_points_dialog.h"
+#include "cutting/ui/job_status_panel.h"
 #include "cutting/ui/manual_panel.h"
 #include "cutting/ui/wire_move_dialog.h"
 #include "base/round.h"
@@ -27,6 +30,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace kerfline::ui {
@@ -80,6 +84,9 @@ Application::Application(AppContext& context, machine::PlatformChoice platform)
     m_aids = std::make_unique<ProductionAids>(context, *m_mainForm, *m_session, m_configuration.get());
     wireWindows();
 
+    m_jobStatus = new JobStatusPanel(context.language, m_mainForm->statusBar());
+    m_mainForm->statusBar()->addPermanentWidget(m_jobStatus);
+    m_jobStatus->hide();
     QObject::connect(&m_wireTimer, &QTimer::timeout, [this] { followWire(); });
     m_wireTimer.start(kWireFollowMs);
 
@@ -156,16 +163,35 @@ void Application::transmissionTick()
     m_inTransmissionTick = false;
 }
 
+void Application::followJob(bool started, bool changed)
+{
+    const std::int64_t now = m_context.clock.nowMs();
+    if (started)
+        m_jobWatch.begin(m_session->transmission.programPath(), m_context.machine, m_context.job.originSteps, now);
+    if (!changed || !m_jobWatch.watching())
+        return;
+    m_jobWatch.tick(m_context.machine, now);
+    const bool running = m_session->transmission.active() || m_context.job.jobActive;
+    const JobPhase phase = jobPhaseOf({m_session->link.connected(), m_context.machine.statusFlags, m_context.job.jobActive,
+                                       m_context.job.stoppedByOperator, !running});
+    const int unit = m_context.configuration.displayUnit;
+    m_jobStatus->showStatus(m_jobWatch.status(phase, m_context.machine, now), 1.0 / unitFactor(unit), std::string(unitText(unit)));
+    m_jobStatus->show();
+}
+
 void Application::followWire()
 {
     const bool running = m_session->transmission.active() || m_context.job.jobActive;
     const bool started = running && !m_jobWasRunning;
+    const bool ended = !running && m_jobWasRunning;
     m_jobWasRunning = running;
+    // The panel's heartbeat reads positions only while the panel is the active window.
+    if (running)
+        m_session->protocol.ReadPositions();
+    followJob(started, running || ended);
     // Only a two-dimensional program moves the wire in the plane of the design.
     if (!running || m_context.configuration.choice(Param::Mode) != Mode2D)
         return;
-    // The panel's heartbeat reads positions only while the panel is the active window.
-    m_session->protocol.ReadPositions();
     if (started) {
         // A new job: the project being cut is the active one.
         if (m_trailWindow)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cutting/job_progress.h"
 #include "machine/hid_platform_choice.h"
 #include "project/wire_trail.h"
 
@@ -18,6 +19,7 @@ struct CuttingSession;
 namespace kerfline::ui {
 
 class AboutBox;
+class JobStatusPanel;
 class ProjectWindow;
 class ProjectInfoWindow;
 class ProductionAids;
@@ -61,6 +63,8 @@ public:
 private:
     void transmissionTick();
     void followWire();
+    // Plans a job when it starts and shows its figures in the status bar while it runs and after it ends.
+    void followJob(bool started, bool changed);
     void wireWindows();
 
     AppContext& m_context;
@@ -85,6 +89,8 @@ private:
     QTimer m_transmissionTimer;
     QTimer m_virtualCutterTimer;
     QTimer m_wireTimer;
+    JobWatch m_jobWatch;
+    JobStatusPanel* m_jobStatus = nullptr;  // owned by the main window's status bar
     bool m_inTransmissionTick = false;
 };
 
