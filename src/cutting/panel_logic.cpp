@@ -423,7 +423,7 @@ void Tster::stopAfterJog()
 {
     m_motion.StopMotion();
     m_protocol.WaitWhileBusy();
-    showPositions(m_protocol.ReadPositions());
+    m_protocol.ReadPositions();
     m_motion.saveRotaryRemainders();
 }
 
