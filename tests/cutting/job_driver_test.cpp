@@ -326,6 +326,15 @@ TEST(JobDriver, BothWaysCuttingAlternatesTheFeedDirection)
     EXPECT_EQ(rig.context.job.jobCounter, 1);
 }
 
+// The right-hand square of kTwoSquares; -1 when it is not there.
+std::int32_t rightSquare(const TMDIChild& project)
+{
+    for (std::size_t i = 0; i < project.figures.size(); ++i)
+        if (project.figures[i].isDesign && project.figures[i].minX == 6000)
+            return static_cast<std::int32_t>(i);
+    return -1;
+}
+
 TEST(JobDriver, TheSelectedFigureCommandsNeedASelection)
 {
     JobRig rig;
@@ -350,10 +359,7 @@ TEST(JobDriver, CuttingTheSelectedFigureCutsThatFigureAloneFromItsStartVertex)
     rig.session->driver.Start1Click();
     EXPECT_FALSE(rig.session->transmission.active());
 
-    std::int32_t selected = -1;
-    for (std::size_t i = 0; i < project.figures.size(); ++i)
-        if (project.figures[i].isDesign && project.figures[i].minX == 6000)
-            selected = static_cast<std::int32_t>(i);
+    const std::int32_t selected = rightSquare(project);
     ASSERT_GE(selected, 0);
     project.selectedFigure = selected;
     const std::int32_t startFigure = project.startFigure;
@@ -418,10 +424,7 @@ TEST(JobDriver, CuttingTheSelectedFigureShowsItsStartAndAsksFirst)
         JobRig rig;
         rig.moveTo(400, 300);
         TMDIChild& project = rig.open("squares.plt", kTwoSquares);
-        std::int32_t selected = -1;
-        for (std::size_t i = 0; i < project.figures.size(); ++i)
-            if (project.figures[i].isDesign && project.figures[i].minX == 6000)
-                selected = static_cast<std::int32_t>(i);
+        const std::int32_t selected = rightSquare(project);
         ASSERT_GE(selected, 0);
         project.selectedFigure = selected;
         const tfigura& figure = project.figures[static_cast<std::size_t>(selected)];

@@ -91,6 +91,15 @@ Point middleOfLongestSegment(const tfigura& figure)
     return {static_cast<std::int32_t>((std::int64_t{a.x} + b.x) / 2), static_cast<std::int32_t>((std::int64_t{a.y} + b.y) / 2)};
 }
 
+// The first figure of the design itself (not a connector or an entry line); -1 for none.
+std::int32_t firstDesignFigure(const TMDIChild& model)
+{
+    for (std::size_t f = 0; f < model.figures.size(); ++f)
+        if (model.figures[f].isDesign != 0)
+            return static_cast<std::int32_t>(f);
+    return -1;
+}
+
 class ProjectWindowTest : public ::testing::Test {
 protected:
     kerfline::testing::TempDir home;
@@ -311,10 +320,7 @@ TEST_F(ProjectWindowTest, AKeyStopsTheSimulationAndItsPartialTrailStays)
 
     // Picking a figure afterwards shows it white, not hidden under the trail.
     const TMDIChild& model = window.model();
-    std::int32_t target = -1;
-    for (std::size_t f = 0; f < model.figures.size() && target < 0; ++f)
-        if (model.figures[f].isDesign != 0)
-            target = static_cast<std::int32_t>(f);
+    const std::int32_t target = firstDesignFigure(model);
     ASSERT_GE(target, 0);
     const PixelPoint p =
         window.viewMapping().toWindow(middleOfLongestSegment(model.figures[static_cast<std::size_t>(target)]));
@@ -526,10 +532,7 @@ TEST_F(ProjectWindowTest, TheCutOfASelectedFigureIsMarkedWithItsStartPoint)
     ProjectWindow window(*context);
     open(window, "gear.plt", 1);
     const TMDIChild& model = window.model();
-    std::int32_t target = -1;
-    for (std::size_t f = 0; f < model.figures.size() && target < 0; ++f)
-        if (model.figures[f].isDesign != 0)
-            target = static_cast<std::int32_t>(f);
+    const std::int32_t target = firstDesignFigure(model);
     ASSERT_GE(target, 0);
     const CutPreview preview = cutPreview(model, target, target);
     const QColor start(0, 110, 160);
