@@ -313,8 +313,13 @@ void Tster::showPositions(bool readOk)
 
 void Tster::homingPolled(bool readOk)
 {
+    const PanelView before = m_view;
     showPositions(readOk);
-    if (m_hooks.repaint)
+    // Polled every few milliseconds: the panel is painted only when a coordinate moved.
+    const bool moved = before.frontX != m_view.frontX || before.frontY != m_view.frontY ||
+                       before.backX != m_view.backX || before.backY != m_view.backY ||
+                       before.tableAngle != m_view.tableAngle || before.spindleAngle != m_view.spindleAngle;
+    if (moved && m_hooks.repaint)
         m_hooks.repaint();
 }
 

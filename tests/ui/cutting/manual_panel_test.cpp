@@ -112,6 +112,27 @@ TEST(ManualPanel, CoordinatesStayLiveWithoutTheFocus)
     testing::saveScreenshot(*rig.panel, "manual_panel_inactive");
 }
 
+// Homing stops the heartbeat; the coordinates still run down to the switches with it.
+TEST(ManualPanel, CoordinatesFollowTheAxesWhileHoming)
+{
+    PanelRig rig;
+    rig.session->motion.JogByKey(machine::KeyRight, true, true);
+    rig.clock.sleepMs(2000);
+    rig.session->motion.StopMotion();
+    rig.session->protocol.WaitWhileBusy();
+    ASSERT_TRUE(rig.showActive());
+    auto* wmxf = child<QLabel>(*rig.panel, "wmxf");
+    std::vector<QString> shown;
+    rig.clock.setListener([&](std::int64_t, std::int64_t) {
+        if (shown.empty() || shown.back() != wmxf->text())
+            shown.push_back(wmxf->text());
+    });
+    QTest::mouseClick(child<QPushButton>(*rig.panel, "Bazuj"), Qt::LeftButton);
+    rig.clock.setListener({});
+    EXPECT_GE(shown.size(), 4u) << "the heartbeat's value, then the way to the switch";
+    EXPECT_EQ(wmxf->text(), "0.00");
+}
+
 TEST(ManualPanel, CtrlSendsATenthOfTheSpeedWhileHeld)
 {
     PanelRig rig;
