@@ -3,6 +3,7 @@
 #include "aids/display_length.h"
 #include "config/number_text.h"
 #include "config/parameters.h"
+#include "cutting/program_estimate.h"
 #include "base/round.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"
@@ -45,6 +46,12 @@ void ProjectInformation::update(const TMDIChild& project, const std::string& win
     const double minutes =
         (speed > 0 ? length / speed : 0.0) + static_cast<double>(project.figures.size()) * kMinutesPerFigure;
     total_time = std::to_string(roundHalfEven<std::int64_t>(minutes)) + " min";
+}
+
+void ProjectInformation::estimateProgram(TMDIChild& project)
+{
+    const std::optional<std::int64_t> ms = plannedProgramMs(project);
+    programTime = ms ? minutesAndSeconds(*ms) : std::string();
 }
 
 }  // namespace kerfline

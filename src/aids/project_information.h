@@ -17,12 +17,17 @@ struct ProjectInformation {
     std::string totlen;      // cut length
     std::string total_time;  // estimated cutting time
     std::string kerf;        // the kerf the path is compensated for, with unit
+    // The fuller estimate beside total_time: the program's own time with its heat-up and corner
+    // pauses, in minutes and seconds; empty where the program is not a plain 2D one.
+    std::string programTime;
 
     // Fills the values for the project under the current configuration. `windowCaption` is the
     // project window's caption, which carries the arm or wire tag of the independent and
     // perpendicular modes; a window without one shows its file name. In the perpendicular
     // mode (and any mode beyond the five it knows) the length and time keep what they showed.
     void update(const TMDIChild& project, const std::string& windowCaption, const AppContext& context);
+    // Writes the project's program to memory to time it: once per showing, not per paint.
+    void estimateProgram(TMDIChild& project);
 };
 
 // Each figure costs this long beyond its length (the wire's corner and entry pauses), minutes.

@@ -10,6 +10,7 @@ CuttingSession::CuttingSession(AppContext& context, machine::HidPlatform& platfo
       driver(context, protocol, motion, transmission, windows), supervisor(context, protocol, motion, driver),
       homing(context, protocol, motion), panel(context, protocol, motion, joystick, withJobHooks(std::move(windowHooks)))
 {
+    homing.polled = [this](bool readOk) { panel.homingPolled(readOk); };
     driver.arms.tickKeyFront = [this] { panel.KeyFrontClick(true); };
     driver.arms.tickKeyBack = [this] { panel.KeyBackClick(true); };
     // The link tells of the connection inside a write or a read; the machine is read once that

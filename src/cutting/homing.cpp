@@ -37,6 +37,14 @@ void Homing::timer(bool enabled)
         setPanelTimer(enabled);
 }
 
+bool Homing::poll()
+{
+    const bool ok = m_protocol.ReadStatusAndPositions();
+    if (polled)
+        polled(ok);
+    return ok;
+}
+
 void Homing::homingStep(std::uint8_t mask)
 {
     m_protocol.SendCommand(machine::commands::home(mask));
@@ -44,7 +52,7 @@ void Homing::homingStep(std::uint8_t mask)
     bool interrupted = false;
     for (;;) {
         // Without an answer the run is not waited for: a lost link would hang the program.
-        if (!m_protocol.ReadStatus())
+        if (!poll())
             break;
         const PendingInput input = m_context.host.takePendingInput();
         if (input == PendingInput::KeyDown || input == PendingInput::LeftButtonDown) {
@@ -64,7 +72,7 @@ void Homing::startAndStopStep(std::uint8_t mask)
 {
     m_protocol.SendCommand(machine::commands::home(mask));
     m_context.clock.sleepMs(kSettleMs);
-    m_protocol.ReadStatus();
+    poll();
     m_motion.StopMotion();
 }
 

@@ -29,6 +29,9 @@ public:
 
     // The panel's timer is off from the first homing step to the end.
     std::function<void(bool enabled)> setPanelTimer;
+    // Each poll of a homing step read the status and the positions (readOk: the read
+    // succeeded), so the panel can show the axes running to their switches.
+    std::function<void(bool readOk)> polled;
 
     // Axis masks of "B".
     static constexpr std::uint8_t kMaskX = 1, kMaskY = 2, kMaskTable = 4, kMaskBackX = 16, kMaskBackY = 32,
@@ -41,6 +44,7 @@ private:
     void startAndStopStep(std::uint8_t mask);
     void homeRotaryAxes();
     void timer(bool enabled);
+    bool poll();
 
     AppContext& m_context;
     machine::ControllerProtocol& m_protocol;

@@ -10,6 +10,9 @@
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
 #include "project/cut_path_walk.h"
+#include "project/cut_preview.h"
+#include "config/dialog_rules.h"
+#include "config/number_text.h"
 #include "project/rotary_save.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"
@@ -107,7 +110,33 @@ void JobDriver::selectedFigureCommand(bool toTheEnd)
                                           false);
         return;
     }
-    tnij(FigureRange{project->selectedFigure, toTheEnd ? count - 1 : project->selectedFigure}, 1);
+    const FigureRange range{project->selectedFigure, toTheEnd ? count - 1 : project->selectedFigure};
+    if (confirmRange(*project, range))
+        tnij(range, 1);
+}
+
+bool JobDriver::confirmRange(TMDIChild& project, FigureRange range)
+{
+    // The program starts where the wire stands, taking it for the start vertex: the operator
+    // must see where that is before anything moves.
+    const CutPreview preview = cutPreview(project, range.first, range.last);
+    const int unit = m_context.configuration.displayUnit;
+    const double skala = m_context.configuration.number(Param::skala);
+    const auto along = [&](std::int64_t units) {
+        return formatFixed(projectLengthMm(static_cast<std::int32_t>(units), skala) / unitFactor(unit), 2,
+                           m_context.decimalSeparator);
+    };
+    const std::string question =
+        formatText(m_context.Text("Main_window", "tnijWybranaStart"),
+                   {std::to_string(preview.startVertex), std::to_string(preview.startFigure),
+                    along(std::int64_t{preview.start.x} - project.minX), along(std::int64_t{preview.start.y} - project.minY),
+                    unitText(unit)});
+    if (dialogs.showCutPreview)
+        dialogs.showCutPreview(project, &preview);
+    const int answer = m_context.language.AskQuestion(question, Buttons::OkCancel);
+    if (dialogs.showCutPreview)
+        dialogs.showCutPreview(project, nullptr);
+    return answer != AnswerCancel;
 }
 
 void JobDriver::SymulacjaClick()

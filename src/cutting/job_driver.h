@@ -9,6 +9,7 @@
 
 namespace kerfline {
 struct AppContext;
+struct CutPreview;
 class ProjectWindows;
 class TMDIChild;
 class TransmitArm;
@@ -41,6 +42,9 @@ struct JobDialogs {
     std::function<bool()> serial;
     // Paints the cut path of the project once in simulation mode.
     std::function<void(TMDIChild& project)> simulate;
+    // Marks in the project's view what a cut of part of it covers and where the wire must
+    // stand while the operator is asked; nullptr takes the marks away.
+    std::function<void(TMDIChild& project, const CutPreview* preview)> showCutPreview;
     std::function<void()> showManualControl;
 };
 
@@ -121,6 +125,8 @@ private:
     void startTurning(TMDIChild& project);
     bool serialJob();
     void selectedFigureCommand(bool toTheEnd);
+    // Shows the operator where the cut of the range starts and what it covers; true for OK.
+    bool confirmRange(TMDIChild& project, FigureRange range);
     double projectMm(std::int32_t units) const;
     void sendTravelSpeed();
     void sendWorkingSpeed();

@@ -200,8 +200,7 @@ std::optional<JobProgress> progressOfProgramFile(const std::string& path, const 
     const DecodedProgram program = readCutProgram(path, settings);
     if (program.error && program.error->kind == ProgramDecodeError::Kind::ReadFailed)
         return std::nullopt;
-    // The program sets its own speeds first; a program that does not runs at the slowest period.
-    return JobProgress(program, settings.start, {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF});
+    return JobProgress(program, settings.start, kUnsetPeriods);
 }
 
 std::string formatDuration(std::int64_t ms)

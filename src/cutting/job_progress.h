@@ -83,6 +83,10 @@ private:
     AxisRegisters m_position{};
 };
 
+// The step periods a program starts from: it sets its own speeds first, and one that does not
+// runs at the slowest period.
+inline constexpr std::array<std::uint16_t, 4> kUnsetPeriods{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+
 // The registers of the wire as the machine's last read gave them.
 AxisRegisters reportedRegisters(const MachineState& machine);
 

@@ -109,6 +109,8 @@ void Tster::machineConnected()
 void Tster::readMachine()
 {
     MachineState& s = m_context.machine;
+    // Another controller, or the same one after it was gone: what the state holds is not its.
+    m_positionsKnown = false;
     m_protocol.ReadStatus();
     if (connected() && !s.programRunning())
         m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, m_context.configuration.choice(Param::PowerOutput)));
@@ -205,8 +207,15 @@ void Tster::Timer1Timer()
     }
     // Waiting keys and clicks go first: a jog key must not wait behind a round of polling.
     const bool active = m_hooks.isActive && m_hooks.isActive();
-    if (!active || (m_hooks.inputWaiting && m_hooks.inputWaiting()))
+    if (active && m_hooks.inputWaiting && m_hooks.inputWaiting())
         return;
+    if (!active) {
+        // The operator watches the wire from the main window too, also while a job runs: the
+        // coordinates stay live without the rest of the refresh.
+        if (connected())
+            showPositions(m_protocol.ReadPositions());
+        return;
+    }
     m_protocol.ReadStatus();
     if (!connected()) {
         if (m_hooks.close)
@@ -240,7 +249,7 @@ void Tster::refresh()
 {
     MachineState& s = m_context.machine;
     const char separator = m_context.decimalSeparator;
-    m_protocol.ReadPositions();
+    const bool positionsRead = m_protocol.ReadPositions();
     m_protocol.ReadSpeeds();
     m_protocol.ReadPower();
     m_view.heatingDown = s.heatingOn();
@@ -275,12 +284,7 @@ void Tster::refresh()
     m_view.tensionLabel = std::to_string(roundHalfEven(s.tensionSetPoint / 10.0));
     m_view.realTensionLabel = formatFixed(s.tensionMeasured / 10.0, 1, separator);
 
-    m_view.tableAngle = formatFixed(s.tableAngle, 2, separator);
-    m_view.spindleAngle = formatFixed(s.spindleAngle, 2, separator);
-    m_view.frontX = coordinate(s.frontX);
-    m_view.backX = coordinate(s.backX);
-    m_view.frontY = coordinate(s.frontY);
-    m_view.backY = coordinate(s.backY);
+    showPositions(positionsRead);
 
     m_view.motionButtonsEnabled = !s.programRunning();
     m_view.alignEnabled = !s.programRunning() && !s.isTwoWireMachine();
@@ -289,6 +293,34 @@ void Tster::refresh()
     readJoystick();
     if (m_hooks.serialRepetition)
         m_hooks.serialRepetition();
+}
+
+void Tster::showPositions(bool readOk)
+{
+    m_positionsKnown = m_positionsKnown || readOk;
+    if (!m_positionsKnown)
+        return;  // the dashes stay: zeros nobody read are no position
+    // The state keeps the last good read, whoever made it.
+    const MachineState& s = m_context.machine;
+    const char separator = m_context.decimalSeparator;
+    m_view.tableAngle = formatFixed(s.tableAngle, 2, separator);
+    m_view.spindleAngle = formatFixed(s.spindleAngle, 2, separator);
+    m_view.frontX = coordinate(s.frontX);
+    m_view.backX = coordinate(s.backX);
+    m_view.frontY = coordinate(s.frontY);
+    m_view.backY = coordinate(s.backY);
+}
+
+void Tster::homingPolled(bool readOk)
+{
+    const PanelView before = m_view;
+    showPositions(readOk);
+    // Polled every few milliseconds: the panel is painted only when a coordinate moved.
+    const bool moved = before.frontX != m_view.frontX || before.frontY != m_view.frontY ||
+                       before.backX != m_view.backX || before.backY != m_view.backY ||
+                       before.tableAngle != m_view.tableAngle || before.spindleAngle != m_view.spindleAngle;
+    if (moved && m_hooks.repaint)
+        m_hooks.repaint();
 }
 
 void Tster::readJoystick()

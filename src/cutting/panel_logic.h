@@ -67,8 +67,9 @@ struct PanelView {
     bool heatingDown = false;
     std::string wireState;
     int instantSpeed = 0;
-    std::string frontX, frontY, backX, backY;
-    std::string tableAngle, spindleAngle;
+    // A dash until a read of the positions has succeeded; a failed read leaves the last good one.
+    std::string frontX = "-", frontY = "-", backX = "-", backY = "-";
+    std::string tableAngle = "-", spindleAngle = "-";
     std::string firmwareLabel;
     std::string usbError;
     bool motionButtonsEnabled = true;
@@ -157,6 +158,12 @@ public:
     // Power bar range, steps and unit for the machine and the configured power output.
     void applyPowerRanges();
 
+    // The coordinates after a read of the positions by anyone (readOk: it succeeded). Homing,
+    // which stops the timer, shows its own polls here.
+    void showPositions(bool readOk);
+    // A poll of the homing loop: the coordinates follow the moving axes and the panel repaints.
+    void homingPolled(bool readOk);
+
     const PanelView& view() const { return m_view; }
     bool jogActive() const { return m_jogActive; }
 
@@ -187,6 +194,7 @@ private:
     int m_savedSpeed = 0;
     int m_joystickCode = 0;
     int m_previousJoystickCode = 0;
+    bool m_positionsKnown = false;  // a read of this controller's positions has succeeded
 };
 
 }  // namespace kerfline

@@ -10,6 +10,7 @@
 #include "machine/controller_link.h"
 #include "machine/controller_protocol.h"
 #include "machine/motion_operations.h"
+#include "project/cut_preview.h"
 #include "project/cut_start_point.h"
 #include "project/project_extents.h"
 #include "project/tmdichild.h"
@@ -31,24 +32,10 @@ constexpr std::int64_t kWireTestMs = 300;
 // cut tree hangs below it.
 ProjectExtents walkedExtents(const TMDIChild& project, FigureRange range)
 {
-    const auto count = project.figures.size();
-    std::vector<bool> walked(count, false);
-    std::vector<std::int32_t> pending{range.first};
-    walked[static_cast<std::size_t>(range.first)] = true;
-    while (!pending.empty() && range.last != range.first) {
-        const std::int32_t parent = pending.back();
-        pending.pop_back();
-        for (std::size_t i = 0; i < count; ++i) {
-            const tfigura& figure = project.figures[i];
-            if (!walked[i] && figure.parent == parent && figure.unconnected == 0) {
-                walked[i] = true;
-                pending.push_back(static_cast<std::int32_t>(i));
-            }
-        }
-    }
+    const std::vector<bool> walked = cutPreview(project, range.first, range.last).figures;
     const tfigura& first = project.figures[static_cast<std::size_t>(range.first)];
     ProjectExtents extents{first.minX, first.minY, first.maxX, first.maxY};
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < walked.size(); ++i) {
         if (!walked[i])
             continue;
         const tfigura& figure = project.figures[i];

@@ -114,6 +114,15 @@ bool ControllerProtocol::ReadPositions()
     return true;
 }
 
+bool ControllerProtocol::ReadStatusAndPositions()
+{
+    if (m_link.ReadChannel(ChannelStatus) != 0)
+        return false;
+    decodeStatus(m_link.replyBuffer(), state());
+    decodePositions(m_link.replyBuffer(), state());
+    return true;
+}
+
 void ControllerProtocol::ReadSpeeds()
 {
     m_link.ReadChannel(ChannelSpeeds);

@@ -30,6 +30,8 @@ public:
     // leaves MachineState as it was (a lost reply must never read as "stopped" or as position 0).
     bool ReadStatus();
     bool ReadPositions();
+    // Both from one read of the channel: a loop that polls the status shows where the axes are.
+    bool ReadStatusAndPositions();
     void ReadSpeeds();
     void ReadPower();
     // Limits and device strings, the command-line overrides, then resolution, speed limits and

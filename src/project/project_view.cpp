@@ -117,11 +117,17 @@ std::string designSizeText(const TMDIChild& project, int displayUnit, char decim
            std::string(unitText(displayUnit));
 }
 
+bool rotaryView(const TMDIChild& project)
+{
+    const int mode = project.mode();
+    return mode == ModeRotary || (mode == ModeTurning && deviceOf(project) != DeviceNone);
+}
+
 std::vector<FigureColour> figureColours(const TMDIChild& project)
 {
     const int mode = project.mode();
     const int device = deviceOf(project);
-    const bool rotaryView = mode == ModeRotary || (mode == ModeTurning && device != DeviceNone);
+    const bool rotary = rotaryView(project);
     const bool markUnconnected = preparedAsTwoDimensional(mode, device);
 
     std::vector<FigureColour> colours;
@@ -138,7 +144,7 @@ std::vector<FigureColour> figureColours(const TMDIChild& project)
                 colour = FigureColour::Red;
             else if (figure.pen == 6)
                 colour = FigureColour::Yellow;
-        } else if (rotaryView) {
+        } else if (rotary) {
             colour = static_cast<std::int32_t>(i) == project.axisIndex ? FigureColour::Green : FigureColour::Black;
         } else if (markUnconnected && figure.unconnected != 0) {
             colour = FigureColour::Red;

@@ -73,6 +73,8 @@ enum class FigureColour : std::uint8_t { Black, Blue, Red, Green, Yellow, White 
 
 // The colour of every figure, in list order, by the configured mode and the figure's role.
 std::vector<FigureColour> figureColours(const TMDIChild& project);
+// The mode turns the material about an axis, which the view draws green.
+bool rotaryView(const TMDIChild& project);
 
 // The figure whose outline passes closer than 3 pixels to the click; of several the later one in
 // the list; -1 for none.

@@ -6,6 +6,7 @@
 #include "project/tmdichild.h"
 #include "base/app_context.h"
 #include "config/configuration.h"
+#include "geometry/geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,9 +24,10 @@ constexpr std::int64_t kRefreshIntervalMs = 16;
 
 class Animation {
 public:
-    Animation(TMDIChild& project, const ViewMapping& mapping, SimulationCanvas& canvas, SimulationPacer& pacer)
+    Animation(TMDIChild& project, const ViewMapping& mapping, SimulationCanvas& canvas, SimulationPacer& pacer,
+              double totalLength)
         : m_project(project), m_context(project.context()), m_mapping(mapping), m_canvas(canvas), m_pacer(pacer),
-          m_speed(m_context.configuration.position(Param::sbWspSymulacji)), m_lastRefresh(m_context.clock.nowMs())
+          m_totalLength(totalLength), m_lastRefresh(m_context.clock.nowMs())
     {
     }
 
@@ -36,12 +38,16 @@ public:
         switch (step.kind) {
         case ReplayStep::Kind::Place:
             m_pen = m_mapping.toWindow(step.point);
+            m_at = step.point;
             break;
         case ReplayStep::Kind::Travel:
-            move(m_mapping.toWindow(step.point), false);
-            break;
         case ReplayStep::Kind::Cut:
-            move(m_mapping.toWindow(step.point), true);
+            m_legFrom = m_doneLength;
+            m_legLength = distance(m_at, step.point);
+            m_at = step.point;
+            move(m_mapping.toWindow(step.point), step.kind == ReplayStep::Kind::Cut);
+            if (!stopped())
+                m_doneLength = m_legFrom + m_legLength;
             break;
         case ReplayStep::Kind::Pause:
             pause(step.ms);
@@ -54,21 +60,33 @@ public:
         }
     }
 
-    void finish() { m_canvas.refresh(); }
+    SimulationOutcome finish()
+    {
+        const SimulationOutcome outcome{stopped(), stopped() ? fraction() : 1.0};
+        m_canvas.refresh();
+        m_canvas.progress(outcome.fraction);
+        return outcome;
+    }
 
 private:
     bool stopped() const { return m_project.simulationStopped != 0; }
+    double fraction() const { return m_totalLength > 0.0 ? std::min(1.0, m_doneLength / m_totalLength) : 0.0; }
+    int speed() const { return m_context.configuration.position(Param::sbWspSymulacji); }
 
     void move(PixelPoint target, bool cutting)
     {
-        for (const PixelPoint p : pixelSteps(m_pen, target)) {
+        const std::vector<PixelPoint> steps = pixelSteps(m_pen, target);
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const PixelPoint p = steps[i];
             m_pen = p;
+            // Along the leg in proportion to its pixel steps.
+            m_doneLength = m_legFrom + m_legLength * static_cast<double>(i + 1) / static_cast<double>(steps.size());
             if (cutting)
                 m_canvas.drawCutDot(p);
             else
                 m_canvas.placeCursor({p.x + kCursorOffset.x, p.y + kCursorOffset.y});
             refreshSometimes();
-            m_pacer.simulationWait(cutting ? kCutWait : kTravelWait, m_speed);
+            m_pacer.simulationWait(cutting ? kCutWait : kTravelWait, speed());
             poll();
             if (stopped())
                 return;
@@ -109,6 +127,7 @@ private:
     void refreshNow()
     {
         m_canvas.refresh();
+        m_canvas.progress(fraction());
         m_lastRefresh = m_context.clock.nowMs();
     }
 
@@ -117,10 +136,28 @@ private:
     const ViewMapping& m_mapping;
     SimulationCanvas& m_canvas;
     SimulationPacer& m_pacer;
-    int m_speed;
+    double m_totalLength;
+    double m_doneLength = 0.0;
+    double m_legFrom = 0.0;
+    double m_legLength = 0.0;
     std::int64_t m_lastRefresh;
     PixelPoint m_pen;
+    Point m_at;  // the pen in plotter units
 };
+
+// The length of the path's travels and cuts, plotter units.
+double pathLength(const std::vector<ReplayStep>& steps)
+{
+    double length = 0.0;
+    Point at;
+    for (const ReplayStep& step : steps) {
+        if (step.kind == ReplayStep::Kind::Travel || step.kind == ReplayStep::Kind::Cut)
+            length += distance(at, step.point);
+        if (step.kind != ReplayStep::Kind::Pause && step.kind != ReplayStep::Kind::PairLine)
+            at = step.point;
+    }
+    return length;
+}
 
 }  // namespace
 
@@ -138,15 +175,22 @@ std::vector<PixelPoint> pixelSteps(PixelPoint from, PixelPoint to)
     return steps;
 }
 
-void animateSimulation(TMDIChild& project, const ViewMapping& mapping, SimulationCanvas& canvas,
-                       SimulationPacer& pacer)
+SimulationOutcome animateSimulation(TMDIChild& project, const ViewMapping& mapping, SimulationCanvas& canvas,
+                                    SimulationPacer& pacer)
 {
     // Nothing of the project is drawn, so there is nothing to follow.
     if (!mapping.drawable)
-        return;
-    Animation animation(project, mapping, canvas, pacer);
-    replayCutPath(project, [&](const ReplayStep& step) { animation.step(step); });
-    animation.finish();
+        return {};
+    // The whole path first: its length is what the progress is measured against.
+    const std::vector<ReplayStep> steps = replaySteps(project);
+    Animation animation(project, mapping, canvas, pacer, pathLength(steps));
+    project.simulationStopped = 0;
+    for (const ReplayStep& step : steps) {
+        animation.step(step);
+        if (project.simulationStopped != 0)
+            break;
+    }
+    return animation.finish();
 }
 
 }  // namespace kerfline

@@ -25,6 +25,15 @@ public:
     virtual void drawPairLine(PixelPoint front, PixelPoint back) = 0;
     // Shows what was drawn since the last call.
     virtual void refresh() = 0;
+    // How much of the path's length (travel and cut) has been animated, 0..1; told with every
+    // refresh and once more at the end.
+    virtual void progress(double /*fraction*/) {}
+};
+
+// How an animation ended.
+struct SimulationOutcome {
+    bool stopped = false;   // the operator stopped it with a key or a left click
+    double fraction = 0.0;  // of the path's length animated
 };
 
 // Animates the replayed cut path (simulation_replay.h) on a canvas: travel in unit pixel steps
@@ -32,7 +41,9 @@ public:
 // with a dot each and a paced wait of 2. After every wait the operator's pending input is taken:
 // a key or a left click sets simulationStopped and ends the animation with its trail in place.
 // Long waits are cut into slices so a press is seen within 50 ms; the window keeps painting.
-void animateSimulation(TMDIChild& project, const ViewMapping& mapping, SimulationCanvas& canvas,
-                       SimulationPacer& pacer);
+// The speed is the configuration's `sbWspSymulacji`, read at every wait, so the operator can
+// change it while the animation runs.
+SimulationOutcome animateSimulation(TMDIChild& project, const ViewMapping& mapping, SimulationCanvas& canvas,
+                                    SimulationPacer& pacer);
 
 }  // namespace kerfline

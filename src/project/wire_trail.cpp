@@ -40,6 +40,9 @@ void WireTrail::begin(Point projectStart, std::int32_t armX, std::int32_t armY, 
     // 40 plotter units per millimetre are 0.4 per hundredth, shrunk back by the program's scale.
     m_unitsPerHundredth = skala > 0.0 ? 40.0 / skala : 0.4;
     m_path.assign(1, projectStart);
+    m_segmentStarts.assign(1, 0);
+    m_gap = false;
+    m_cutSeen = false;
 }
 
 bool WireTrail::update(const MachineState& machine)
@@ -52,16 +55,46 @@ bool WireTrail::update(std::int32_t armX, std::int32_t armY)
     if (!m_active)
         return false;
     const Point p = toProject(armX, armY);
+    // Back where the gap began: the route goes on without a break.
+    const bool gap = m_gap && p != m_path.back();
+    m_gap = false;
     if (p == m_path.back())
         return false;
+    if (gap)
+        m_segmentStarts.push_back(m_path.size());
     m_path.push_back(p);
     return true;
+}
+
+void WireTrail::gap()
+{
+    m_gap = m_active;
+}
+
+bool WireTrail::cutting(const MachineState& machine)
+{
+    return machine.programRunning() && !machine.paused() && !machine.waitingForGo() && !machine.wireBreak();
+}
+
+bool WireTrail::follow(const MachineState& machine, bool readOk)
+{
+    if (!readOk || !cutting(machine)) {
+        // Until the program first runs the wire stands at the start point, where the trail begins.
+        if (m_cutSeen)
+            gap();
+        return false;
+    }
+    m_cutSeen = m_active;
+    return update(machine);
 }
 
 void WireTrail::clear()
 {
     m_active = false;
+    m_gap = false;
+    m_cutSeen = false;
     m_path.clear();
+    m_segmentStarts.clear();
 }
 
 std::optional<Point> WireTrail::current() const

@@ -22,8 +22,12 @@ class TMDIChild;
 //
 // Use from the heartbeat:
 //     trail.begin(project, context.machine, configuration.number(Param::skala));  // at the job's start
-//     trail.update(context.machine);   // after every position read while the job runs
+//     trail.follow(context.machine, protocol.ReadStatusAndPositions());  // while the job runs
 //     trail.clear();                   // when the project window no longer needs it
+// The trail holds only what the wire cut: while the program does not run (sending, paused, a
+// broken wire) or the controller does not answer, it has a gap, and the next point it takes
+// starts a new segment. A wire moved by hand during a pause, or one that ran on while the link
+// was lost, is never joined to the route by a straight line.
 // The arm followed is the one the program drives: the front arm (axes 0, 1) when KeyFront is
 // ticked, else the back arm (axes 4, 5).
 class WireTrail {
@@ -41,6 +45,14 @@ public:
     // Takes the latest position read into the machine state; true when the trail moved on.
     bool update(const MachineState& machine);
     bool update(std::int32_t armX, std::int32_t armY);
+    // The next point starts a new segment.
+    void gap();
+    // After a read of the status and the positions (readOk: it succeeded): the point is taken
+    // while the program runs, anything else is a gap. True when the trail moved on.
+    bool follow(const MachineState& machine, bool readOk);
+    // Whether a program is cutting by the machine's status: running, not paused, not waiting for
+    // "G", the wire whole.
+    static bool cutting(const MachineState& machine);
 
     void clear();
 
@@ -51,6 +63,9 @@ public:
     bool followsBackArm() const { return m_backArm; }
     // The route so far, from the start point; consecutive points differ.
     const std::vector<Point>& path() const { return m_path; }
+    // Where each segment of the route begins in path(): a segment runs to the next one's start.
+    // The first segment begins at 0.
+    const std::vector<std::size_t>& segmentStarts() const { return m_segmentStarts; }
     // Where the wire is now.
     std::optional<Point> current() const;
 
@@ -65,6 +80,9 @@ private:
     std::int32_t m_armY0 = 0;
     double m_unitsPerHundredth = 0.4;
     std::vector<Point> m_path;
+    std::vector<std::size_t> m_segmentStarts;
+    bool m_gap = false;
+    bool m_cutSeen = false;  // follow() has seen the program run
 };
 
 }  // namespace kerfline

@@ -2,6 +2,9 @@
 // display unit, and the perpendicular mode that leaves length and time as they were.
 #include "aids/display_length.h"
 #include "aids/project_information.h"
+#include "cutting/program_estimate.h"
+#include "designfiles/design_type.h"
+#include "support/temp_dir.h"
 #include "machine/link_rig.h"
 #include "project/tmdichild.h"
 
@@ -11,6 +14,7 @@ namespace kerfline {
 namespace {
 
 using testing::ContextRig;
+using testing::TempDir;
 
 TEST(ScaledLength, TakesWholePlotterUnitsHalfToEvenBeforeMillimetres)
 {
@@ -133,6 +137,53 @@ TEST(ProjectInformation, TimeRoundsHalfToEvenAndCountsEveryFigure)
         info.update(project, "", rig.context);
         EXPECT_EQ(info.total_time, time) << figures << " figures";
     }
+}
+
+// Beside the described figure, the program's own time: its moves at their speeds, the heat-up
+// time and every corner pause, in minutes and seconds.
+TEST(ProjectInformation, TimesTheProgramWithItsHeatUpAndCornerPauses)
+{
+    ContextRig rig;
+    TempDir dir;
+    Configuration& config = rig.context.configuration;
+    config.setChoice(Param::Mode, Mode2D);
+    config.setNumber(Param::szybkoscObrobki, 600);
+    config.setNumber(Param::PrzeSpeed, 600);
+    config.setNumber(Param::skala, 100);
+    const std::string path = dir.write("square.plt", "IN;SP1;PU0,0;PD4000,0,4000,4000,0,4000,0,0;PU;");
+    TMDIChild project(rig.context);
+    project.fileType = designTypeOf(path);
+    project.Load(path, 255);
+    ASSERT_FALSE(project.figures.empty());
+
+    const auto timed = [&](double heatUpMs, double cornerMs) {
+        config.setNumber(Param::CzasRozgrzewania, heatUpMs);
+        config.setNumber(Param::Pauza_w_kacie, cornerMs);
+        return plannedProgramMs(project).value_or(-1);
+    };
+    // 400 mm at 600 mm/min: 40 s of cut.
+    const std::int64_t cut = timed(0, 0);
+    EXPECT_GE(cut, 40000);
+    EXPECT_LE(cut, 41000);
+    EXPECT_EQ(timed(5000, 0) - cut, 5000);
+    const std::int64_t corners = timed(0, 1000) - cut;
+    EXPECT_EQ(corners % 1000, 0);
+    EXPECT_GE(corners, 4000);  // at least the square's four corners
+
+    config.setNumber(Param::CzasRozgrzewania, 5000);
+    config.setNumber(Param::Pauza_w_kacie, 0);
+    ProjectInformation info;
+    info.update(project, "", rig.context);
+    info.estimateProgram(project);
+    EXPECT_EQ(info.total_time, "1 min");  // the described figure: 400 / 600 + 0.03, no decimals
+    EXPECT_EQ(info.programTime, minutesAndSeconds(cut + 5000));
+    EXPECT_EQ(minutesAndSeconds(45499), "0 min 45 s");
+    EXPECT_EQ(minutesAndSeconds(3725500), "62 min 06 s");  // 3725.5 s: halves to even
+
+    // A program written otherwise is not timed here.
+    config.setChoice(Param::Mode, ModeRotary);
+    info.estimateProgram(project);
+    EXPECT_TRUE(info.programTime.empty());
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // preparation of the machine and the selected-figure and serial commands.
 #include "job_rig.h"
 
+#include "config/number_text.h"
 #include "designfiles/cut_program_decoder.h"
+#include "project/cut_preview.h"
 #include "base/round.h"
 
 #include <gtest/gtest.h>
@@ -324,6 +326,15 @@ TEST(JobDriver, BothWaysCuttingAlternatesTheFeedDirection)
     EXPECT_EQ(rig.context.job.jobCounter, 1);
 }
 
+// The right-hand square of kTwoSquares; -1 when it is not there.
+std::int32_t rightSquare(const TMDIChild& project)
+{
+    for (std::size_t i = 0; i < project.figures.size(); ++i)
+        if (project.figures[i].isDesign && project.figures[i].minX == 6000)
+            return static_cast<std::int32_t>(i);
+    return -1;
+}
+
 TEST(JobDriver, TheSelectedFigureCommandsNeedASelection)
 {
     JobRig rig;
@@ -348,14 +359,12 @@ TEST(JobDriver, CuttingTheSelectedFigureCutsThatFigureAloneFromItsStartVertex)
     rig.session->driver.Start1Click();
     EXPECT_FALSE(rig.session->transmission.active());
 
-    std::int32_t selected = -1;
-    for (std::size_t i = 0; i < project.figures.size(); ++i)
-        if (project.figures[i].isDesign && project.figures[i].minX == 6000)
-            selected = static_cast<std::int32_t>(i);
+    const std::int32_t selected = rightSquare(project);
     ASSERT_GE(selected, 0);
     project.selectedFigure = selected;
     const std::int32_t startFigure = project.startFigure;
     rig.host.messages.clear();
+    rig.host.answers = {AnswerOk};  // the wire stands at the start point shown
     rig.session->driver.Tnijwybran1Click();
     ASSERT_TRUE(rig.session->transmission.active()) << rig.host.messages.front().text;
     EXPECT_EQ(project.startFigure, startFigure);
@@ -395,6 +404,7 @@ TEST(JobDriver, StartingFromTheSelectedFigureCutsWhatTheCutTreeHangsBelowIt)
         for (std::size_t i = 0; i < project.figures.size(); ++i)
             if (project.figures[i].isDesign && project.figures[i].minX == c.outlineMinX)
                 project.selectedFigure = static_cast<std::int32_t>(i);
+        rig.host.answers = {AnswerOk};
         if (c.toTheEnd)
             rig.session->driver.Startodwybranej1Click();
         else
@@ -402,6 +412,51 @@ TEST(JobDriver, StartingFromTheSelectedFigureCutsWhatTheCutTreeHangsBelowIt)
         ASSERT_TRUE(rig.session->transmission.active())
             << (rig.host.messages.empty() ? "" : rig.host.messages[0].text + " / " + rig.host.messages[0].caption);
         EXPECT_EQ(decodedProgram(rig).moves.size(), c.moves);
+    }
+}
+
+// The program starts where the wire stands: before a cut of the selected figure the operator is
+// shown the start vertex and what will be cut, and a Cancel moves nothing.
+TEST(JobDriver, CuttingTheSelectedFigureShowsItsStartAndAsksFirst)
+{
+    for (const bool confirmed : {false, true}) {
+        SCOPED_TRACE(confirmed ? "OK" : "Cancel");
+        JobRig rig;
+        rig.moveTo(400, 300);
+        TMDIChild& project = rig.open("squares.plt", kTwoSquares);
+        const std::int32_t selected = rightSquare(project);
+        ASSERT_GE(selected, 0);
+        project.selectedFigure = selected;
+        const tfigura& figure = project.figures[static_cast<std::size_t>(selected)];
+        std::vector<std::string> shown;
+        rig.session->driver.dialogs.showCutPreview = [&](TMDIChild&, const CutPreview* preview) {
+            if (preview == nullptr) {
+                shown.push_back("cleared");
+                return;
+            }
+            const auto covered = std::count(preview->figures.begin(), preview->figures.end(), true);
+            shown.push_back(std::to_string(preview->startFigure) + " " + std::to_string(covered) + " " +
+                            std::to_string(preview->start.x) + "," + std::to_string(preview->start.y));
+        };
+        rig.cutter.clearReports();
+        rig.host.answers = {confirmed ? AnswerOk : AnswerCancel};
+        rig.session->driver.Tnijwybran1Click();
+
+        const Point start = figure.points[static_cast<std::size_t>(figure.startVertex)];
+        EXPECT_EQ(shown, (std::vector<std::string>{std::to_string(selected) + " 1 " + std::to_string(start.x) + "," +
+                                                       std::to_string(start.y),
+                                                   "cleared"}));
+        ASSERT_EQ(rig.host.questions.size(), 1u);
+        const auto mm = [&](std::int32_t units) { return formatFixed(units / 40.0, 2, '.'); };
+        EXPECT_EQ(rig.host.questions[0].text,
+                  formatText(rig.context.Text("Main_window", "tnijWybranaStart"),
+                             {std::to_string(figure.startVertex), std::to_string(selected),
+                              mm(start.x - project.minX), mm(start.y - project.minY), "mm"}));
+        EXPECT_EQ(rig.session->transmission.active(), confirmed);
+        if (!confirmed)
+            EXPECT_TRUE(rig.cutter.reports().empty());
+        else
+            ASSERT_TRUE(rig.runJob());
     }
 }
 

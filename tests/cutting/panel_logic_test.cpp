@@ -1,5 +1,6 @@
 // The manual control panel's logic on the virtual cutter: heartbeat, keys, bars, arms, joystick,
 // factory parameters.
+#include "cutting/homing.h"
 #include "cutting/joystick.h"
 #include "cutting/panel_logic.h"
 #include "machine/link_rig.h"
@@ -78,26 +79,101 @@ TEST(PanelHeartbeat, PollsFastWhileConnectedAndRefreshesOnlyWhenActiveAndIdle)
     EXPECT_EQ(rig.jobTicks, 1);
     EXPECT_EQ(rig.panel->view().frontX, "0.00");
 
-    // Moved by the controller: an inactive panel or waiting input leaves the display as it was.
+    // Moved by the controller: waiting input leaves the display as it was; an inactive panel
+    // follows the wire's coordinates but leaves the rest of the display (the wire's state).
     rig.motion->JogByKey(machine::KeyRight, true, true);
-    rig.clock.sleepMs(2000);
-    rig.active = false;
-    rig.panel->Timer1Timer();
-    EXPECT_EQ(rig.panel->view().frontX, "0.00");
-    rig.active = true;
+    rig.clock.sleepMs(1000);
     rig.inputWaiting = true;
     rig.panel->Timer1Timer();
     EXPECT_EQ(rig.panel->view().frontX, "0.00");
-    EXPECT_EQ(rig.jobTicks, 3);  // the job logic runs on every connected tick
     rig.inputWaiting = false;
+    rig.active = false;
+    rig.cutter.breakWire();
     rig.panel->Timer1Timer();
-    EXPECT_NE(rig.panel->view().frontX, "0.00");
+    const std::string inactive = rig.panel->view().frontX;
+    EXPECT_NE(inactive, "0.00");
+    EXPECT_TRUE(rig.panel->view().wireState.empty());
+    EXPECT_EQ(rig.jobTicks, 3);  // the job logic runs on every connected tick
+    rig.clock.sleepMs(1000);
+    rig.active = true;
+    rig.panel->Timer1Timer();
+    EXPECT_NE(rig.panel->view().frontX, inactive);
+    EXPECT_FALSE(rig.panel->view().wireState.empty());
 
     rig.cutter.unplug();
     rig.panel->Timer1Timer();
     EXPECT_EQ(rig.panel->timerIntervalMs(), 3000);
     EXPECT_EQ(rig.jobTicks, 4);
     EXPECT_EQ(rig.closes, 1);
+}
+
+// A read that fails leaves what the last good read showed, or the dash before any; never zeros.
+TEST(PanelHeartbeat, AFailedReadOfThePositionsIsNeverShownAsZero)
+{
+    for (const bool readBefore : {false, true}) {
+        SCOPED_TRACE(readBefore ? "after a good read" : "no read yet");
+        CutterRig rig;
+        rig.readMachine();
+        rig.home();
+        rig.motion->gotopoint(true, 0, 12.5, 12.5, 7.0, 7.0, 0, 0);
+        rig.protocol->WaitWhileBusy();
+        bool failNext = false;
+        PanelHooks hooks;
+        hooks.isActive = [] { return false; };
+        // The job logic runs just before the panel's read of the positions.
+        hooks.jobLogic = [&] {
+            if (failNext)
+                rig.cutter.failReads(10);
+        };
+        Tster panel(rig.context, *rig.protocol, *rig.motion, nullptr, hooks);
+        panel.FormCreate();
+        if (readBefore)
+            panel.Timer1Timer();
+        const std::string shown = readBefore ? "12.50" : "-";
+        EXPECT_EQ(panel.view().frontX, shown);
+        failNext = true;
+        panel.Timer1Timer();
+        EXPECT_EQ(panel.view().frontX, shown);
+        EXPECT_EQ(panel.view().frontY, readBefore ? "7.00" : "-");
+        failNext = false;
+        panel.Timer1Timer();
+        EXPECT_EQ(panel.view().frontX, "12.50");
+    }
+}
+
+// Homing stops the panel's timer; the homing loop's own polls move the coordinates.
+TEST(PanelHeartbeat, HomingShowsTheAxesRunningToTheirSwitches)
+{
+    CutterRig rig;
+    rig.motion->JogByKey(machine::KeyRight, true, true);
+    rig.clock.sleepMs(2000);
+    rig.motion->StopMotion();
+    rig.protocol->WaitWhileBusy();
+    rig.protocol->ReadPositions();
+    const std::int32_t away = rig.context.machine.frontX;
+    ASSERT_GT(away, 0);
+    PanelHooks hooks;
+    std::vector<std::string> shown;
+    Tster* panelOf = nullptr;
+    hooks.repaint = [&] {
+        if (shown.empty() || shown.back() != panelOf->view().frontX)
+            shown.push_back(panelOf->view().frontX);
+    };
+    Tster panel(rig.context, *rig.protocol, *rig.motion, nullptr, hooks);
+    panelOf = &panel;
+    Homing homing(rig.context, *rig.protocol, *rig.motion);
+    homing.polled = [&](bool readOk) { panel.homingPolled(readOk); };
+    panel.FormCreate();
+    homing.bazujClick();
+    // On the way from where it stood to the switch, ending at the origin; never a dash.
+    ASSERT_GE(shown.size(), 3u);
+    double previous = away / 100.0;
+    for (const std::string& x : shown) {
+        ASSERT_NE(x, "-");
+        EXPECT_LT(std::stod(x), previous);
+        previous = std::stod(x);
+    }
+    EXPECT_EQ(shown.back(), "0.00");
 }
 
 TEST(PanelKeys, HeldArrowJogsOnceAndReleaseStops)
@@ -482,7 +558,7 @@ TEST(PanelHeating, TheButtonAndTheInsertKeySwitchOffTheOutputAProgramHeats)
         ASSERT_NE(rig.context.machine.selectedPowerOutput, 1);
         press(*rig.panel);
         EXPECT_FALSE(rig.cutter.controller().outputOn(1));
-        EXPECT_FALSE(rig.panel->view().heatingDown);
+        EXPECT_TRUE(rig.panel->view().wireState.empty());
     }
 }
 

@@ -7,6 +7,8 @@
 #include "designfiles/cut_program_decoder.h"
 #include "geometry/segments.h"
 #include "project/wire_trail.h"
+#include "geometry/geometry.h"
+#include "config/configuration.h"
 
 #include <gtest/gtest.h>
 
@@ -299,6 +301,93 @@ TEST(CutJob, AControllerUnpluggedMidJobStopsTheTransmissionAndTheJobCanGoOnAfter
     EXPECT_EQ(rig.controller().executedProgram().size(), program.commands.size());
     EXPECT_EQ(rig.controller().bufferedCommands(), 0u);
     EXPECT_EQ(rig.controller().droppedCommands(), 0u);
+}
+
+// The trail shows only what the wire cut. The wire runs on while the cable is out, and the
+// operator moves it by hand during a pause: neither may join the route with a line of its own.
+TEST(CutJob, TheWireTrailLeavesAGapWhereTheWireWasNotFollowed)
+{
+    JobRig rig;
+    rig.moveTo(300, 300);
+    TMDIChild& project = rig.open("square.plt", "IN;SP1;PU0,0;PD8000,0,8000,8000,0,8000,0,0;PU;");
+    rig.host.answers = {AnswerYes, AnswerYes, AnswerYes};
+    const Configuration& config = rig.context.configuration;
+    WireTrail trail;
+    rig.protocol().ReadPositions();
+    trail.begin(project, rig.context.machine, config.number(Param::skala));
+
+    enum class Stage { Cutting, Unplugged, Replugged, Jogging, Resumed };
+    Stage stage = Stage::Cutting;
+    std::int64_t since = -1;
+    double awayFromDesign = 0.0;  // where the hand took the wire during the pause
+    rig.beforeTick = [&] {
+        trail.follow(rig.context.machine, rig.protocol().ReadStatusAndPositions());
+        const std::int64_t now = rig.clock.nowMs();
+        if (since < 0 && rig.context.machine.programRunning())
+            since = now;
+        if (since < 0)
+            return;
+        switch (stage) {
+        case Stage::Cutting:
+            if (now - since >= 4000) {
+                rig.cutter.unplug();
+                stage = Stage::Unplugged;
+                since = now;
+            }
+            break;
+        case Stage::Unplugged:
+            if (now - since >= 3000) {
+                rig.cutter.replug();
+                stage = Stage::Replugged;
+                since = now;
+            }
+            break;
+        case Stage::Replugged:
+            if (now - since >= 3000) {
+                rig.session->supervisor.Wstrzymaj1Click();
+                rig.session->motion.JogByKey(machine::KeyLeft, true, true);
+                stage = Stage::Jogging;
+                since = now;
+            }
+            break;
+        case Stage::Jogging:
+            if (now - since >= 1500) {
+                const MachineState& m = rig.context.machine;
+                awayFromDesign = nearestSegment(project, trail.toProject(m.frontX, m.frontY));
+                rig.session->motion.StopMotion();
+                rig.protocol().WaitWhileBusy();
+                rig.session->supervisor.Kontynuacja1Click();
+                stage = Stage::Resumed;
+            }
+            break;
+        case Stage::Resumed:
+            break;
+        }
+    };
+    // A paused job is idle: it ends only once it has been continued.
+    rig.done = [&] { return stage == Stage::Resumed && jobIdle(rig.context, rig.session->transmission); };
+    rig.session->driver.Start1Click();
+    ASSERT_TRUE(rig.session->transmission.active());
+    ASSERT_TRUE(rig.runJob(600000));
+    ASSERT_EQ(stage, Stage::Resumed);
+
+    // Between two reads the wire cuts no farther than its fastest speed takes it.
+    const double fastest = std::max(config.number(Param::szybkoscObrobki), config.number(Param::PrzeSpeed));
+    const double step = fastest / 60000.0 * 40.0 * 100.0 * 1.5 + 2.0;
+    const std::vector<Point>& path = trail.path();
+    std::vector<std::size_t> starts = trail.segmentStarts();
+    EXPECT_GT(awayFromDesign, 200.0);
+    // The cable; the pause leaves none when Continue brings the wire back to where it stopped.
+    EXPECT_GE(starts.size(), 2u);
+    starts.push_back(path.size());
+    for (std::size_t segment = 0; segment + 1 < starts.size(); ++segment) {
+        for (std::size_t i = starts[segment]; i < starts[segment + 1]; ++i) {
+            ASSERT_LE(nearestSegment(project, path[i]), 2.0) << path[i].x << "," << path[i].y;
+            if (i > starts[segment]) {
+                ASSERT_LE(distance(path[i - 1], path[i]), step) << path[i].x << "," << path[i].y;
+            }
+        }
+    }
 }
 
 struct CliRun {

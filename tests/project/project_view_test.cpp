@@ -4,6 +4,7 @@
 
 #include "geometry/geometry.h"
 #include "project/project_view.h"
+#include "project/view_legend.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,24 @@ TEST(ProjectViewMapping, AStraightLineIsDrawnAlongTheBaselineButATinyWindowDraws
     EXPECT_FALSE(mapProjectView(tiny.project, 400, 40, 20).drawable);
 }
 
+// One figure per role in the mode: connected closed (pen 4), connected open (pen 1), unconnected
+// closed (pen 6), the axis (pen 3); then `more`.
+void oneFigurePerRole(ProjectRig& rig, int mode, int device, std::vector<std::vector<Point>> more = {})
+{
+    std::vector<std::vector<Point>> figures{square(0, 0, 100), {{0, 0}, {50, 50}, {90, 10}}, square(10, 10, 20),
+                                            {{0, 0}, {100, 0}}};
+    figures.insert(figures.end(), more.begin(), more.end());
+    rig.design(figures);
+    rig.config().setChoice(Param::Mode, mode);
+    rig.config().setChoice(Param::StolikSwitch, device);
+    const int pens[] = {4, 1, 6, 3};
+    for (int i = 0; i < 4; ++i) {
+        rig.figure(i).unconnected = i == 2 ? 1 : 0;
+        rig.figure(i).pen = pens[i];
+    }
+    rig.project.axisIndex = 3;
+}
+
 TEST(ProjectViewColours, FollowTheModeAndTheFigureRole)
 {
     using C = FigureColour;
@@ -94,20 +113,37 @@ TEST(ProjectViewColours, FollowTheModeAndTheFigureRole)
     };
     for (const Case& c : cases) {
         ProjectRig rig;
-        rig.design({square(0, 0, 100), {{0, 0}, {50, 50}, {90, 10}}, square(10, 10, 20), {{0, 0}, {100, 0}}});
-        rig.config().setChoice(Param::Mode, c.mode);
-        rig.config().setChoice(Param::StolikSwitch, c.device);
-        rig.figure(0).unconnected = 0;
-        rig.figure(1).unconnected = 0;
-        rig.figure(3).unconnected = 0;
-        rig.figure(0).pen = 4;
-        rig.figure(1).pen = 1;
-        rig.figure(2).pen = 6;
-        rig.figure(3).pen = 3;
-        rig.project.axisIndex = 3;
+        oneFigurePerRole(rig, c.mode, c.device);
         EXPECT_EQ(figureColours(rig.project), c.expected) << "mode " << c.mode << " device " << c.device;
         rig.project.selectedFigure = 2;
         EXPECT_EQ(figureColours(rig.project)[2], C::White) << "mode " << c.mode;
+    }
+}
+
+// The legend names the roles the figures have in the mode, and the marks the view shows now.
+TEST(ProjectViewLegend, ExplainsWhatTheViewShows)
+{
+    using L = LegendItem;
+    struct Case {
+        int mode;
+        int device;
+        LegendExtras extras;
+        std::vector<L> expected;
+    };
+    const std::vector<Case> cases{
+        {Mode2D, DeviceNone, {}, {L::ClosedFigure, L::OpenFigure, L::Unconnected, L::Selected, L::WorkingArea}},
+        {ModeRotary, DeviceSpindle, {true, false, false}, {L::RotaryAxis, L::RotaryProfile, L::Selected, L::WorkingArea, L::SimulationTrail}},
+        {ModeIndependent, DeviceNone, {false, true, false}, {L::FrontShape, L::BackShape, L::PairMark, L::Selected, L::WorkingArea, L::WireTrail}},
+        {Mode2D, DeviceNone, {false, false, true},
+         {L::ClosedFigure, L::OpenFigure, L::Unconnected, L::Selected, L::WorkingArea, L::CutCovered, L::StartPoint}},
+    };
+    for (const Case& c : cases) {
+        ProjectRig rig;
+        oneFigurePerRole(rig, c.mode, c.device, {square(30, 30, 10)});
+        rig.figure(4).unconnected = 0;
+        rig.figure(4).pen = 4;
+        rig.project.selectedFigure = 4;  // a closed figure: the others keep every role in view
+        EXPECT_EQ(viewLegend(rig.project, c.extras), c.expected) << "mode " << c.mode;
     }
 }
 

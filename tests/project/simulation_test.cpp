@@ -7,9 +7,11 @@
 #include "project/simulation_animation.h"
 #include "project/simulation_replay.h"
 #include "project/wire_trail.h"
+#include "machine/machine_state.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 namespace kerfline {
@@ -227,6 +229,8 @@ struct RecordingCanvas : SimulationCanvas {
     }
     void drawPairLine(PixelPoint, PixelPoint) override {}
     void refresh() override { ++refreshes; }
+    void progress(double fraction) override { fractions.push_back(fraction); }
+    std::vector<double> fractions;
 };
 
 ViewMapping hundredthScale()
@@ -311,6 +315,78 @@ TEST(SimulationAnimation, APressDuringALongCornerPauseIsSeenWithinFiftyMilliseco
     EXPECT_EQ(rig.project.simulationStopped, 1);
     EXPECT_LE(rig.clock.nowMs(), 150);
     EXPECT_TRUE(canvas.dots.empty());
+}
+
+// The progress runs along the path's length to the end, or stops where the operator stopped it;
+// the speed is read while the animation runs, so a change takes effect at once.
+TEST(SimulationAnimation, TellsItsProgressAndFollowsASpeedChangedMeanwhile)
+{
+    for (const bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped" : "to the end");
+        ProjectRig rig;
+        rig.config().setNumber(Param::Pauza_w_kacie, 0.0);
+        rig.design({square(0, 0, 4000)});
+        rig.project.ciecie();
+        SimulationPacer pacer(rig.clock, 10);
+        RecordingCanvas canvas;
+        std::int64_t halfway = 0;
+        canvas.onDot = [&] {
+            if (canvas.dots.size() == 80) {
+                halfway = rig.clock.nowMs();
+                // 0 normal triples a wait; 2 makes it as long as asked for
+                rig.config().setPosition(Param::sbWspSymulacji, 2);
+                if (stop)
+                    rig.host.pendingInputs.push_back(PendingInput::KeyDown);
+            }
+        };
+        const std::int64_t before = rig.clock.nowMs();
+        const SimulationOutcome outcome = animateSimulation(rig.project, hundredthScale(), canvas, pacer);
+        EXPECT_EQ(outcome.stopped, stop);
+        ASSERT_FALSE(canvas.fractions.empty());
+        EXPECT_TRUE(std::is_sorted(canvas.fractions.begin(), canvas.fractions.end()));
+        EXPECT_DOUBLE_EQ(canvas.fractions.back(), outcome.fraction);
+        if (stop) {
+            EXPECT_NEAR(outcome.fraction, 0.5, 0.01);
+        } else {
+            EXPECT_DOUBLE_EQ(outcome.fraction, 1.0);
+            // The 80th dot already waits at the new speed.
+            EXPECT_EQ(halfway - before, 79 * 6);
+            EXPECT_EQ(rig.clock.nowMs() - halfway, 81 * 2);
+        }
+    }
+}
+
+// Where the job was not followed (a lost read, a pause, a program not yet running) the route has a
+// gap, and what follows starts a segment of its own.
+TEST(WireTrail, ANewSegmentBeginsAfterWhatWasNotFollowed)
+{
+    MachineState m;
+    m.KeyFront = true;
+    WireTrail trail;
+    trail.begin({0, 0}, 0, 0, false, 100.0);
+    const auto at = [&](std::int32_t x, std::uint32_t flags) {
+        m.frontX = x;
+        m.statusFlags = flags;
+    };
+    const std::uint32_t running = statusBit(StatusFlag::programRunning);
+    at(0, running | statusBit(StatusFlag::waitingForGo));
+    trail.follow(m, true);  // before Go the wire stands at the start: no gap
+    at(100, running);
+    trail.follow(m, true);
+    at(200, running);
+    trail.follow(m, false);  // the read failed
+    at(300, running);
+    trail.follow(m, true);
+    at(400, running | statusBit(StatusFlag::paused));
+    trail.follow(m, true);
+    at(300, running);  // back where the pause began: no break
+    trail.follow(m, true);
+    at(500, running | statusBit(StatusFlag::wireBreak));
+    trail.follow(m, true);
+    at(600, running);
+    trail.follow(m, true);
+    EXPECT_EQ(trail.path(), (std::vector<Point>{{0, 0}, {40, 0}, {120, 0}, {240, 0}}));
+    EXPECT_EQ(trail.segmentStarts(), (std::vector<std::size_t>{0, 2, 3}));
 }
 
 TEST(WireTrail, MapsArmPositionsIntoTheProjectFromItsStartPoint)

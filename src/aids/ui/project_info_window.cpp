@@ -62,7 +62,10 @@ ProjectInfoWindow::ProjectInfoWindow(AppContext& context, CuttingSession& sessio
     m_wysokosc = addRow(3, context.Text("Info", "Labelwys.caption"), "wysokosc");
     m_totlen = addRow(4, context.Text("Info", "Labeldlug.caption"), "totlen");
     m_totalTime = addRow(5, context.Text("Info", "Labeltime.caption"), "total_time");
-    m_kerf = addRow(6, context.Text("Info", "Labelkerf.caption"), "kerf");
+    // The fuller estimate, right under the described one.
+    m_programTime = addRow(6, context.Text("Info", "LabelProgramTime.caption"), "programTime");
+    m_programTimeCaption = qobject_cast<QLabel*>(grid->itemAtPosition(6, 0)->widget());
+    m_kerf = addRow(7, context.Text("Info", "Labelkerf.caption"), "kerf");
     // Long paths wrap instead of widening the window past the screen.
     for (QLabel* path : {m_fname, m_konfigname}) {
         path->setWordWrap(true);
@@ -88,6 +91,8 @@ void ProjectInfoWindow::setProject(TMDIChild* project)
 {
     m_project = project;
     m_caption = project != nullptr ? captionOf(*project) : std::string();
+    if (project != nullptr)
+        m_information.estimateProgram(*project);
     updateValues();
 }
 
@@ -114,6 +119,9 @@ void ProjectInfoWindow::updateValues()
     show(m_wysokosc, m_information.wysokosc);
     show(m_totlen, m_information.totlen);
     show(m_totalTime, m_information.total_time);
+    show(m_programTime, m_information.programTime);
+    m_programTime->setVisible(!m_information.programTime.empty());
+    m_programTimeCaption->setVisible(!m_information.programTime.empty());
     show(m_kerf, m_information.kerf);
 }
 

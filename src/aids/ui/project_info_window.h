@@ -48,6 +48,8 @@ private:
     QLabel* m_wysokosc = nullptr;
     QLabel* m_totlen = nullptr;
     QLabel* m_totalTime = nullptr;
+    QLabel* m_programTime = nullptr;
+    QLabel* m_programTimeCaption = nullptr;
     QLabel* m_kerf = nullptr;
 };
 

@@ -9,6 +9,7 @@
 #include "machine/machine_state.h"
 
 #include <QCloseEvent>
+#include <QSlider>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,6 +38,39 @@ const QColor kWorkingArea(120, 120, 120);
 const QColor kSelectionEdge(40, 40, 40);
 // One notch of the wheel or one press of + or -.
 constexpr double kZoomStep = 1.25;
+// What a cut of the selected figure covers, under the figures, and where the wire must stand.
+const QColor kCutPreview(0, 170, 220, 110);
+const QColor kStartPoint(0, 110, 160);
+// The legend's box: pale enough to read through, small enough to leave the design in view.
+const QColor kLegendBox(255, 255, 255, 200);
+
+struct LegendStyle {
+    QColor colour;
+    enum Kind { Line, Dashed, Dots, Wide, Mark } kind;
+    const char* key;  // section "Project_window"
+};
+
+LegendStyle legendStyle(LegendItem item)
+{
+    switch (item) {
+    case LegendItem::ClosedFigure: return {Qt::black, LegendStyle::Line, "legendZamknieta"};
+    case LegendItem::OpenFigure: return {QColor(0, 0, 255), LegendStyle::Line, "legendOtwarta"};
+    case LegendItem::Unconnected: return {QColor(255, 0, 0), LegendStyle::Line, "legendNiepolaczona"};
+    case LegendItem::RotaryAxis: return {QColor(0, 128, 0), LegendStyle::Line, "legendOs"};
+    case LegendItem::RotaryProfile: return {Qt::black, LegendStyle::Line, "legendProfil"};
+    case LegendItem::FrontShape: return {QColor(0, 128, 0), LegendStyle::Line, "legendPrzod"};
+    case LegendItem::BackShape: return {QColor(255, 0, 0), LegendStyle::Line, "legendTyl"};
+    case LegendItem::PairMark: return {QColor(255, 255, 0), LegendStyle::Line, "legendPioro6"};
+    case LegendItem::Selected: return {Qt::white, LegendStyle::Wide, "legendWybrana"};
+    case LegendItem::KerfPath: return {kKerfPath, LegendStyle::Line, "legendKerf"};
+    case LegendItem::WorkingArea: return {kWorkingArea, LegendStyle::Dashed, "legendObszar"};
+    case LegendItem::SimulationTrail: return {Qt::red, LegendStyle::Dots, "legendSymulacja"};
+    case LegendItem::WireTrail: return {kWireTrail, LegendStyle::Wide, "legendDrut"};
+    case LegendItem::CutCovered: return {kCutPreview, LegendStyle::Wide, "legendDoCiecia"};
+    case LegendItem::StartPoint: return {kStartPoint, LegendStyle::Mark, "legendStart"};
+    }
+    return {Qt::black, LegendStyle::Line, "legendZamknieta"};
+}
 
 QColor toQColor(FigureColour colour)
 {
@@ -94,6 +128,12 @@ public:
             m_window->update();
     }
 
+    void progress(double fraction) override
+    {
+        if (m_window)
+            m_window->showSimulationProgress(fraction);
+    }
+
 private:
     QPointer<ProjectWindow> m_window;
 };
@@ -112,6 +152,22 @@ ProjectWindow::ProjectWindow(AppContext& context, QWidget* parent)
     m_statusText = new QLabel(m_statusBar);
     m_statusBar->addWidget(m_statusText, 1);
     m_sizeText = new QLabel(m_statusBar);
+    m_simulationText = new QLabel(m_statusBar);
+    m_simulationText->setObjectName(QStringLiteral("simulationText"));
+    // The speed of the simulation, as the configuration keeps it (0 normal .. 60 fast); it may
+    // change while the simulation runs.
+    m_simulationSpeed = new QSlider(Qt::Horizontal, m_statusBar);
+    m_simulationSpeed->setObjectName(QStringLiteral("simulationSpeed"));
+    m_simulationSpeed->setRange(0, 60);
+    m_simulationSpeed->setPageStep(10);
+    m_simulationSpeed->setFixedWidth(90);
+    m_simulationSpeed->setFocusPolicy(Qt::NoFocus);
+    m_simulationSpeed->setToolTip(qs(context.Text("Project_window", "symulacjaSzybkosc")));
+    m_simulationSpeed->setValue(context.configuration.position(Param::sbWspSymulacji));
+    connect(m_simulationSpeed, &QSlider::valueChanged, this,
+            [this](int value) { m_context.configuration.setPosition(Param::sbWspSymulacji, value); });
+    m_statusBar->addPermanentWidget(m_simulationText);
+    m_statusBar->addPermanentWidget(m_simulationSpeed);
     m_statusBar->addPermanentWidget(m_sizeText);
     setFocusPolicy(Qt::StrongFocus);
     layout->addWidget(m_statusBar);
@@ -163,6 +219,52 @@ void ProjectWindow::setWireTrail(const WireTrail* trail)
     update();
 }
 
+void ProjectWindow::clearSimulationTrail()
+{
+    if (m_animating || m_trail.isNull())
+        return;
+    m_trail = QImage();
+    setSimulationText({});
+    update();
+}
+
+void ProjectWindow::setCutPreview(const CutPreview* preview)
+{
+    if (preview != nullptr)
+        m_cutPreview = *preview;
+    else
+        m_cutPreview.reset();
+    // Painted now: the question that follows holds the event loop.
+    repaint();
+}
+
+std::vector<LegendItem> ProjectWindow::legend() const
+{
+    LegendExtras extras;
+    extras.simulationTrail = !m_trail.isNull();
+    extras.wireTrail = m_wireTrail != nullptr && m_wireTrail->active();
+    extras.cutPreview = m_cutPreview.has_value();
+    return viewLegend(*m_model, extras);
+}
+
+QString ProjectWindow::simulationStatus() const
+{
+    return m_simulationText->text();
+}
+
+void ProjectWindow::setSimulationText(const QString& text)
+{
+    m_simulationText->setText(text);
+    // The status bar gives its permanent widgets no more than they ask for.
+    m_simulationText->setMinimumWidth(m_simulationText->sizeHint().width());
+}
+
+void ProjectWindow::showSimulationProgress(double fraction)
+{
+    const QString percent = QString::number(static_cast<int>(fraction * 100.0));
+    setSimulationText(qs(formatText(m_context.Text("Project_window", "symulacjaPostep"), {ss(percent)})));
+}
+
 void ProjectWindow::paintEvent(QPaintEvent* /*event*/)
 {
     if (m_statusText->text() != qs(m_model->StatusBar) || m_sizeText->text().isEmpty() != m_model->figures.empty())
@@ -188,6 +290,7 @@ void ProjectWindow::paintEvent(QPaintEvent* /*event*/)
         for (const int x : {outline.left(), outline.right()})
             if (x >= shown.left() && x <= shown.right() && top <= bottom)
                 painter.drawLine(x, top, x, bottom);
+        drawCutPreview(painter, mapping);
         const std::vector<FigureColour> colours = figureColours(*m_model);
         QPolygon polyline;
         const auto draw = [&](const std::vector<Point>& points, const QColor& colour) {
@@ -233,6 +336,8 @@ void ProjectWindow::paintEvent(QPaintEvent* /*event*/)
     }
     if (!m_trail.isNull())
         painter.drawImage(0, 0, m_trail);
+    if (mapping.drawable)
+        drawLegend(painter);
 
     // The main window asks for the simulation by painting with `simulating` set; the animation
     // runs after this paint, outside of it.
@@ -246,11 +351,20 @@ void ProjectWindow::drawWireTrail(QPainter& painter, const ViewMapping& mapping)
 {
     if (m_wireTrail == nullptr || !m_wireTrail->active())
         return;
-    QPolygon route;
-    for (const Point p : m_wireTrail->path())
-        route << toQPoint(mapping.toWindow(p));
+    // Segment by segment: a gap is what the wire did not cut while the job was not followed.
+    const std::vector<Point>& path = m_wireTrail->path();
+    const std::vector<std::size_t>& starts = m_wireTrail->segmentStarts();
     painter.setPen(QPen(kWireTrail, 2));
-    painter.drawPolyline(route);
+    for (std::size_t segment = 0; segment < starts.size(); ++segment) {
+        const std::size_t end = segment + 1 < starts.size() ? starts[segment + 1] : path.size();
+        QPolygon route;
+        for (std::size_t i = starts[segment]; i < end; ++i)
+            route << toQPoint(mapping.toWindow(path[i]));
+        if (route.size() == 1)
+            painter.drawPoint(route.front());
+        else
+            painter.drawPolyline(route);
+    }
     if (const auto wire = m_wireTrail->current()) {
         const QPoint at = toQPoint(mapping.toWindow(*wire));
         painter.setPen(QPen(kWireTrail, 2));
@@ -259,6 +373,107 @@ void ProjectWindow::drawWireTrail(QPainter& painter, const ViewMapping& mapping)
         painter.drawLine(at - QPoint(8, 0), at + QPoint(8, 0));
         painter.drawLine(at - QPoint(0, 8), at + QPoint(0, 8));
     }
+}
+
+void ProjectWindow::drawCutPreview(QPainter& painter, const ViewMapping& mapping) const
+{
+    if (!m_cutPreview)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(kCutPreview, 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (std::size_t f = 0; f < m_model->figures.size() && f < m_cutPreview->figures.size(); ++f) {
+        if (!m_cutPreview->figures[f])
+            continue;
+        QPolygon outline;
+        for (const Point p : m_model->figures[f].points)
+            outline << toQPoint(mapping.toWindow(p));
+        painter.drawPolyline(outline);
+    }
+    const QPoint at = toQPoint(mapping.toWindow(m_cutPreview->start));
+    painter.setPen(QPen(kStartPoint, 3));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(at, 9, 9);
+    painter.drawLine(at - QPoint(14, 0), at + QPoint(14, 0));
+    painter.drawLine(at - QPoint(0, 14), at + QPoint(0, 14));
+    painter.restore();
+}
+
+void ProjectWindow::drawLegend(QPainter& painter) const
+{
+    const std::vector<LegendItem> items = legend();
+    if (items.empty())
+        return;
+    // One row along the top edge: the fitted view leaves a band as high as the status bar there
+    // (the mapping takes the status bar's height twice), so the legend never hides the design.
+    const int band = m_statusBar->isVisible() ? m_statusBar->height() : m_statusBar->sizeHint().height();
+    painter.save();
+    QFont font = painter.font();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    while (metrics.height() > band - 2 && font.pointSizeF() > 5.0) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        painter.setFont(font);
+    }
+    const QFontMetrics fitted(font);
+    constexpr int kSwatch = 18;
+    constexpr int kPad = 4;
+    const int height = std::min(band - 2, fitted.height() + 2);
+    const int y = 1 + height / 2;
+    // Right of the seven pixels of margin the view keeps clear.
+    constexpr int kLeft = 8;
+    int x = kLeft + kPad;
+    int right = x;
+    std::vector<std::pair<int, QString>> placed;
+    for (const LegendItem item : items) {
+        const QString text = qs(m_context.Text("Project_window", legendStyle(item).key));
+        placed.emplace_back(x, text);
+        x += kSwatch + kPad + fitted.horizontalAdvance(text) + 3 * kPad;
+        right = x - 2 * kPad;
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kLegendBox);
+    painter.drawRect(QRect(kLeft, 0, std::min(right + kPad, width()) - kLeft, height + 2));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const LegendStyle style = legendStyle(items[i]);
+        const QPoint from(placed[i].first, y);
+        const QPoint to(placed[i].first + kSwatch, y);
+        switch (style.kind) {
+        case LegendStyle::Line:
+        case LegendStyle::Wide:
+            if (style.colour == Qt::white || style.colour == QColor(255, 255, 0)) {
+                // Light colours on their dark edge, as the view draws the selection.
+                painter.setPen(QPen(kSelectionEdge, 5));
+                painter.drawLine(from, to);
+            }
+            painter.setPen(QPen(style.colour, style.kind == LegendStyle::Wide ? 3 : 1));
+            painter.drawLine(from, to);
+            break;
+        case LegendStyle::Dashed:
+            painter.setPen(QPen(style.colour, 0, Qt::DashLine));
+            painter.drawLine(from, to);
+            break;
+        case LegendStyle::Dots:
+            painter.setPen(QPen(style.colour, 1));
+            painter.setBrush(Qt::NoBrush);
+            for (int dot = from.x() + 1; dot <= to.x(); dot += 4)
+                painter.drawEllipse(QPoint(dot, y), 1, 1);
+            break;
+        case LegendStyle::Mark: {
+            const QPoint centre((from.x() + to.x()) / 2, y);
+            painter.setPen(QPen(style.colour, 2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(centre, 4, 4);
+            painter.drawLine(centre - QPoint(7, 0), centre + QPoint(7, 0));
+            break;
+        }
+        }
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(to.x() + kPad, 1, fitted.horizontalAdvance(placed[i].second) + kPad, height),
+                         Qt::AlignLeft | Qt::AlignVCenter, placed[i].second);
+    }
+    painter.restore();
 }
 
 void ProjectWindow::simulate()
@@ -272,10 +487,19 @@ void ProjectWindow::simulate()
     update();
     const QPointer<ProjectWindow> alive(this);
     TrailCanvas canvas(*this);
-    animateSimulation(*m_model, viewMapping(), canvas, m_pacer);
+    m_simulationSpeed->setValue(m_context.configuration.position(Param::sbWspSymulacji));
+    showSimulationProgress(0.0);
+    const SimulationOutcome outcome = animateSimulation(*m_model, viewMapping(), canvas, m_pacer);
     if (!alive)
         return;
     m_animating = false;
+    // A key or a click anywhere (a menu among them) stops the simulation: the operator is told.
+    const QString percent = QString::number(static_cast<int>(outcome.fraction * 100.0));
+    const std::string text = outcome.stopped
+                                 ? formatText(m_context.Text("Project_window", "symulacjaPrzerwana"), {ss(percent)})
+                                 : m_context.Text("Project_window", "symulacjaKoniec");
+    setSimulationText(qs(text));
+    m_context.host.setStatus(0, text);
     update();
     if (m_closeRequested) {
         m_closeRequested = false;

@@ -1,15 +1,20 @@
 #pragma once
 
 #include "base/waiting.h"
+#include "project/cut_preview.h"
 #include "project/project_view.h"
+#include "project/view_legend.h"
 
 #include <QImage>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QLabel;
 class QPainter;
+class QSlider;
 class QStatusBar;
 
 namespace kerfline {
@@ -40,6 +45,16 @@ public:
     // Shows the wire's route of a running job over the design (nullptr hides it). The trail is
     // read at every paint; call update() on this window after the trail changed.
     void setWireTrail(const WireTrail* trail);
+    // Takes away a finished or stopped simulation's red trail; a running one keeps it.
+    void clearSimulationTrail();
+    bool hasSimulationTrail() const { return !m_trail.isNull(); }
+    // Marks what a cut of part of the project covers and the start vertex where the wire must
+    // stand; nullptr takes the marks away.
+    void setCutPreview(const CutPreview* preview);
+    // The entries of the legend drawn in the view's corner.
+    std::vector<LegendItem> legend() const;
+    // The simulation's progress, its end or its stop, as the status bar shows it.
+    QString simulationStatus() const;
 
     // The mapping of the current window size and zoom, as the painting and the mouse use it.
     ViewMapping viewMapping() const;
@@ -69,12 +84,19 @@ private:
     class TrailCanvas;
     void showStatusText();
     void drawWireTrail(QPainter& painter, const ViewMapping& mapping) const;
+    void drawCutPreview(QPainter& painter, const ViewMapping& mapping) const;
+    void drawLegend(QPainter& painter) const;
+    void showSimulationProgress(double fraction);
+    void setSimulationText(const QString& text);
 
     AppContext& m_context;
     std::unique_ptr<TMDIChild> m_model;
     QStatusBar* m_statusBar = nullptr;
     QLabel* m_statusText = nullptr;
     QLabel* m_sizeText = nullptr;
+    QLabel* m_simulationText = nullptr;
+    QSlider* m_simulationSpeed = nullptr;
+    std::optional<CutPreview> m_cutPreview;
     SimulationPacer m_pacer;
     QImage m_trail;  // the simulation's trail, in window pixels
     const WireTrail* m_wireTrail = nullptr;

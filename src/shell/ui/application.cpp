@@ -126,6 +126,10 @@ void Application::wireWindows()
         if (ProjectWindow* window = m_mainForm->projectWindowOf(project))
             window->simulate();
     };
+    dialogs.showCutPreview = [this](TMDIChild& project, const CutPreview* preview) {
+        if (ProjectWindow* window = m_mainForm->projectWindowOf(project))
+            window->setCutPreview(preview);
+    };
     dialogs.placement = [this](TMDIChild& project) {
         TfFigNaMat dialog(m_context, &m_session->protocol, project, m_mainForm.get());
         return dialog.run();
@@ -185,9 +189,10 @@ void Application::followWire()
     const bool started = running && !m_jobWasRunning;
     const bool ended = !running && m_jobWasRunning;
     m_jobWasRunning = running;
-    // The panel's heartbeat reads positions only while the panel is the active window.
-    if (running)
-        m_session->protocol.ReadPositions();
+    // The status comes with the positions: the trail takes a point only while the program runs.
+    const bool readOk = running && m_session->protocol.ReadStatusAndPositions();
+    if (started)
+        clearSimulationTrail();
     followJob(started, running || ended);
     // Only a two-dimensional program moves the wire in the plane of the design.
     if (!running || m_context.configuration.choice(Param::Mode) != Mode2D)
@@ -212,14 +217,22 @@ void Application::followWire()
                                backArm ? hundredths(AxisBackY, machine.resY) : m_context.job.originY, backArm,
                                m_context.configuration.number(Param::skala)))
             return;
-        m_wireTrail.update(machine);
+        m_wireTrail.follow(machine, readOk);
         m_trailWindow = window;
         window->setWireTrail(&m_wireTrail);
         window->update();
         return;
     }
-    if (m_trailWindow && m_wireTrail.update(m_context.machine))
+    if (m_trailWindow && m_wireTrail.follow(m_context.machine, readOk))
         m_trailWindow->update();
+}
+
+void Application::clearSimulationTrail()
+{
+    // The job's own trail is drawn now; a simulation's red dots beside it would mislead.
+    if (TMDIChild* project = m_mainForm->projectWindows().active())
+        if (ProjectWindow* window = m_mainForm->projectWindowOf(*project))
+            window->clearSimulationTrail();
 }
 
 void Application::show()

@@ -63,6 +63,7 @@ public:
 private:
     void transmissionTick();
     void followWire();
+    void clearSimulationTrail();
     // Plans a job when it starts and shows its figures in the status bar while it runs and after it ends.
     void followJob(bool started, bool changed);
     void wireWindows();

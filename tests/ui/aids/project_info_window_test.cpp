@@ -3,6 +3,7 @@
 #include "aids/project_information.h"
 #include "aids/ui/project_info_window.h"
 #include "config/number_text.h"
+#include "cutting/program_estimate.h"
 #include "cutting/job_rig.h"
 #include "designfiles/design_type.h"
 #include "project/tmdichild.h"
@@ -68,6 +69,11 @@ TEST_F(ProjectInfoWindowTest, ShowsTheSamplesValues)
     EXPECT_NEAR(std::stod(label(window, "total_time")), minutes, 0.5);
     EXPECT_EQ(label(window, "total_time").substr(label(window, "total_time").size() - 4), " min");
     EXPECT_EQ(label(window, "kerf"), "0.00 mm");
+    // Beside it, the program's own time with its heat-up and corner pauses.
+    const std::optional<std::int64_t> planned = plannedProgramMs(*project);
+    ASSERT_TRUE(planned.has_value());
+    EXPECT_EQ(label(window, "programTime"), minutesAndSeconds(*planned));
+    EXPECT_TRUE(window.findChild<QLabel*>("programTime")->isVisible());
     saveScreenshot(window, "project_information");
 
     // A new scale shows at the next paint; in perpendicular mode length and time stay.

@@ -90,6 +90,49 @@ TEST(ManualPanel, ArrowKeyJogsUntilReleasedAndTheCoordinatesFollow)
     EXPECT_EQ(child<QLabel>(*rig.panel, "wmyf")->text(), "0.00");
 }
 
+// The operator watches the wire from the main window, also during a job: the panel's
+// coordinates follow without the focus, and before any read they show a dash, not zeros.
+TEST(ManualPanel, CoordinatesStayLiveWithoutTheFocus)
+{
+    PanelRig rig;
+    auto* wmxf = child<QLabel>(*rig.panel, "wmxf");
+    auto* wmyb = child<QLabel>(*rig.panel, "wmyb");
+    EXPECT_EQ(wmxf->text(), "-");
+    rig.home();
+    rig.session->motion.gotopoint(true, 0, 12.5, 12.5, 30.0, 30.0, 0, 0);
+    QWidget elsewhere;  // the main window, say
+    rig.panel->show();
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    ASSERT_FALSE(rig.panel->isActiveWindow());
+    rig.panel->heartbeat();
+    EXPECT_EQ(wmxf->text(), "12.50");
+    EXPECT_EQ(wmyb->text(), "30.00");
+    testing::saveScreenshot(*rig.panel, "manual_panel_inactive");
+}
+
+// Homing stops the heartbeat; the coordinates still run down to the switches with it.
+TEST(ManualPanel, CoordinatesFollowTheAxesWhileHoming)
+{
+    PanelRig rig;
+    rig.session->motion.JogByKey(machine::KeyRight, true, true);
+    rig.clock.sleepMs(2000);
+    rig.session->motion.StopMotion();
+    rig.session->protocol.WaitWhileBusy();
+    ASSERT_TRUE(rig.showActive());
+    auto* wmxf = child<QLabel>(*rig.panel, "wmxf");
+    std::vector<QString> shown;
+    rig.clock.setListener([&](std::int64_t, std::int64_t) {
+        if (shown.empty() || shown.back() != wmxf->text())
+            shown.push_back(wmxf->text());
+    });
+    QTest::mouseClick(child<QPushButton>(*rig.panel, "Bazuj"), Qt::LeftButton);
+    rig.clock.setListener({});
+    EXPECT_GE(shown.size(), 4u) << "the heartbeat's value, then the way to the switch";
+    EXPECT_EQ(wmxf->text(), "0.00");
+}
+
 TEST(ManualPanel, CtrlSendsATenthOfTheSpeedWhileHeld)
 {
     PanelRig rig;

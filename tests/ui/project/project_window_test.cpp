@@ -1,13 +1,17 @@
 // The project window on screen: the samples drawn in their colours inside the margins, picking a
 // figure with the mouse, and the animated simulation that a key press stops.
 #include "config/configuration.h"
+#include "project/cut_preview.h"
 #include "project/simulation_replay.h"
+#include "project/view_legend.h"
+#include "machine/machine_state.h"
 #include "project/tmdichild.h"
 #include "project/ui/project_window.h"
 #include "project/wire_trail.h"
 #include "shell/app_context.h"
 #include "base/scripted_host.h"
 #include "base/ui/qt_host.h"
+#include "base/ui/text.h"
 #include "support/screenshot.h"
 #include "support/started_context.h"
 #include "support/temp_dir.h"
@@ -21,12 +25,14 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QStatusBar>
 #include <QWheelEvent>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace kerfline::ui {
@@ -83,6 +89,15 @@ Point middleOfLongestSegment(const tfigura& figure)
     const Point a = figure.points[best - 1];
     const Point b = figure.points[best];
     return {static_cast<std::int32_t>((std::int64_t{a.x} + b.x) / 2), static_cast<std::int32_t>((std::int64_t{a.y} + b.y) / 2)};
+}
+
+// The first figure of the design itself (not a connector or an entry line); -1 for none.
+std::int32_t firstDesignFigure(const TMDIChild& model)
+{
+    for (std::size_t f = 0; f < model.figures.size(); ++f)
+        if (model.figures[f].isDesign != 0)
+            return static_cast<std::int32_t>(f);
+    return -1;
 }
 
 class ProjectWindowTest : public ::testing::Test {
@@ -305,10 +320,7 @@ TEST_F(ProjectWindowTest, AKeyStopsTheSimulationAndItsPartialTrailStays)
 
     // Picking a figure afterwards shows it white, not hidden under the trail.
     const TMDIChild& model = window.model();
-    std::int32_t target = -1;
-    for (std::size_t f = 0; f < model.figures.size() && target < 0; ++f)
-        if (model.figures[f].isDesign != 0)
-            target = static_cast<std::int32_t>(f);
+    const std::int32_t target = firstDesignFigure(model);
     ASSERT_GE(target, 0);
     const PixelPoint p =
         window.viewMapping().toWindow(middleOfLongestSegment(model.figures[static_cast<std::size_t>(target)]));
@@ -431,6 +443,109 @@ TEST_F(ProjectWindowTest, TheWireTrailOfAJobIsDrawnOverTheDesign)
     kerfline::testing::saveScreenshot(window, "project_wire_trail");
     window.setWireTrail(nullptr);
     EXPECT_FALSE(colourNear(window.grab().toImage(), mapping.toWindow(*trail.current()), wire));
+}
+
+// After a gap (the cable out, a pause) the route goes on without a line across the design, and
+// the legend names the trail's colour.
+TEST_F(ProjectWindowTest, TheWireTrailLeavesAGapAndTheLegendNamesIt)
+{
+    ScriptedHost host;
+    auto context = start(host);
+    ProjectWindow window(*context);
+    open(window, "star.ai", 3);
+    MachineState& machine = context->machine;
+    machine.frontX = 10000;
+    machine.frontY = 10000;
+    machine.statusFlags = statusBit(StatusFlag::programRunning);
+    WireTrail trail;
+    trail.begin(window.model(), machine, 100.0);
+    machine.frontX += 2000;
+    trail.follow(machine, true);
+    trail.follow(machine, false);  // a read that failed
+    machine.frontY += 3000;
+    trail.follow(machine, true);
+    machine.frontY += 1000;
+    trail.follow(machine, true);
+    ASSERT_EQ(trail.segmentStarts().size(), 2u);
+    window.setWireTrail(&trail);
+    const QImage image = window.grab().toImage();
+    const ViewMapping mapping = window.viewMapping();
+    const QColor wire(200, 0, 200);
+    const std::vector<Point>& path = trail.path();
+    // Along each segment, not across the gap between them.
+    EXPECT_TRUE(colourNear(image, mapping.toWindow({(path[0].x + path[1].x) / 2, path[0].y}), wire));
+    EXPECT_TRUE(colourNear(image, mapping.toWindow({path[2].x, (path[2].y + path[3].y) / 2}), wire));
+    EXPECT_FALSE(colourNear(image, mapping.toWindow({path[1].x, (path[1].y + path[2].y) / 2}), wire));
+    const std::vector<LegendItem> legend = window.legend();
+    EXPECT_NE(std::find(legend.begin(), legend.end(), LegendItem::WireTrail), legend.end());
+    kerfline::testing::saveScreenshot(window, "project_wire_trail_gap");
+}
+
+// The speed set in the window's status bar is the configuration's and holds while the simulation
+// runs; its progress is shown, a stop says so, and the trail is cleared when a job starts.
+TEST_F(ProjectWindowTest, TheSimulationShowsItsProgressItsSpeedAndItsStop)
+{
+    QtHost host;
+    auto context = start(host);
+    ProjectWindow window(*context);
+    open(window, "gear.plt", 1);
+    auto* speed = window.findChild<QSlider*>(QStringLiteral("simulationSpeed"));
+    ASSERT_NE(speed, nullptr);
+    speed->setValue(30);
+    EXPECT_EQ(context->configuration.position(Param::sbWspSymulacji), 30);
+
+    // A click on a menu reaches the program as a left click: the simulation stops at it.
+    std::vector<QString> shown;
+    bool pressed = false;
+    clock.setListener([&](std::int64_t, std::int64_t to) {
+        if (shown.empty() || shown.back() != window.simulationStatus())
+            shown.push_back(window.simulationStatus());
+        if (to < 200 || pressed)
+            return;
+        pressed = true;
+        QCoreApplication::postEvent(&window, new QMouseEvent(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5),
+                                                             Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    });
+    window.simulate();
+    clock.setListener({});
+    ASSERT_TRUE(pressed);
+    EXPECT_GE(shown.size(), 3u) << "the percentage grows while it runs";
+    const QString stopped = window.simulationStatus();
+    const QString stoppedText = qs(context->Text("Project_window", "symulacjaPrzerwana"));
+    EXPECT_TRUE(stopped.startsWith(stoppedText.left(stoppedText.indexOf(QStringLiteral("%1"))))) << stopped.toStdString();
+    EXPECT_FALSE(stopped.contains(QStringLiteral("100 %")));
+    EXPECT_EQ(speed->value(), 30);
+    EXPECT_TRUE(window.hasSimulationTrail());
+    kerfline::testing::saveScreenshot(window, "project_simulation_progress");
+
+    window.clearSimulationTrail();
+    EXPECT_FALSE(window.hasSimulationTrail());
+    EXPECT_TRUE(window.simulationStatus().isEmpty());
+}
+
+// Before a cut of the selected figure the view marks what will be cut and where the wire must
+// stand.
+TEST_F(ProjectWindowTest, TheCutOfASelectedFigureIsMarkedWithItsStartPoint)
+{
+    ScriptedHost host;
+    auto context = start(host);
+    ProjectWindow window(*context);
+    open(window, "gear.plt", 1);
+    const TMDIChild& model = window.model();
+    const std::int32_t target = firstDesignFigure(model);
+    ASSERT_GE(target, 0);
+    const CutPreview preview = cutPreview(model, target, target);
+    const QColor start(0, 110, 160);
+    const PixelPoint at = window.viewMapping().toWindow(preview.start);
+    EXPECT_FALSE(colourNear(window.grab().toImage(), {at.x + 12, at.y}, start));
+    window.setCutPreview(&preview);
+    const QImage marked = window.grab().toImage();
+    EXPECT_TRUE(colourNear(marked, {at.x + 12, at.y}, start)) << "the cross over the start vertex";
+    const std::vector<LegendItem> legend = window.legend();
+    EXPECT_NE(std::find(legend.begin(), legend.end(), LegendItem::StartPoint), legend.end());
+    kerfline::testing::saveScreenshot(window, "project_cut_preview");
+    window.setCutPreview(nullptr);
+    EXPECT_FALSE(colourNear(window.grab().toImage(), {at.x + 12, at.y}, start));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "machine/machine_state.h"
 #include "machine/virtual_cutter.h"
 #include "project/tmdichild.h"
+#include "project/ui/project_window.h"
 #include "shell/after_configuration.h"
 #include "shell/app_context.h"
 #include "base/scripted_host.h"
@@ -160,6 +161,25 @@ TEST_F(ApplicationTest, StartCutsTheSampleOnTheVirtualCutterWithProgressInTheSta
         EXPECT_LE(nearest, 2.0) << p.x << "," << p.y;
     }
     kerfline::testing::saveScreenshot(form(), "main_window_after_job");
+}
+
+// The job's own trail is what counts once Start is pressed: a finished simulation's red trail
+// is taken away.
+TEST_F(ApplicationTest, StartClearsTheTrailOfAFinishedSimulation)
+{
+    start();
+    form().Open("", sample("gear.plt"), true);
+    TMDIChild* project = form().projectWindows().active();
+    ASSERT_NE(project, nullptr);
+    ProjectWindow* window = form().projectWindowOf(*project);
+    ASSERT_NE(window, nullptr);
+    form().action("Symulacja")->trigger();
+    ASSERT_TRUE(window->hasSimulationTrail());
+    host.answers.assign(4, AnswerYes);
+    form().action("Start1")->trigger();
+    ASSERT_TRUE(app->session().transmission.active());
+    EXPECT_TRUE(runUntil([&] { return !window->hasSimulationTrail(); }, 200));
+    kerfline::testing::saveScreenshot(form(), "main_window_job_after_simulation");
 }
 
 TEST_F(ApplicationTest, ClosingDuringATransmissionWaitsForStop)
