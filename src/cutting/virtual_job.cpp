@@ -89,11 +89,13 @@ VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, Simulate
     VirtualJobReport report;
     if (start == JobStart::HomeAndStart) {
         session.homing.bazujClick();
-        // A rotary job on the spindle starts with the wire at the axis' height, where the
-        // operator brings it after homing.
+        // A rotary or serial job on the spindle starts with the wire at the axis' height, where
+        // the operator brings it after homing.
         const Configuration& config = context.configuration;
         const TMDIChild* project = session.driver.windows().active();
-        if (config.choice(Param::Mode) == ModeRotary && project && project->horizontalAxisFound) {
+        const int mode = config.choice(Param::Mode);
+        const bool spindleSerial = mode == ModeSerial && config.choice(Param::StolikSwitch) != DeviceTable;
+        if ((mode == ModeRotary && project && project->horizontalAxisFound) || spindleSerial) {
             const double x = config.number(Param::Xwrzeciona);
             const double y = config.number(Param::Ywrzeciona);
             session.motion.gotopoint(true, 0, x, x, y, y, context.machine.tableRemainder, context.machine.spindleRemainder);

@@ -46,6 +46,9 @@ TEST(SerialCutCommand, CutsTheNumberedDesignsInTurnOrRefusesABadAnswer)
         ASSERT_TRUE(json) << run.out;
         EXPECT_EQ((*json)["status"].text, "completed");
         EXPECT_FALSE((*json)["heatingOnAtEnd"].boolean);
+        // The controller ran the programs and nothing else: no command sent beside them ran again.
+        EXPECT_EQ((*json)["unexpected"].number, 0);
+        EXPECT_EQ((*json)["executed"].number, (*json)["commands"].number);
         // The table turns by 30 degrees (667 steps of 8000 a turn) after each of the three programs.
         const JsonValue& path = (*json)["path"];
         ASSERT_FALSE(path.items.empty());
