@@ -96,7 +96,7 @@ int usage(const std::string& problem)
                  "[SWITCH...]\n"
                  "runs the whole job on the virtual cutter in simulated time; every question the job asks\n"
                  "is answered OK or Yes. --home homes the machine first (the rotary axes too where the mode\n"
-                 "needs them; a rotary job on the spindle then finds the wire at the axis' height). SCHEDULE\n"
+                 "needs them; a rotary or serial job on the spindle then finds the wire at the axis' height). SCHEDULE\n"
                  "is a comma-separated list of\n"
                  "EVENT@WHEN[:ARG]: WHEN is cN (the controller has received N program commands) or tMS\n"
                  "(milliseconds after Start); EVENT is write-fail, write-fail-delivered (ARG the error code),\n"

@@ -21,6 +21,15 @@ const char* const kSquareDxf =
     "0\nLINE\n8\n0\n10\n0\n20\n20\n11\n0\n21\n0\n"
     "0\nENDSEC\n0\nEOF\n";
 
+// A spindle design: the axis as a horizontal line and a profile of 200 mm above it.
+const char* const kSpindleProfileDxf =
+    "0\nSECTION\n2\nENTITIES\n"
+    "0\nLINE\n8\n0\n10\n-10\n20\n0\n11\n210\n21\n0\n"
+    "0\nLINE\n8\n0\n10\n0\n20\n5\n11\n50\n21\n30\n"
+    "0\nLINE\n8\n0\n10\n50\n20\n30\n11\n150\n21\n30\n"
+    "0\nLINE\n8\n0\n10\n150\n20\n30\n11\n200\n21\n5\n"
+    "0\nENDSEC\n0\nEOF\n";
+
 TEST(SerialCutCommand, CutsTheNumberedDesignsInTurnOrRefusesABadAnswer)
 {
     const struct {
@@ -54,6 +63,25 @@ TEST(SerialCutCommand, CutsTheNumberedDesignsInTurnOrRefusesABadAnswer)
         ASSERT_FALSE(path.items.empty());
         EXPECT_EQ(path.items.back()["steps"][2].number, 3 * 667);
     }
+}
+
+TEST(SerialCutCommand, OnTheSpindleEachDesignIsCutAndTheSpindleTurnsOn)
+{
+    TempDir dir;
+    for (const char* name : {"001.dxf", "002.dxf", "003.dxf"})
+        dir.write(name, kSpindleProfileDxf);
+    const CliRun run = testing::runCli(
+        dir, "cut", {dir.str(), "--virtual-machine", "--home", "--set", "Mode=2", "--set", "StolikSwitch=0"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto json = JsonValue::parse(run.out);
+    ASSERT_TRUE(json) << run.out;
+    EXPECT_EQ((*json)["status"].text, "completed");
+    EXPECT_EQ((*json)["unexpected"].number, 0);
+    EXPECT_FALSE((*json)["heatingOnAtEnd"].boolean);
+    // A third of a turn (2667 of 8000 steps) after each of the three programs.
+    const JsonValue& path = (*json)["path"];
+    ASSERT_FALSE(path.items.empty());
+    EXPECT_EQ(path.items.back()["steps"][6].number, 3 * 2667);
 }
 
 }  // namespace
