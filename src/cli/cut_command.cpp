@@ -252,16 +252,14 @@ int runCut(int argc, char** argv)
             return ExitRefused;
         if (options.serial.angles.empty())
             for (std::size_t i = 0; i < windows.windows().size(); ++i)
-                options.serial.angles.push_back(std::to_string(180.0 / static_cast<double>(windows.windows().size())));
+                options.serial.angles.push_back(serialDefaultAngle(windows.windows().size()));
         session.driver.dialogs.serial = [&] {
             const std::vector<TMDIChild*> series = windows.windows();
             const SerialAnswersCheck check = applySerialAnswers(options.serial, series, app.job.serialRepetition,
                                                                 app.machine.product,
                                                                 app.configuration.number(Param::Ystolika));
-            if (check.fault == SerialAnswersCheck::Fault::Angle)
-                app.language.ShowMessageBox(app.Text("Serial_cut", "poprawKat") + std::to_string(check.row + 1), true);
-            else if (check.fault == SerialAnswersCheck::Fault::Repetitions)
-                app.language.ShowMessageBox(app.Text("Serial_cut", "poprawIloscPowtorzen"), true);
+            if (!check.ok())
+                app.language.ShowMessageBox(serialAnswersMessage(check, app.language), true);
             return check.ok();
         };
     } else {
