@@ -478,5 +478,35 @@ TEST(JobDriver, ASerialJobSendsTheProgramsOfTheSeriesOneAfterTheOther)
     }
 }
 
+TEST(JobDriver, TheSerialDialogsCancelStartsNothingAndItsOkArmsTheRepetition)
+{
+    for (const bool confirmed : {false, true}) {
+        SCOPED_TRACE(confirmed ? "OK" : "Cancel");
+        JobRig rig;
+        rig.home();
+        Configuration& config = rig.context.configuration;
+        config.setChoice(Param::Mode, ModeSerial);
+        config.setChoice(Param::StolikSwitch, DeviceTable);
+        config.setChoice(Param::rgKatObrotu, 1);
+        for (int index : {0, 1})
+            rig.open("line" + std::to_string(index) + ".plt", kLine, index);
+        rig.context.job.serialRepetition.armed = true;
+        int asked = 0;
+        rig.session->driver.dialogs.serial = [&] {
+            ++asked;
+            return confirmed;
+        };
+        rig.cutter.clearReports();
+        rig.session->driver.Start1Click();
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(rig.context.job.serialRepetition.armed, confirmed);
+        EXPECT_EQ(rig.session->transmission.active(), confirmed);
+        if (!confirmed) {
+            // The controller was only read: no command, no move, no heat.
+            EXPECT_EQ(rig.letters(), "");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kerfline
