@@ -35,11 +35,14 @@ TEST(SerialCutCommand, CutsTheNumberedDesignsInTurnOrRefusesABadAnswer)
     const struct {
         std::vector<std::string> answers;
         int exitCode;
+        int runs = 1;  // the series and its repetitions
     } cases[] = {
         {{"--angle", "30", "--angle", "30", "--angle", "30"}, 0},
         {{"--angle", "30", "--angle", "400", "--angle", "30"}, 1},
         {{"--repetitions", "1000", "--shift", "10"}, 1},
+        {{"--angle", "30", "--angle", "30", "--angle", "30", "--repetitions", "1", "--shift", "10"}, 0, 2},
     };
+    double endOfOneRun = 0;
     for (const auto& c : cases) {
         TempDir dir;
         for (const char* name : {"001.dxf", "002.dxf", "003.dxf"})
@@ -62,6 +65,12 @@ TEST(SerialCutCommand, CutsTheNumberedDesignsInTurnOrRefusesABadAnswer)
         const JsonValue& path = (*json)["path"];
         ASSERT_FALSE(path.items.empty());
         EXPECT_EQ(path.items.back()["steps"][2].number, 3 * 667);
+        // A repeated series is cut again, from its start turned back and 10 mm (2500 steps) lower.
+        const double endY = path.items.back()["steps"][1].number;
+        if (c.runs == 1)
+            endOfOneRun = endY;
+        else
+            EXPECT_EQ(endY, endOfOneRun - 2500);
     }
 }
 
