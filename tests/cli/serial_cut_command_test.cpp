@@ -2,6 +2,7 @@
 // turning table, the serial dialog answered by options.
 #include "e2e/json_value.h"
 #include "support/cli_run.h"
+#include "support/square_dxf.h"
 
 #include <gtest/gtest.h>
 
@@ -11,15 +12,6 @@ namespace {
 using testing::CliRun;
 using testing::JsonValue;
 using testing::TempDir;
-
-// A closed square of 20 mm as DXF lines.
-const char* const kSquareDxf =
-    "0\nSECTION\n2\nENTITIES\n"
-    "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n20\n21\n0\n"
-    "0\nLINE\n8\n0\n10\n20\n20\n0\n11\n20\n21\n20\n"
-    "0\nLINE\n8\n0\n10\n20\n20\n20\n11\n0\n21\n20\n"
-    "0\nLINE\n8\n0\n10\n0\n20\n20\n11\n0\n21\n0\n"
-    "0\nENDSEC\n0\nEOF\n";
 
 // A spindle design: the axis as a horizontal line and a profile of 200 mm above it.
 const char* const kSpindleProfileDxf =
@@ -46,7 +38,7 @@ TEST(SerialCutCommand, CutsTheNumberedDesignsInTurnOrRefusesABadAnswer)
     for (const auto& c : cases) {
         TempDir dir;
         for (const char* name : {"001.dxf", "002.dxf", "003.dxf"})
-            dir.write(name, kSquareDxf);
+            dir.write(name, testing::kSquareDxf);
         std::vector<std::string> arguments{dir.str(), "--virtual-machine", "--home", "--set", "Mode=2",
                                            "--set", "StolikSwitch=1", "--set", "rgKatObrotu=1"};
         arguments.insert(arguments.end(), c.answers.begin(), c.answers.end());

@@ -484,12 +484,8 @@ TEST(JobDriver, TheSerialDialogsCancelStartsNothingAndItsOkArmsTheRepetition)
         SCOPED_TRACE(confirmed ? "OK" : "Cancel");
         JobRig rig;
         rig.home();
-        Configuration& config = rig.context.configuration;
-        config.setChoice(Param::Mode, ModeSerial);
-        config.setChoice(Param::StolikSwitch, DeviceTable);
-        config.setChoice(Param::rgKatObrotu, 1);
-        for (int index : {0, 1})
-            rig.open("line" + std::to_string(index) + ".plt", kLine, index);
+        rig.openSeries(DeviceTable, 2, kLine);
+        rig.context.configuration.setChoice(Param::rgKatObrotu, 1);
         rig.context.job.serialRepetition.armed = true;
         int asked = 0;
         rig.session->driver.dialogs.serial = [&] {

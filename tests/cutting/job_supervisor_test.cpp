@@ -262,12 +262,8 @@ TEST(JobSupervisor, TheSerialRepetitionGoesDownByTheShiftUntilItIsUsedUp)
 {
     JobRig rig;
     rig.home();
-    Configuration& config = rig.context.configuration;
-    config.setChoice(Param::Mode, ModeSerial);
-    config.setChoice(Param::StolikSwitch, DeviceTable);
-    config.setChoice(Param::rgKatObrotu, 1);
-    for (int index : {0, 1})
-        rig.open("square" + std::to_string(index) + ".plt", "IN;SP1;PU0,0;PD2000,0,2000,2000,0,2000,0,0;PU;", index);
+    rig.openSeries(DeviceTable, 2, "IN;SP1;PU0,0;PD2000,0,2000,2000,0,2000,0,0;PU;");
+    rig.context.configuration.setChoice(Param::rgKatObrotu, 1);
     JobState& job = rig.context.job;
     rig.session->driver.dialogs.serial = [&] {
         job.serialRepetition.remaining = 1;

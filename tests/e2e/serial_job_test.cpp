@@ -36,8 +36,6 @@ TEST(SerialJob, FiftySpindleProgramsEndWhereTheirStepsSayWithoutAJumpBetweenThem
     constexpr int kPrograms = 50;
     JobRig rig;
     Configuration& config = rig.context.configuration;
-    config.setChoice(Param::Mode, ModeSerial);
-    config.setChoice(Param::StolikSwitch, DeviceSpindle);
     config.setChoice(Param::CatDir, 2);  // both ways: the feed turns from one design to the next
     config.setChoice(Param::rgAlgorytmObrotowego, 0);
     // A start height of 350.01 mm, off the 0.025 mm grid of the designs: a carry rounded to that
@@ -46,8 +44,7 @@ TEST(SerialJob, FiftySpindleProgramsEndWhereTheirStepsSayWithoutAJumpBetweenThem
     config.setNumber(Param::Ywrzeciona, 300.01);
     config.setNumber(Param::Srednicamaterialu, 100);
     // An axis line and a profile above it, 200 mm along the axis.
-    for (int i = 0; i < kPrograms; ++i)
-        rig.open(std::to_string(i) + ".plt", "IN;SP1;PU0,0;PD8000,0;PU0,200;PD2000,1200,6000,1200,8000,200;PU;", i);
+    rig.openSeries(DeviceSpindle, kPrograms, "IN;SP1;PU0,0;PD8000,0;PU0,200;PD2000,1200,6000,1200,8000,200;PU;");
 
     // Each program as it is written, and where the wire stands before the first.
     RotaryWriters& writers = rig.session->driver.rotaryWriters;

@@ -15,6 +15,7 @@
 #include "shell/ui/main_window.h"
 #include "shell/ui/mdi_project_windows.h"
 #include "support/screenshot.h"
+#include "support/square_dxf.h"
 #include "support/started_context.h"
 #include "support/temp_dir.h"
 
@@ -232,15 +233,6 @@ TEST_F(ApplicationTest, ExportsTheActiveProject)
     EXPECT_TRUE(host.messages.empty());
 }
 
-// A closed square of 20 mm as DXF lines.
-const char* const kSquareDxf =
-    "0\nSECTION\n2\nENTITIES\n"
-    "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n20\n21\n0\n"
-    "0\nLINE\n8\n0\n10\n20\n20\n0\n11\n20\n21\n20\n"
-    "0\nLINE\n8\n0\n10\n20\n20\n20\n11\n0\n21\n20\n"
-    "0\nLINE\n8\n0\n10\n0\n20\n20\n11\n0\n21\n0\n"
-    "0\nENDSEC\n0\nEOF\n";
-
 TEST_F(ApplicationTest, SerialCuttingOpensAFolderTakesItsAnglesAndCutsTheDesignsInTurn)
 {
     start();
@@ -255,7 +247,7 @@ TEST_F(ApplicationTest, SerialCuttingOpensAFolderTakesItsAnglesAndCutsTheDesigns
 
     kerfline::testing::TempDir folder;
     for (const char* name : {"001.dxf", "002.dxf", "003.dxf"})
-        folder.write(name, kSquareDxf);
+        folder.write(name, kerfline::testing::kSquareDxf);
     form().chooseSerialFolder = [&](const std::string&, const std::string&) {
         return std::pair<bool, std::string>{true, folder.path().string()};
     };
