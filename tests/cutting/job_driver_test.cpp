@@ -471,6 +471,10 @@ TEST(JobDriver, ASerialJobSendsTheProgramsOfTheSeriesOneAfterTheOther)
         rotations += move.steps[AxisTable] != 0;
     EXPECT_EQ(headers, 6);  // travel and working speed of each program
     EXPECT_EQ(rotations, 3);
+    // The series' end is measured from its own start, not from an earlier job's origin.
+    const JobState& job = rig.context.job;
+    EXPECT_EQ(job.originX, roundHalfEven(job.programStartX * 100.0));
+    EXPECT_EQ(job.originY, roundHalfEven(job.programStartY * 100.0));
     // Both ways: the feed turns from one design to the next.
     for (TMDIChild* window : rig.windows.windows()) {
         const tfigura& line = window->figures[0];
