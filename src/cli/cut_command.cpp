@@ -96,7 +96,7 @@ int usage(const std::string& problem)
                  "[SWITCH...]\n"
                  "runs the whole job on the virtual cutter in simulated time; every question the job asks\n"
                  "is answered OK or Yes. --home homes the machine first (the rotary axes too where the mode\n"
-                 "needs them; a rotary job on the spindle then finds the wire at the axis' height). SCHEDULE\n"
+                 "needs them; a rotary or serial job on the spindle then finds the wire at the axis' height). SCHEDULE\n"
                  "is a comma-separated list of\n"
                  "EVENT@WHEN[:ARG]: WHEN is cN (the controller has received N program commands) or tMS\n"
                  "(milliseconds after Start); EVENT is write-fail, write-fail-delivered (ARG the error code),\n"
@@ -252,16 +252,14 @@ int runCut(int argc, char** argv)
             return ExitRefused;
         if (options.serial.angles.empty())
             for (std::size_t i = 0; i < windows.windows().size(); ++i)
-                options.serial.angles.push_back(std::to_string(180.0 / static_cast<double>(windows.windows().size())));
+                options.serial.angles.push_back(serialDefaultAngle(windows.windows().size()));
         session.driver.dialogs.serial = [&] {
             const std::vector<TMDIChild*> series = windows.windows();
             const SerialAnswersCheck check = applySerialAnswers(options.serial, series, app.job.serialRepetition,
                                                                 app.machine.product,
                                                                 app.configuration.number(Param::Ystolika));
-            if (check.fault == SerialAnswersCheck::Fault::Angle)
-                app.language.ShowMessageBox(app.Text("Serial_cut", "poprawKat") + std::to_string(check.row + 1), true);
-            else if (check.fault == SerialAnswersCheck::Fault::Repetitions)
-                app.language.ShowMessageBox(app.Text("Serial_cut", "poprawIloscPowtorzen"), true);
+            if (!check.ok())
+                app.language.ShowMessageBox(serialAnswersMessage(check, app.language), true);
             return check.ok();
         };
     } else {

@@ -14,6 +14,7 @@
 #include "config/dialog_rules.h"
 #include "config/number_text.h"
 #include "project/rotary_save.h"
+#include "project/serial_spindle_save.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"
 #include "config/configuration.h"
@@ -39,7 +40,7 @@ JobDriver::JobDriver(AppContext& context, machine::ControllerProtocol& protocol,
                      TransmitArm& transmission, ProjectWindows& windows)
     : m_context(context), m_protocol(protocol), m_motion(motion), m_transmission(transmission), m_windows(windows)
 {
-    // The rotary and turning saves of the project; the spindle series comes with serial cutting.
+    // The rotary, turning and spindle-serial saves of the project.
     const auto wholeProject = [](auto save) {
         return [save](TMDIChild& project, const std::string& path, const CutProgramJob& job) {
             return save(project, job, path, 0, static_cast<std::int32_t>(project.figures.size()) - 1);
@@ -49,6 +50,16 @@ JobDriver::JobDriver(AppContext& context, machine::ControllerProtocol& protocol,
     rotaryWriters.Save_toczenie_wrzeciono = wholeProject(&Save_toczenie_wrzeciono);
     rotaryWriters.Save_toczenie_stolik = wholeProject(&Save_toczenie_stolik);
     rotaryWriters.DajPoz1szegoWjazduWmat = [](TMDIChild& project) { return project.DajPoz1szegoWjazduWmat(); };
+    rotaryWriters.save_ciecie_seryjne_wrzeciono = [this](TMDIChild& project, const std::string& path,
+                                                         const CutProgramJob& job, int direction, double angleStep) {
+        return save_ciecie_seryjne_wrzeciono(project, job, path, 0, direction, angleStep,
+                                             static_cast<std::int32_t>(project.figures.size()) - 1, m_seriesRegisters);
+    };
+    rotaryWriters.startSeries = [this](std::int32_t x, std::int32_t y) {
+        m_seriesRegisters = {};
+        m_seriesRegisters[AxisFrontX] = m_seriesRegisters[AxisBackX] = x;
+        m_seriesRegisters[AxisFrontY] = m_seriesRegisters[AxisBackY] = y;
+    };
 }
 
 std::string JobDriver::programPath() const

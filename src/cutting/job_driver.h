@@ -137,6 +137,8 @@ private:
     machine::MotionOperations& m_motion;
     TransmitArm& m_transmission;
     ProjectWindows& m_windows;
+    // The registers a spindle series carries from one program to the next, within one Start.
+    AxisRegisters m_seriesRegisters{};
 };
 
 }  // namespace kerfline

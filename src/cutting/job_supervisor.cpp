@@ -433,7 +433,12 @@ void JobSupervisor::serialRepetition()
     SerialRepetition& repetition = m_context.job.serialRepetition;
     if (!repetition.armed)
         return;
-    // Only a program that has ended is repeated: not one whose state is unknown, nor a paused one.
+    // Only a series that has ended is repeated: not one still being sent or not yet started (the
+    // controller runs no program before "G" either), nor one whose state is unknown, nor a paused
+    // one.
+    TransmitArm& transmission = m_driver.transmission();
+    if (transmission.active() || m_context.job.jobActive)
+        return;
     const MachineState& s = m_context.machine;
     if (!m_protocol.ReadStatus() || s.programRunning() || s.paused())
         return;
@@ -453,7 +458,10 @@ void JobSupervisor::serialRepetition()
         repetition.armed = false;
         return;
     }
-    m_protocol.SendCommand(machine::commands::go());
+    // The controller has run the series out of its buffer: the series is sent again from its
+    // first command and starts once enough of it is there, as the first time.
+    if (!transmission.start())
+        repetition.armed = false;
 }
 
 }  // namespace kerfline

@@ -1,11 +1,13 @@
 #include "cutting/serial_answers.h"
 
+#include "base/language.h"
 #include "base/round.h"
 #include "cutting/job_state.h"
 #include "project/tmdichild.h"
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace kerfline {
@@ -18,9 +20,15 @@ double serialMinimumHeight(std::string_view product)
     return product == "N 45" ? 239.0 : 5.0;
 }
 
-std::optional<double> serialAngle(std::string_view text)
+std::optional<double> serialAngle(std::string_view text, char decimalSeparator)
 {
-    const std::string copy(text);
+    std::string copy(text);
+    if (decimalSeparator != '.') {
+        // The point always reads; the locale's separator reads as well.
+        for (char& c : copy)
+            if (c == decimalSeparator)
+                c = '.';
+    }
     const char* begin = copy.c_str();
     char* end = nullptr;
     errno = 0;
@@ -34,12 +42,35 @@ std::optional<double> serialAngle(std::string_view text)
     return value;
 }
 
+std::string serialDefaultAngle(std::size_t designs, char decimalSeparator)
+{
+    if (designs == 0)
+        return {};
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", 180.0 / static_cast<double>(designs));
+    std::string angle(text);
+    for (char& c : angle)
+        if (c == '.')
+            c = decimalSeparator;
+    return angle;
+}
+
+std::string serialAnswersMessage(const SerialAnswersCheck& check, const tInterfejs& language)
+{
+    switch (check.fault) {
+    case SerialAnswersCheck::Fault::Angle: return language.Text("Serial_cut", "poprawKat") + std::to_string(check.row + 1);
+    case SerialAnswersCheck::Fault::Repetitions: return language.Text("Serial_cut", "poprawIloscPowtorzen");
+    case SerialAnswersCheck::Fault::None: break;
+    }
+    return {};
+}
+
 SerialAnswersCheck applySerialAnswers(const SerialAnswers& answers, const std::vector<TMDIChild*>& windows,
                                       SerialRepetition& repetition, std::string_view product, double tableY)
 {
     std::vector<double> angles;
     for (std::size_t row = 0; row < windows.size(); ++row) {
-        const auto angle = row < answers.angles.size() ? serialAngle(answers.angles[row]) : std::nullopt;
+        const auto angle = row < answers.angles.size() ? serialAngle(answers.angles[row], answers.decimalSeparator) : std::nullopt;
         if (!angle)
             return {SerialAnswersCheck::Fault::Angle, row};
         angles.push_back(*angle);

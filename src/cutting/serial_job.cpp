@@ -117,6 +117,15 @@ bool JobDriver::serialJob()
                                 job.programStartY, 0, m_motion.savedSpindleRemainder))
             return false;
     }
+    // The series starts here: its end is measured from this point, not from the origin of an
+    // earlier plain job, which would draw the wire to a point nobody chose.
+    if (!m_protocol.ReadPositions()) {
+        showError("Control", "ploterBrakLacznosci");
+        return false;
+    }
+    job.originX = s.frontX;
+    job.originY = s.frontY;
+    job.originSteps = s.rawSteps;
     if (rotaryWriters.startSeries)
         rotaryWriters.startSeries(roundHalfEven(config.number(Param::Xwrzeciona) * 100.0),
                                   roundHalfEven(job.programStartY * 100.0));

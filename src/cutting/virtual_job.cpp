@@ -89,11 +89,13 @@ VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, Simulate
     VirtualJobReport report;
     if (start == JobStart::HomeAndStart) {
         session.homing.bazujClick();
-        // A rotary job on the spindle starts with the wire at the axis' height, where the
-        // operator brings it after homing.
+        // A rotary or serial job on the spindle starts with the wire at the axis' height, where
+        // the operator brings it after homing.
         const Configuration& config = context.configuration;
         const TMDIChild* project = session.driver.windows().active();
-        if (config.choice(Param::Mode) == ModeRotary && project && project->horizontalAxisFound) {
+        const int mode = config.choice(Param::Mode);
+        const bool spindleSerial = mode == ModeSerial && config.choice(Param::StolikSwitch) != DeviceTable;
+        if ((mode == ModeRotary && project && project->horizontalAxisFound) || spindleSerial) {
             const double x = config.number(Param::Xwrzeciona);
             const double y = config.number(Param::Ywrzeciona);
             session.motion.gotopoint(true, 0, x, x, y, y, context.machine.tableRemainder, context.machine.spindleRemainder);
@@ -106,6 +108,8 @@ VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, Simulate
     if (start != JobStart::AlreadyStarted)
         session.driver.Start1Click(true);
 
+    // How often the program was sent: a serial series repeats itself lower down.
+    std::size_t runs = 1;
     SimulatedTimers timers(clock, session.transmission, session.panel);
     timers.beforeTick = [&] {
         // What a fault sets off (a replug tells the link) is handled before the operator acts.
@@ -121,16 +125,30 @@ VirtualJobReport runVirtualJob(AppContext& context, ScriptedHost& host, Simulate
         }
         if (eachTick)
             eachTick();
+        // The operator keeps the manual control panel in front, whose heartbeat repeats a series.
+        const int remaining = context.job.serialRepetition.remaining;
+        session.supervisor.serialRepetition();
+        if (context.job.serialRepetition.remaining < remaining && session.transmission.active())
+            ++runs;
     };
     // A paused job waits for the operator, even while the rest of its program waits to be sent.
     const auto waiting = [&] {
         return jobIdle(context, session.transmission) || (context.machine.paused() && !context.job.jobActive);
     };
-    report.ended = timers.runUntil([&] { return !injector.pendingInTime() && waiting(); }, startMs + limitMs);
+    // A series still to be repeated is not over, unless it waits for the operator.
+    const auto repeating = [&] {
+        return context.job.serialRepetition.armed && !context.machine.paused() && !context.job.stoppedByOperator &&
+               session.link.connected();
+    };
+    report.ended = timers.runUntil([&] { return !injector.pendingInTime() && waiting() && !repeating(); },
+                                   startMs + limitMs);
     report.jobTimeMs = clock.nowMs() - startMs;
 
-    const std::vector<std::string> program =
+    const std::vector<std::string> file =
         programFileCommands(session.transmission.programPath(), session.protocol.lengths);
+    std::vector<std::string> program;
+    for (std::size_t run = 0; run < runs; ++run)
+        program.insert(program.end(), file.begin(), file.end());
     const auto& all = cutter.controller().executedProgram();
     const std::vector<std::string> executed(all.begin() + static_cast<std::ptrdiff_t>(executedBefore), all.end());
     report.programCommands = program.size();

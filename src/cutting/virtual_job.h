@@ -36,7 +36,7 @@ struct VirtualJobReport {
     JobOutcome outcome = JobOutcome::Refused;
     bool ended = false;                 // within the time limit
     std::int64_t jobTimeMs = 0;
-    std::size_t programCommands = 0;    // in the program file
+    std::size_t programCommands = 0;    // in the program file, once for every run of a repeated series
     std::size_t executed = 0;           // the program's commands executed in order, once each
     std::size_t duplicated = 0;         // executed again right after having been executed
     std::size_t unexpected = 0;         // executed out of the program's order

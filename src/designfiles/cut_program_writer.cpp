@@ -338,8 +338,13 @@ void CutProgramWriter::WritePower()
 
 void CutProgramWriter::SetPositions(std::int32_t x, std::int32_t y, std::int32_t r)
 {
-    m_registers[AxisFrontX] = m_registers[AxisBackX] = hundredths(unitsToMm(x));
-    m_registers[AxisFrontY] = m_registers[AxisBackY] = hundredths(unitsToMm(y));
+    SetPositionsHundredths(hundredths(unitsToMm(x)), hundredths(unitsToMm(y)), r);
+}
+
+void CutProgramWriter::SetPositionsHundredths(std::int32_t x, std::int32_t y, std::int32_t r)
+{
+    m_registers[AxisFrontX] = m_registers[AxisBackX] = x;
+    m_registers[AxisFrontY] = m_registers[AxisBackY] = y;
     m_registers[AxisTable] = m_registers[AxisSpindle] = r;
     m_registers[AxisAux] = m_registers[AxisAuxRotary] = 0;
     // The wire stands here: the corner test of the next moves starts from this point, not from

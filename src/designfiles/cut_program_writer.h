@@ -58,6 +58,10 @@ public:
     void WritePower();
     // Registers of a program that starts at (x, y) plotter units with rotary register r.
     void SetPositions(std::int32_t x, std::int32_t y, std::int32_t r);
+    // The same from (x, y) in hundredths of a millimetre, the registers' own unit: a program that
+    // goes on where another one ended starts from its registers as they were, not rounded to
+    // plotter units.
+    void SetPositionsHundredths(std::int32_t x, std::int32_t y, std::int32_t r);
     // Moves the selected arms to the point (plotter units, scaled by skala here).
     void WritePlainMove(std::int32_t x, std::int32_t y, bool front, bool back);
     // Moves the front arm to (fx, fy) and the back arm to (bx, by), plotter units, in one move.

@@ -164,9 +164,12 @@ void VirtualController::execute(const std::string& command)
         return;
     }
     // The power output selection takes effect when it arrives: the program writer sends it
-    // beside the program, before the program is started.
-    if (command[0] == inProgram(LetterSetParameter) && byteAt(command, 1) == static_cast<std::uint8_t>(ParameterId::PowerOutput))
+    // beside the program, never in it. Queued, it would run again ahead of a program that was
+    // sent after it without a clear (the serial job clears before it writes its programs).
+    if (command[0] == inProgram(LetterSetParameter) && byteAt(command, 1) == static_cast<std::uint8_t>(ParameterId::PowerOutput)) {
         m_selectedOutput = int32At(command, 2) & 7;
+        return;
+    }
     ++m_programReceived;
     if (m_buffer.size() < kBufferCapacity)
         m_buffer.push_back(command);

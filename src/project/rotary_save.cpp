@@ -4,6 +4,7 @@
 #include "designfiles/rotary_body.h"
 #include "geometry/geometry.h"
 #include "base/round.h"
+#include "project/program_save.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"
 #include "config/configuration.h"
@@ -116,35 +117,29 @@ private:
 ProgramWriteResult saveRotary(TMDIChild& project, const CutProgramJob& job, const std::string& fileName,
                               std::int32_t first, std::int32_t last, SaveKind kind)
 {
-    AppContext& context = project.context();
-    context.host.setStatus(0, "Write file " + fileName);
-    BusyCursor busy(context.host);
-    CutProgramWriter writer(context, job);
-    if (ProgramWriteResult begun = writer.BeginProgram(fileName); !begun) {
-        context.host.setStatus(0, "");
-        return begun;
-    }
-
-    RotarySave save(project, writer, kind);
-    const std::int32_t startY = mmToUnits(job.programStartY);
-    if (kind == SaveKind::SpindleTurning)
-        save.setReference({0, startY});
-    else if (kind == SaveKind::TableTurning)
-        save.setReference({startY, 0});
-    const auto count = static_cast<std::int32_t>(project.figures.size());
-    for (std::int32_t k = std::max(first, 0); k <= last && k < count && !writer.failed(); ++k) {
-        const tfigura& f = project.figures[static_cast<std::size_t>(k)];
-        if (f.cutEnabled == 0 || f.points.empty())
-            continue;
-        if (kind != SaveKind::Rotary && f.turnOrder == 0)
-            continue;
-        save.figure(k);
-    }
-
-    context.host.setStatus(0, "");
-    if (kind == SaveKind::Rotary)
-        writer.WriteParking();
-    return writer.EndProgram();
+    const auto figures = [&](CutProgramWriter& writer) {
+        RotarySave save(project, writer, kind);
+        const std::int32_t startY = mmToUnits(job.programStartY);
+        if (kind == SaveKind::SpindleTurning)
+            save.setReference({0, startY});
+        else if (kind == SaveKind::TableTurning)
+            save.setReference({startY, 0});
+        const auto count = static_cast<std::int32_t>(project.figures.size());
+        for (std::int32_t k = std::max(first, 0); k <= last && k < count && !writer.failed(); ++k) {
+            const tfigura& f = project.figures[static_cast<std::size_t>(k)];
+            if (f.cutEnabled == 0 || f.points.empty())
+                continue;
+            if (kind != SaveKind::Rotary && f.turnOrder == 0)
+                continue;
+            save.figure(k);
+        }
+    };
+    const auto finish = [&](CutProgramWriter& writer) {
+        if (kind == SaveKind::Rotary)
+            writer.WriteParking();
+        return writer.EndProgram();
+    };
+    return saveProgram(project, job, fileName, figures, finish);
 }
 
 }  // namespace

@@ -104,6 +104,14 @@ std::vector<std::string> directoryFileNames(const std::string& directory)
     return names;
 }
 
+std::optional<std::string> firstSerialDesign(const std::string& directory)
+{
+    for (const std::string& name : directoryFileNames(directory))
+        if (serialNumberOf(name) && designTypeOf(name) != kDesignUnknown)
+            return (std::filesystem::path(directory) / name).string();
+    return std::nullopt;
+}
+
 std::optional<std::string> sideFilePath(const std::string& frontPath)
 {
     const std::filesystem::path path(frontPath);

@@ -37,6 +37,10 @@ std::map<int, std::string> serialFileTable(const std::vector<std::string>& names
 // The files of a directory in the order the serial search visits them (by name).
 std::vector<std::string> directoryFileNames(const std::string& directory);
 
+// The design that opens the serial set of a chosen folder: the first numbered design file in
+// the serial search's order. Opening it opens every numbered design of its kind beside it.
+std::optional<std::string> firstSerialDesign(const std::string& directory);
+
 // The side design of a perpendicular pair: the path with "_bok" before the extension when that
 // file exists, else with "_side"; nothing when neither exists.
 std::optional<std::string> sideFilePath(const std::string& frontPath);

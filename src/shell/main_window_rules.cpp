@@ -25,6 +25,8 @@ MenuState menuState(const MenuFacts& facts)
     const bool duplication = caption.size() >= 4 && caption.ends_with(".dpl");
     state.enabled["miDuplikujPlt"] = any && !duplication && facts.mode == Mode2D;
     state.enabled["miSaveSerial"] = any && facts.mode == ModeSerial;
+    // Serial cutting can begin by choosing the folder of designs, with no window open yet.
+    state.enabled["miCiecieSeryjne"] = facts.mode == ModeSerial;
 
     state.visible["miInstrObslugi"] = facts.manualPresent;
     state.visible["miPrzyklady"] = facts.samplesPresent;

@@ -526,10 +526,40 @@ TEST(JobDriver, ASerialJobSendsTheProgramsOfTheSeriesOneAfterTheOther)
         rotations += move.steps[AxisTable] != 0;
     EXPECT_EQ(headers, 6);  // travel and working speed of each program
     EXPECT_EQ(rotations, 3);
+    // The series' end is measured from its own start, not from an earlier job's origin.
+    const JobState& job = rig.context.job;
+    EXPECT_EQ(job.originX, roundHalfEven(job.programStartX * 100.0));
+    EXPECT_EQ(job.originY, roundHalfEven(job.programStartY * 100.0));
     // Both ways: the feed turns from one design to the next.
     for (TMDIChild* window : rig.windows.windows()) {
         const tfigura& line = window->figures[0];
         EXPECT_EQ(line.points.front().x < line.points.back().x, window->seriesIndex != 1) << window->seriesIndex;
+    }
+}
+
+TEST(JobDriver, TheSerialDialogsCancelStartsNothingAndItsOkArmsTheRepetition)
+{
+    for (const bool confirmed : {false, true}) {
+        SCOPED_TRACE(confirmed ? "OK" : "Cancel");
+        JobRig rig;
+        rig.home();
+        rig.openSeries(DeviceTable, 2, kLine);
+        rig.context.configuration.setChoice(Param::rgKatObrotu, 1);
+        rig.context.job.serialRepetition.armed = true;
+        int asked = 0;
+        rig.session->driver.dialogs.serial = [&] {
+            ++asked;
+            return confirmed;
+        };
+        rig.cutter.clearReports();
+        rig.session->driver.Start1Click();
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(rig.context.job.serialRepetition.armed, confirmed);
+        EXPECT_EQ(rig.session->transmission.active(), confirmed);
+        if (!confirmed) {
+            // The controller was only read: no command, no move, no heat.
+            EXPECT_EQ(rig.letters(), "");
+        }
     }
 }
 

@@ -106,6 +106,15 @@ struct JobRig : SessionRig {
         return windows.add(std::move(window));
     }
 
+    // A serial series on the rotary device: `count` windows of the design, numbered from 0.
+    void openSeries(int device, int count, const std::string& hpgl)
+    {
+        context.configuration.setChoice(Param::Mode, ModeSerial);
+        context.configuration.setChoice(Param::StolikSwitch, device);
+        for (int i = 0; i < count; ++i)
+            open(std::to_string(i) + ".plt", hpgl, i);
+    }
+
     // Plays the transmission's and the panel's timers until the job is over.
     bool runJob(std::int64_t limitMs = 24LL * 3600 * 1000)
     {

@@ -2,6 +2,8 @@
 // the machine's buttons and the serial repetition.
 #include "job_rig.h"
 
+#include "base/round.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -259,20 +261,37 @@ TEST(JobSupervisor, TheRepeatSwitchStartsTheJobAgain)
 TEST(JobSupervisor, TheSerialRepetitionGoesDownByTheShiftUntilItIsUsedUp)
 {
     JobRig rig;
+    rig.home();
+    rig.openSeries(DeviceTable, 2, "IN;SP1;PU0,0;PD2000,0,2000,2000,0,2000,0,0;PU;");
+    rig.context.configuration.setChoice(Param::rgKatObrotu, 1);
     JobState& job = rig.context.job;
-    job.serialRepetition = {true, 1, 5.0};
-    job.programStartX = 300;
-    job.programStartY = 120;
+    rig.session->driver.dialogs.serial = [&] {
+        job.serialRepetition.remaining = 1;
+        job.serialRepetition.shiftMm = 5.0;
+        return true;
+    };
+    rig.session->driver.Start1Click();
+    ASSERT_TRUE(rig.session->transmission.active());
+    const double startY = job.programStartY;
+
+    // The series has not begun yet: the controller runs no program, but nothing is repeated.
     rig.cutter.clearReports();
     rig.session->supervisor.serialRepetition();
+    EXPECT_EQ(job.serialRepetition.remaining, 1);
+    EXPECT_EQ(rig.letters(), "");
+
+    const std::size_t commands = rig.programCommands().size();
+    rig.controller().clearExecuted();
+    ASSERT_TRUE(rig.runJob());
+    // The series has ended: it is sent again, 5 mm lower.
+    rig.session->supervisor.serialRepetition();
     EXPECT_EQ(job.serialRepetition.remaining, 0);
-    EXPECT_DOUBLE_EQ(job.programStartY, 115.0);
+    EXPECT_DOUBLE_EQ(job.programStartY, startY - 5.0);
     rig.protocol().ReadPositions();
-    EXPECT_EQ(rig.context.machine.frontX, 30000);
-    EXPECT_EQ(rig.context.machine.frontY, 11500);
-    const std::string letters = rig.letters();
-    EXPECT_EQ(letters.substr(0, 2), "VF");
-    EXPECT_EQ(letters.back(), 'G');
+    EXPECT_EQ(rig.context.machine.frontY, roundHalfEven(job.programStartY * 100.0));
+    ASSERT_TRUE(rig.session->transmission.active());
+    ASSERT_TRUE(rig.runJob());
+    EXPECT_EQ(rig.controller().executedProgram().size(), 2 * commands);
 
     rig.clock.advance(100);
     rig.session->supervisor.serialRepetition();

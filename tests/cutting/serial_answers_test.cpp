@@ -75,5 +75,24 @@ TEST_F(SerialAnswersTest, RepetitionsMayNotTakeTheStartBelowTheMachinesFloor)
     }
 }
 
+TEST_F(SerialAnswersTest, RowsStartWithHalfATurnSharedAndReadTheLocalesSeparator)
+{
+    const struct {
+        std::size_t designs;
+        char separator;
+        const char* angle;
+    } cases[] = {{4, '.', "45"}, {3, '.', "60"}, {7, '.', "25.7142857142857"}, {8, ',', "22,5"}, {0, '.', ""}};
+    for (const auto& c : cases) {
+        const std::string angle = serialDefaultAngle(c.designs, c.separator);
+        EXPECT_EQ(angle, c.angle) << c.designs;
+        if (c.designs > 0) {
+            const auto read = serialAngle(angle, c.separator);
+            ASSERT_TRUE(read) << angle;
+            EXPECT_NEAR(*read, 180.0 / static_cast<double>(c.designs), 1e-12);
+        }
+    }
+    EXPECT_FALSE(serialAngle("22,5"));
+}
+
 }  // namespace
 }  // namespace kerfline

@@ -4,6 +4,7 @@
 #include "rotary_rig.h"
 
 #include "designfiles/rotary_body.h"
+#include "project/serial_spindle_save.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,7 @@ struct Design {
     double passes = 2;
     double turns = 1;
     bool tableSerialBody = false;
+    bool spindleSeries = false;  // two programs of a serial series on the spindle, as the job collects them
 };
 
 // The program of a rotary or turning design, or of one table-serial body at a quarter turn.
@@ -77,6 +79,26 @@ ProgramWriteResult writeRotary(testing::RotaryRig& rig, const Design& design)
         double phase = 0.25;
         WriteFigureBody(writer, rig.figure(0), 1, phase);
         return writer.EndProgram();
+    }
+    if (design.spindleSeries) {
+        if (rig.project.ciecie_obrotowe() != LoadOutcome::Opened)
+            return {ProgramWriteError{"not prepared", 0}};
+        // Seeded as the job seeds the series: the spindle's X, the start height.
+        const CutProgramJob job = rig.job(12, 780);
+        AxisRegisters saved{};
+        saved[AxisFrontX] = saved[AxisBackX] = 1200;
+        saved[AxisFrontY] = saved[AxisBackY] = 78000;
+        const auto last = static_cast<std::int32_t>(rig.project.figures.size()) - 1;
+        std::string series;
+        for (const int direction : {1, -1}) {
+            if (ProgramWriteResult written =
+                    save_ciecie_seryjne_wrzeciono(rig.project, job, rig.path(), 0, direction, 0.25, last, saved);
+                !written)
+                return written;
+            series += rig.bytes();
+        }
+        std::ofstream(rig.path(), std::ios::binary | std::ios::trunc) << series;
+        return {};
     }
     if (rig.prepare() != LoadOutcome::Opened)
         return {ProgramWriteError{"not prepared", 0}};
@@ -141,6 +163,8 @@ const Design kDesigns[] = {
     {"turning_table_profile", {{{0, 0}, {0, 8000}}, {{-2000, 0}, {-2000, 3000}, {-3000, 3000}, {-1000, 8000}}}, false,
      false, ModeTurning, DeviceTable, 1, 4},
     {"serial_table_body", {square(0, 0, 4000)}, false, false, Mode2D, DeviceTable, 1, 0, true},
+    {"serial_spindle_series", {{{0, 0}, {8000, 0}}, {{0, 0}, {2000, 1200}, {6000, 1200}, {8000, 0}}}, false, false,
+     ModeSerial, DeviceSpindle, 1, 1, false, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(SmallDesigns, GoldenProgram, ::testing::ValuesIn(kDesigns),

@@ -246,6 +246,22 @@ TEST(SideFile, BokBeforeSideAndNothingWithoutEither)
     EXPECT_EQ(sideFilePath(front), bok);
 }
 
+TEST_F(DesignOpeningTest, AChosenFolderOpensAsTheSeriesOfItsFirstNumberedDesign)
+{
+    EXPECT_EQ(firstSerialDesign(dir.str()), std::nullopt);
+    for (const char* name : {"notes.txt", "a.plt", "12.txt", "5.dxf", "2.plt", "7.plt"})
+        dir.write(name, square(1));
+    const auto first = firstSerialDesign(dir.path().string());
+    ASSERT_TRUE(first);
+    EXPECT_EQ(*first, (dir.path() / "2.plt").string());
+
+    mode(ModeSerial);
+    opener.Open("", *first, true);
+    ASSERT_EQ(windows.windows.size(), 2u);
+    EXPECT_EQ(windows.windows[0]->seriesIndex, 7);
+    EXPECT_EQ(windows.windows[1]->seriesIndex, 2);
+}
+
 TEST_F(DesignOpeningTest, TheKerfCalibrationPieceOpensAndIsCutAsDrawnWhateverTheKerf)
 {
     app.dataDirectory = dir.str();

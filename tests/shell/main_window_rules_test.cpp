@@ -23,15 +23,16 @@ TEST(MenuRules, ProjectCommandsDuplicationAndSerialPasses)
         int windows;
         const char* caption;
         int mode;
-        bool start, duplicate, serialPasses;
+        bool start, duplicate, serialPasses, serialCutting;
     };
     const Case cases[] = {
-        {0, "", Mode2D, false, false, false},
-        {1, "/d/gear.plt", Mode2D, true, true, false},
-        {1, "/d/gear.DPL", Mode2D, true, false, false},
-        {1, "/d/gear.plt", ModeRotary, true, false, false},
-        {2, "/d/1.plt", ModeSerial, true, false, true},
-        {0, "", ModeSerial, false, false, false},
+        {0, "", Mode2D, false, false, false, false},
+        {1, "/d/gear.plt", Mode2D, true, true, false, false},
+        {1, "/d/gear.DPL", Mode2D, true, false, false, false},
+        {1, "/d/gear.plt", ModeRotary, true, false, false, false},
+        {2, "/d/1.plt", ModeSerial, true, false, true, true},
+        // The serial cutting begins with the choice of the folder, before any window is open.
+        {0, "", ModeSerial, false, false, false, true},
     };
     for (const Case& c : cases) {
         const MenuState state = menuState({c.windows, c.caption, c.mode});
@@ -40,6 +41,7 @@ TEST(MenuRules, ProjectCommandsDuplicationAndSerialPasses)
         EXPECT_EQ(state.enabled.at("FileSaveAsDXF"), c.start);
         EXPECT_EQ(state.enabled.at("miDuplikujPlt"), c.duplicate) << c.caption << " mode " << c.mode;
         EXPECT_EQ(state.enabled.at("miSaveSerial"), c.serialPasses);
+        EXPECT_EQ(state.enabled.at("miCiecieSeryjne"), c.serialCutting) << c.caption << " mode " << c.mode;
     }
     const MenuState documents = menuState({0, "", 0, true, false, true});
     EXPECT_TRUE(documents.visible.at("miInstrObslugi"));

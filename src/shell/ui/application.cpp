@@ -142,6 +142,7 @@ void Application::wireWindows()
         TfPrStartDlg dialog(m_context, *m_session, *front, *side, m_mainForm.get());
         return dialog.run();
     };
+    dialogs.serial = [this] { return m_mainForm->serialDialogForJob(); };
     dialogs.showManualControl = [this] {
         m_panel->show();
         m_panel->raise();

@@ -75,6 +75,7 @@ const auto kItems = std::to_array<ItemSpec>({
     {"Kontynuacja1", TextKey{"Main_window", "Kontynuacja1.Caption"}, "Cicie1", Place::Item, "Shift+F2"},
     {"Tnijwybran1", TextKey{"Main_window", "Tnijwybran1.Caption"}, "Cicie1", Place::Item, "", true},
     {"Startodwybranej1", TextKey{"Main_window", "Startodwybranej1.Caption"}, "Cicie1", Place::Item},
+    {"miCiecieSeryjne", TextKey{"Main_window", "miCiecieSeryjne.Caption"}, "Cicie1", Place::Item},
     {"sterowanie", TextKey{"Main_window", "sterowanie.Caption"}, "Cicie1", Place::Item, "F5", true},
     // F6 belongs to the serial generator, the earlier item; the configuration does not show a key
     // that would open something else.

@@ -30,6 +30,7 @@ class AboutBox;
 class MdiProjectWindows;
 class ProjectInfoWindow;
 class ProjectWindow;
+class TfDlgSeryjne;
 class TfGenSer;
 class TDlgkonfig;
 class TsterWindow;
@@ -92,6 +93,17 @@ public:
     // Told of the generator window once it exists, before it runs modally (tests drive it).
     std::function<void(TfGenSer&)> generatorShown;
 
+    // Serial cutting (serial_commands.cpp): the serial dialog for the open series, with the
+    // folder of designs to choose from when `withFolder`; true when confirmed.
+    bool showSerialDialog(bool withFolder);
+    // The serial dialog as the job asks for it at Start: not again when the operator has just
+    // confirmed it through the serial cutting command.
+    bool serialDialogForJob();
+    // The serial cutting command: the dialog with its folder, then Start on OK.
+    void serialCutting();
+    // Told of the serial dialog once it exists, before it runs modally (tests drive it).
+    std::function<void(TfDlgSeryjne&)> serialDialogShown;
+
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -129,6 +141,8 @@ private:
     QToolButton* m_updateButton = nullptr;
     std::string m_latestVersion;
     std::string m_lastGeneratedModel;
+    // The serial cutting command confirmed the dialog for the Start it runs.
+    bool m_serialAnswered = false;
     std::map<std::string, QAction*> m_actions;
     std::map<std::string, QMenu*> m_menus;
 };

@@ -115,6 +115,7 @@ void TMainForm::connectCommands()
     });
     on("miGenSeryjnego3D", [this] { openSerialGenerator(); });
     on("miSaveSerial", [this] { saveSerialPasses(); });
+    on("miCiecieSeryjne", [this] { serialCutting(); });
 
     on("WindowCascadeItem", [this] { m_mdi->cascadeSubWindows(); });
     on("WindowTileItem", [this] { m_mdi->tileSubWindows(); });

@@ -1,8 +1,11 @@
-// The main window's commands of the serial generator from 3D: the generator window and the saving
-// of its passes as numbered drawings.
+// The main window's serial commands: the generator from 3D with the saving of its passes as
+// numbered drawings, and the serial cutting of a folder of numbered designs.
 #include "shell/ui/main_window.h"
 
 #include "aids/ui/folder_dialog.h"
+#include "cutting/cutting_session.h"
+#include "cutting/ui/serial_dialog.h"
+#include "shell/design_opening.h"
 #include "model3d/serial_generator.h"
 #include "model3d/ui/tf_gen_ser.h"
 #include "project/tmdichild.h"
@@ -66,6 +69,57 @@ void TMainForm::saveSerialPasses()
         return;
     model3d::saveSerialPasses(m_projects->windows(), folder, m_context.configuration.displayUnit,
                               m_context.services());
+}
+
+bool TMainForm::showSerialDialog(bool withFolder)
+{
+    TfDlgSeryjne dialog(m_context, m_projects->windows(), this);
+    if (m_parts.session != nullptr) {
+        CuttingSession* session = m_parts.session;
+        dialog.readStatus = [session] { session->protocol.ReadStatus(); };
+    }
+    if (withFolder) {
+        dialog.setChooseFolder([this]() -> std::optional<std::vector<TMDIChild*>> {
+            const auto [confirmed, folder] =
+                chooseSerialFolder ? chooseSerialFolder(m_context.configuration.settings.lastOpenDir, "")
+                                   : ChooseFolder(m_context, m_context.Text("Serial_cut", "msgWskazKatalogSerii"),
+                                                  m_context.Text("Serial_cut", "btnOtworzSerie"),
+                                                  m_context.configuration.settings.lastOpenDir, "", this);
+            if (!confirmed)
+                return std::nullopt;
+            const auto first = firstSerialDesign(folder);
+            if (!first) {
+                m_context.language.ShowMessageBox(m_context.Text("Serial_cut", "brakPlikowSerii") + "\n" + folder, true);
+                return std::nullopt;
+            }
+            Open("", *first, true);
+            return m_projects->windows();
+        });
+    }
+    if (serialDialogShown)
+        serialDialogShown(dialog);
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    UpdateMenuItems();
+    return confirmed;
+}
+
+bool TMainForm::serialDialogForJob()
+{
+    if (m_serialAnswered) {
+        m_serialAnswered = false;
+        return true;
+    }
+    return showSerialDialog(false);
+}
+
+void TMainForm::serialCutting()
+{
+    if (!showSerialDialog(true))
+        return;
+    m_serialAnswered = true;
+    runOnSession([](CuttingSession& s) { s.driver.Start1Click(); });
+    // A Start that did not reach the dialog (no controller, not homed) leaves nothing behind.
+    m_serialAnswered = false;
 }
 
 }  // namespace kerfline::ui

@@ -9,10 +9,14 @@
 #include "shell/after_configuration.h"
 #include "shell/app_context.h"
 #include "base/scripted_host.h"
+#include "cutting/ui/serial_dialog.h"
+#include "designfiles/cut_program_decoder.h"
+#include "config/ui/numeric_edit.h"
 #include "shell/ui/application.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/mdi_project_windows.h"
 #include "support/screenshot.h"
+#include "support/square_dxf.h"
 #include "support/started_context.h"
 #include "support/temp_dir.h"
 
@@ -20,6 +24,10 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest/QTest>
 
@@ -243,6 +251,94 @@ TEST_F(ApplicationTest, ExportsTheActiveProject)
     form().action("FileSaveAsDXF")->trigger();
     EXPECT_TRUE(std::filesystem::exists(out + ".dxf"));
     EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(ApplicationTest, SerialCuttingOpensAFolderTakesItsAnglesAndCutsTheDesignsInTurn)
+{
+    start();
+    EXPECT_FALSE(form().action("miCiecieSeryjne")->isEnabled());
+    context->configuration.setChoice(Param::Mode, ModeSerial);
+    context->configuration.setChoice(Param::StolikSwitch, DeviceTable);
+    context->configuration.setChoice(Param::rgKatObrotu, 1);
+    form().UpdateMenuItems();
+    ASSERT_TRUE(form().action("miCiecieSeryjne")->isEnabled());
+    CuttingSession& session = app->session();
+    session.homing.bazujClick();
+
+    kerfline::testing::TempDir folder;
+    for (const char* name : {"001.dxf", "002.dxf", "003.dxf"})
+        folder.write(name, kerfline::testing::kSquareDxf);
+    form().chooseSerialFolder = [&](const std::string&, const std::string&) {
+        return std::pair<bool, std::string>{true, folder.path().string()};
+    };
+    int shown = 0;
+    // The dialog runs modally: it is driven from inside its own event loop.
+    form().serialDialogShown = [&](TfDlgSeryjne& dialog) {
+        ++shown;
+        QTimer::singleShot(0, &dialog, [&] {
+            QTableWidget* grid = dialog.sgKatyObrotu;
+            EXPECT_EQ(grid->rowCount(), 0);
+            EXPECT_FALSE(dialog.btnZatwierdz->isEnabled());
+            dialog.btnFolder->click();
+            ASSERT_EQ(grid->rowCount(), 3);
+            EXPECT_EQ(grid->item(0, 0)->text(), QStringLiteral("003.dxf"));
+            EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("60"));
+            EXPECT_EQ(grid->horizontalHeaderItem(1)->text().toStdString(), context->Text("Serial_cut", "kat"));
+
+            // Enter ends an edit and goes on to the next row's angle.
+            grid->setCurrentCell(0, 1);
+            grid->editItem(grid->item(0, 1));
+            QLineEdit* editor = nullptr;
+            for (QLineEdit* e : grid->viewport()->findChildren<QLineEdit*>())
+                editor = e->isVisible() ? e : editor;
+            ASSERT_NE(editor, nullptr);
+            editor->clear();
+            QTest::keyClicks(editor, QStringLiteral("45"));
+            QTest::keyClick(editor, Qt::Key_Return);
+            QCoreApplication::processEvents();  // the view takes the edit in from its queue
+            EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("45"));
+            EXPECT_EQ(grid->currentRow(), 1);
+
+            // A bad angle in the last row: refused with its row number, nothing stored.
+            grid->item(2, 1)->setText(QStringLiteral("400"));
+            host.messages.clear();
+            dialog.btnZatwierdz->click();
+            ASSERT_EQ(host.messages.size(), 1u);
+            EXPECT_EQ(host.messages[0].text, context->Text("Serial_cut", "poprawKat") + "3");
+            EXPECT_EQ(grid->currentRow(), 2);
+            EXPECT_TRUE(dialog.isVisible());
+            for (TMDIChild* window : dialog.windows())
+                EXPECT_NE(window->rotationAngle, 45.0);
+
+            dialog.btnParDomyslne->click();
+            EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("60"));
+            grid->item(1, 1)->setText(QStringLiteral("90"));
+            kerfline::testing::saveScreenshot(dialog, "serial_dialog");
+            dialog.btnZatwierdz->click();
+        });
+    };
+    host.messages.clear();
+    form().action("miCiecieSeryjne")->trigger();
+    EXPECT_EQ(shown, 1);  // Start did not ask again
+    ASSERT_EQ(projectCount(), 3);
+    ASSERT_TRUE(session.transmission.active()) << (host.messages.empty() ? "" : host.messages.back().text);
+    std::map<int, double> angles;
+    for (TMDIChild* window : form().projectWindows().windows())
+        angles[window->seriesIndex] = window->rotationAngle;
+    EXPECT_EQ(angles, (std::map<int, double>{{1, 60.0}, {2, 90.0}, {3, 60.0}}));
+
+    ASSERT_TRUE(runUntil([&] {
+        return !session.transmission.active() && !context->job.jobActive && !context->machine.programRunning();
+    }, 40000));
+    // The table turned by 60, 90 and 60 degrees after the three designs (8000 steps a turn).
+    const DecodedProgram program =
+        readCutProgram(session.driver.programPath(), DecodeSettings::forMachine(context->machine));
+    ASSERT_FALSE(program.error);
+    std::vector<std::int32_t> turns;
+    for (const DecodedMove& move : program.moves)
+        if (move.steps[AxisTable] != 0)
+            turns.push_back(move.steps[AxisTable]);
+    EXPECT_EQ(turns, (std::vector<std::int32_t>{1333, 2000, 1333}));
 }
 
 }  // namespace
