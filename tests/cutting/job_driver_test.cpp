@@ -129,6 +129,18 @@ TEST(JobDriver, ASingleOpenFigureStartsAtTheEndItsFeedReachesFirst)
     }
 }
 
+// A closed figure has no feed direction, so the caption carries no separator after its words.
+TEST(JobDriver, AClosedFigureOutsideTheAreaIsCaptionedWithoutADirection)
+{
+    JobRig rig;
+    TMDIChild& project = rig.open("square.plt", kSquare);
+    rig.moveTo(1150, 80);
+    rig.host.messages.clear();
+    EXPECT_FALSE(rig.session->driver.StartChecks(project, FigureRange{}));
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].caption, "Cutting direction (X)");
+}
+
 TEST(JobDriver, TwoWiresThatWouldCollideAreReported)
 {
     for (const bool sideWire : {false, true}) {
