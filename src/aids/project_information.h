@@ -17,6 +17,7 @@ struct ProjectInformation {
     std::string totlen;      // cut length
     std::string total_time;  // estimated cutting time
     std::string kerf;        // the kerf the path is compensated for, with unit
+    std::string drawingUnits;  // a DXF drawing's declared units when they differ from the display unit
 
     // Fills the values for the project under the current configuration. `windowCaption` is the
     // project window's caption, which carries the arm or wire tag of the independent and

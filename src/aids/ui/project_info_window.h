@@ -49,6 +49,7 @@ private:
     QLabel* m_totlen = nullptr;
     QLabel* m_totalTime = nullptr;
     QLabel* m_kerf = nullptr;
+    QLabel* m_drawingUnits = nullptr;
 };
 
 }  // namespace kerfline::ui
