@@ -112,6 +112,9 @@ ProjectWindow::ProjectWindow(AppContext& context, QWidget* parent)
     m_statusText = new QLabel(m_statusBar);
     m_statusBar->addWidget(m_statusText, 1);
     m_sizeText = new QLabel(m_statusBar);
+    // In a narrow (tiled) window the design's size gives way, so the status text, which names
+    // the selected figure, reads whole.
+    m_sizeText->setMinimumWidth(1);
     m_statusBar->addPermanentWidget(m_sizeText);
     setFocusPolicy(Qt::StrongFocus);
     layout->addWidget(m_statusBar);
