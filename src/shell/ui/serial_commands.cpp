@@ -2,6 +2,7 @@
 // of its passes as numbered drawings.
 #include "shell/ui/main_window.h"
 
+#include "base/ui/dialog_placement.h"
 #include "aids/ui/folder_dialog.h"
 #include "model3d/serial_generator.h"
 #include "model3d/ui/tf_gen_ser.h"
@@ -38,6 +39,7 @@ void TMainForm::openSerialGenerator()
 {
     MdiPassWindows windows(*m_projects);
     TfGenSer generator(m_context, windows, this);
+    placesItself(generator);
     generator.adjustSize();
     // Bottom-right corner on the bottom-right corner of the client area, never beyond the
     // screen's top-left.
