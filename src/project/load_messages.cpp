@@ -3,6 +3,7 @@
 #include "base/language.h"
 #include "designfiles/design_type.h"
 #include "designfiles/dxf_survey.h"
+#include "designfiles/hpgl_survey.h"
 #include "config/dialog_rules.h"
 #include "config/number_text.h"
 #include "config/parameters.h"
@@ -83,6 +84,8 @@ std::string emptyDesignMessage(const tInterfejs& language, const std::string& pa
         cause = language.Text("Project_window", "zbiorPustyKolory");
     else if (fileType == kDesignDxf)
         cause = dxfEmptyCause(language, surveyDxf(path));
+    else if (fileType == kDesignHpgl)
+        cause = language.Text("Project_window", hpglHasLabels(path) ? "zbiorPustyTekst" : "zbiorPustyBrakLinii");
     if (!cause.empty())
         text += "\n" + cause;
     return text;

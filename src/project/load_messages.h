@@ -25,9 +25,9 @@ std::string projectTooLargeMessage(const tInterfejs& language, SizeMm project, S
                                    char decimalSeparator);
 
 // "Project_window"/"zbiorPusty", then the file's path and, where the loader or the file can tell,
-// the likely cause: every figure was of a pen the mode's filter left out (`filteredByPen`), or a
+// the likely cause: every figure was of a pen the mode's filter left out (`filteredByPen`), a
 // DXF drawing holds only text, only points, only block insertions or only kinds of entities
-// that are not read.
+// that are not read, or a plot file only labels or only moves the pen.
 std::string emptyDesignMessage(const tInterfejs& language, const std::string& path, std::int32_t fileType,
                                std::size_t filteredByPen);
 

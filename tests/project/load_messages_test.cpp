@@ -50,7 +50,11 @@ TEST(LoadMessages, AnEmptyDesignNamesTheFileAndItsLikelyCause)
          "It has no ENTITIES section, where a DXF drawing keeps its lines."},
         {"an empty entities section", "a.dxf", dxf(std::nullopt, ""), 2,
          "No line, arc, circle or polyline was found in it."},
-        {"a plot file that only moves the pen", "a.plt", "IN;SP1;PU100,100;PU;", 1, nullptr},
+        {"a plot file that only moves the pen", "a.plt", "IN;SP1;PU100,100;PU;", 1,
+         "No line, arc, circle or polyline was found in it."},
+        {"a plot file of labels", "a.plt", "IN;SP1;PU100,100LBWing\x03;PU;", 1,
+         "It holds only text: convert the text to curves in the drawing program."},
+        {"an EPS file without paths", "a.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n", 3, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
