@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -90,6 +92,29 @@ TEST(MessageBoxes, AreWideEnoughForTheirCaption)
     host.showMessage("[mm]\n\np0:(0.00 ; 0.00)", false, caption);
     EXPECT_GT(wanted, 0);
     EXPECT_GE(width, wanted + 100);
+}
+
+// A question stands in the middle of the screen, wherever the main window is.
+TEST(MessageBoxes, AQuestionIsCentredOnTheScreen)
+{
+    QWidget main;
+    main.resize(300, 200);
+    main.move(10, 10);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    centreDialogsOn(main);
+    QtHost host;
+    host.setWindow(&main);
+    QPoint offset(10000, 10000);
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
+        offset = box->frameGeometry().center() - box->screen()->availableGeometry().center();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(host.ask("Close all project windows?", Buttons::YesNo, "Question"), AnswerNo);
+    EXPECT_LE(offset.manhattanLength(), 60) << offset.x() << "," << offset.y();
 }
 
 }  // namespace
