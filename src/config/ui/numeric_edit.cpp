@@ -53,7 +53,9 @@ void NumericSpinBox::takeText(const std::string& text)
     setFieldText(text);
     const LeaveOutcome outcome = leaveField();
     showField();
-    const std::string message = leaveNotice(outcome, m_fieldName, rangeTexts(), m_checkTexts);
+    // Only a field its dialog named can say which field it speaks of.
+    const std::string message =
+        m_fieldName.empty() ? std::string() : leaveNotice(outcome, m_fieldName, rangeTexts(), m_checkTexts);
     if (!message.empty()) {
         // Beside the field, for a moment: a modal box here would fight the focus change that
         // brought the operator out of the field.

@@ -49,7 +49,8 @@ signals:
     // The operator changed the value: spin, wheel, keypad, or typing followed by leaving.
     void valueEdited();
     // Leaving the field clamped the typed value, or kept the previous one for a text that is
-    // no number. The field also shows the notice beside itself for a moment.
+    // no number. The field also shows the notice beside itself for a moment. Only a field with
+    // a name tells.
     void notice(const QString& text);
 
 protected:
