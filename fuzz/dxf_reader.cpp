@@ -1,7 +1,9 @@
-// libFuzzer target: any bytes as a DXF drawing, read to the end. The first byte chooses the
+// libFuzzer target: any bytes as a DXF drawing, read to the end and surveyed. The first byte chooses the
 // display unit and the curve step, the rest is the file. Besides crashes and sanitizer reports it
 // traps on figures and errors that break the importer's promises.
 #include "figure_stream.h"
+
+#include "designfiles/dxf_survey.h"
 
 #include <cstdint>
 #include <string>
@@ -29,5 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kerfline::fuzz::readToTheEnd(importer, true, [](const kerfline::DesignError& error) { return error.line >= 1; });
     check(importer.angleValue() == 0.0);
     importer.CloseDesign();
+
+    // The survey of the same bytes stays bounded whatever they hold.
+    const kerfline::DxfSurvey survey = kerfline::surveyDxf(path);
+    check(survey.opened);
+    check(survey.entityKinds.size() <= 64);
     return 0;
 }

@@ -2,6 +2,8 @@
 // sanitizer reports it traps on figures that break the importer's promises.
 #include "figure_stream.h"
 
+#include "designfiles/hpgl_survey.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,5 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kerfline::fuzz::readToTheEnd(importer, false,
                                  [&](const kerfline::DesignError& error) { return error.offset < size; });
     importer.CloseDesign();
+    // The look for labels reads the same bytes to their end.
+    (void)kerfline::hpglHasLabels(path);
     return 0;
 }

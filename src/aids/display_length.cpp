@@ -19,11 +19,6 @@ std::string lengthWithUnit(double millimetres, int decimals, int displayUnit, ch
            std::string(unitText(displayUnit));
 }
 
-int machineSizeDecimals(int displayUnit)
-{
-    return displayUnit == UnitInch ? 2 : displayUnit == UnitFoot ? 3 : 1;
-}
-
 std::string withoutAccelerator(const std::string& caption)
 {
     std::string text;

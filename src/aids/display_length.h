@@ -15,9 +15,6 @@ double scaledMillimetres(double plotterUnits, double scalePercent);
 // space and the unit ("254.00 mm", "10.00 in").
 std::string lengthWithUnit(double millimetres, int decimals, int displayUnit, char separator);
 
-// The decimals a machine size takes in a unit: 1 for millimetres, 2 for inches, 3 for feet.
-int machineSizeDecimals(int displayUnit);
-
 // Strips the accelerator marks of a menu caption ("Project &information"), so the caption of
 // a window can take the text of its menu item; "&&" stays a literal "&".
 std::string withoutAccelerator(const std::string& caption);

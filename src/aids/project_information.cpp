@@ -24,6 +24,7 @@ void ProjectInformation::update(const TMDIChild& project, const std::string& win
     wysokosc = lengthWithUnit(scaledMillimetres(project.height, scale), 2, unit, separator);
     // Hundredths of a millimetre, as the kerf is set; one decimal more in the larger units.
     kerf = lengthWithUnit(project.kerfInUse, unit == UnitMillimetre ? 2 : 3, unit, separator);
+    drawingUnits = project.drawingUnitsNote;
 
     double length = 0.0;
     switch (config.choice(Param::Mode)) {

@@ -20,6 +20,7 @@ struct ProjectInformation {
     // The fuller estimate beside total_time: the program's own time with its heat-up and corner
     // pauses, in minutes and seconds; empty where the program is not a plain 2D one.
     std::string programTime;
+    std::string drawingUnits;  // a DXF drawing's declared units when they differ from the display unit
 
     // Fills the values for the project under the current configuration. `windowCaption` is the
     // project window's caption, which carries the arm or wire tag of the independent and

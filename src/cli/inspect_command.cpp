@@ -174,7 +174,7 @@ int runInspect(int argc, char** argv)
         const auto penFilter = static_cast<std::uint8_t>(options.pen.value_or(255));
         if (project.Load(options.file, penFilter) == LoadOutcome::Closed)
             return ExitRefused;
-        printFigures(options.file, project.figures, true);
+        printFigures(options.file, project.figures, true, project.drawingUnitsNote);
         return ExitSuccess;
     }
     std::vector<tfigura> figures;
@@ -184,14 +184,18 @@ int runInspect(int argc, char** argv)
     return ExitSuccess;
 }
 
-void printFigures(const std::string& file, const std::vector<tfigura>& figures, bool designOnly)
+void printFigures(const std::string& file, const std::vector<tfigura>& figures, bool designOnly,
+                  const std::string& drawingUnits)
 {
     JsonWriter json;
     json.beginObject().key("file").string(file).key("figures").beginArray();
     for (const tfigura& figure : figures)
         if (!designOnly || figure.isDesign)
             writeFigure(json, figure);
-    json.endArray().endObject().print();
+    json.endArray();
+    if (!drawingUnits.empty())
+        json.key("drawingUnits").string(drawingUnits);
+    json.endObject().print();
 }
 
 }  // namespace kerfline::cli

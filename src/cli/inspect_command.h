@@ -30,7 +30,10 @@ int readDesignFigures(AppContext& app, const std::string& file, std::vector<tfig
 
 // Prints {"file","figures":[{"pen","open","points"}]} of the figures, or of the design figures
 // among them.
-void printFigures(const std::string& file, const std::vector<tfigura>& figures, bool designOnly);
+// `drawingUnits`, when not empty, is the note on a drawing whose header declares other units than
+// it was read in; it follows the figures as "drawingUnits".
+void printFigures(const std::string& file, const std::vector<tfigura>& figures, bool designOnly,
+                  const std::string& drawingUnits = {});
 
 // kerfline-cli inspect FILE [--raw] [--pen N] [--unit mm|in|ft] [--dxf-resolution 1..8]
 //                           [--config FILE] [--set NAME=VALUE]...

@@ -34,6 +34,9 @@ FieldCheckTexts fieldCheckTexts(const tInterfejs& language)
     texts.range = language.Text("Configuration", "pole.zakres");
     texts.notInteger = language.Text("Configuration", "pole.liczbaCalkowita");
     texts.allowedRange = language.Text("Configuration", "pole.dopuszczalnyZakres");
+    texts.clamped = language.Text("Configuration", "pole.ograniczono");
+    texts.notANumber = language.Text("Configuration", "pole.liczba");
+    texts.previousKept = language.Text("Configuration", "pole.poprzedniaWartosc");
     return texts;
 }
 
@@ -60,6 +63,18 @@ FieldCheck checkIntegerInRange(std::string_view text, double value, std::string_
         return {false, message};
     }
     return checkValueInRange(text, value, fieldName, minValue, maxValue, numbers, texts);
+}
+
+std::string leaveNotice(LeaveOutcome outcome, std::string_view fieldName,
+                        const std::pair<std::string, std::string>& range, const FieldCheckTexts& texts)
+{
+    switch (outcome) {
+    case LeaveOutcome::Taken: return {};
+    case LeaveOutcome::Clamped: return formatText(texts.clamped, {fieldName, range.first, range.second});
+    case LeaveOutcome::Empty: return formatText(texts.emptyField, {fieldName}) + "\n" + texts.previousKept;
+    case LeaveOutcome::NotANumber: return formatText(texts.notANumber, {fieldName}) + "\n" + texts.previousKept;
+    }
+    return {};
 }
 
 }  // namespace kerfline

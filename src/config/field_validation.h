@@ -1,7 +1,10 @@
 #pragma once
 
+#include "config/numeric_field.h"
+
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kerfline {
 
@@ -20,6 +23,9 @@ struct FieldCheckTexts {
     std::string range = "( min= %1; max= %2 )";
     std::string notInteger = "W polu  »%1« wymagana jest liczba całkowita";
     std::string allowedRange = "Dopuszczalny zakres (min= %1; max= %2 )";
+    std::string clamped = "Wartość w polu  »%1«  ograniczono do zakresu (min= %2; max= %3 ).";
+    std::string notANumber = "W polu  »%1«  wymagana jest liczba.";
+    std::string previousKept = "Pozostaje poprzednia wartość.";
 };
 FieldCheckTexts fieldCheckTexts(const tInterfejs& language);
 
@@ -41,5 +47,11 @@ FieldCheck checkValueInRange(std::string_view text, double value, std::string_vi
 // An empty text, then a fractional value, then the range as above.
 FieldCheck checkIntegerInRange(std::string_view text, double value, std::string_view fieldName, double minValue,
                                double maxValue, const FieldNumbers& numbers, const FieldCheckTexts& texts = {});
+
+// What the operator is told on leaving a field: the range a clamped value was limited to (as the
+// field shows its minimum and maximum), or that an empty or unreadable text left the previous
+// value in place. Empty for a value taken as typed.
+std::string leaveNotice(LeaveOutcome outcome, std::string_view fieldName,
+                        const std::pair<std::string, std::string>& range, const FieldCheckTexts& texts = {});
 
 }  // namespace kerfline

@@ -295,7 +295,9 @@ ConfigFileResult LoadKonfig(Configuration& configuration, const std::string& pat
     const auto status = std::filesystem::status(path, ec);
     if (status.type() == std::filesystem::file_type::not_found) {
         KonfigReader reader(configuration, path);
-        language.ShowMessageBox(path, false, language.Text("Configuration", "brakKonfiga"));
+        // The path is the long part: it goes into the text, where a caption would cut it short.
+        language.ShowMessageBox(language.Text("Configuration", "brakKonfiga") + ":\n" + path, false,
+                                language.Text("Configuration", "brakKonfigaTytul"));
         const ConfigFileResult saved = SaveKonfig(configuration, path, decimalSeparator);
         if (!saved.ok())
             return saved;

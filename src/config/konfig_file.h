@@ -55,8 +55,8 @@ private:
 // Applies configuration text as LoadKonfig applies a file's content.
 ConfigFileResult applyKonfigText(Configuration& configuration, std::string_view text, const std::string& path = {});
 
-// Applies a configuration file. A missing file is reported to the operator (the path, captioned
-// "brakKonfiga") and created with the current values. Failures come back in the result; the
+// Applies a configuration file. A missing file is reported to the operator ("brakKonfiga" and the
+// path) and created with the current values. Failures come back in the result; the
 // caller shows messageFor(result).
 ConfigFileResult LoadKonfig(Configuration& configuration, const std::string& path, char decimalSeparator,
                             const tInterfejs& language);

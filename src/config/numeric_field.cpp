@@ -17,6 +17,12 @@ std::optional<double> readText(const std::string& text)
     return parseDecimal(std::string_view(text).substr(first, last - first + 1));
 }
 
+// A typed text that reads as no number, told from no text at all.
+LeaveOutcome unreadable(const std::string& text)
+{
+    return text.find_first_not_of(' ') == std::string::npos ? LeaveOutcome::Empty : LeaveOutcome::NotANumber;
+}
+
 int knownUnit(int displayUnit)
 {
     return (displayUnit == UnitInch || displayUnit == UnitFoot) ? displayUnit : UnitMillimetre;
@@ -75,6 +81,7 @@ void NumberField::SetValue(double value)
 {
     m_text = formatFieldValue(clampToRange(value, m_settings.MinValue, m_settings.MaxValue), m_settings.format,
                               m_settings.separator);
+    m_accepted = m_text;
 }
 
 double NumberField::GetValue() const
@@ -82,11 +89,26 @@ double NumberField::GetValue() const
     return readText(m_text).value_or(m_settings.Value);
 }
 
-void NumberField::leave()
+LeaveOutcome NumberField::leave()
 {
-    const double value = GetValue();
-    if (clampToRange(value, m_settings.MinValue, m_settings.MaxValue) != value)
-        SetValue(value);
+    const auto typed = readText(m_text);
+    if (!typed) {
+        const LeaveOutcome outcome = unreadable(m_text);
+        m_text = m_accepted;
+        return outcome;
+    }
+    if (clampToRange(*typed, m_settings.MinValue, m_settings.MaxValue) != *typed) {
+        SetValue(*typed);
+        return LeaveOutcome::Clamped;
+    }
+    m_accepted = m_text;
+    return LeaveOutcome::Taken;
+}
+
+std::pair<std::string, std::string> NumberField::rangeTexts() const
+{
+    return {formatFieldValue(m_settings.MinValue, m_settings.format, m_settings.separator),
+            formatFieldValue(m_settings.MaxValue, m_settings.format, m_settings.separator)};
 }
 
 bool NumberField::spin(bool up)
@@ -147,10 +169,22 @@ double LengthField::GetValue() const
     return typed ? *typed * unitFactor(m_settings.sunit) : m_settings.MinValue;
 }
 
-void LengthField::leave()
+LeaveOutcome LengthField::leave()
 {
     const auto typed = readText(m_text);
-    SetValue(typed ? *typed * unitFactor(m_settings.sunit) : m_settings.MinValue);
+    if (!typed) {
+        const LeaveOutcome outcome = unreadable(m_text);
+        m_text = show(m_millimetres);
+        return outcome;
+    }
+    const double millimetres = *typed * unitFactor(m_settings.sunit);
+    SetValue(millimetres);
+    return m_millimetres != millimetres ? LeaveOutcome::Clamped : LeaveOutcome::Taken;
+}
+
+std::pair<std::string, std::string> LengthField::rangeTexts() const
+{
+    return {show(m_settings.MinValue), show(m_settings.MaxValue)};
 }
 
 void LengthField::setUnit(int displayUnit)

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kerfline {
 
@@ -30,6 +31,10 @@ double clampToRange(double value, double minValue, double maxValue);
 // for 0 a tenth of a millimetre.
 double lengthSpinStep(double shownValue, int displayUnit);
 
+// What leaving a field did with the typed text. A value outside the range is taken clamped, and
+// the operator is told; a text that is no number (or none) leaves the previous value in place.
+enum class LeaveOutcome { Taken, Clamped, Empty, NotANumber };
+
 // A plain field (TFloatEdit, TFltEdit).
 class NumberField {
 public:
@@ -49,15 +54,18 @@ public:
 
     void SetValue(double value);  // clamps and shows
     double GetValue() const;
-    void leave();                 // shows a value outside the range clamped
+    LeaveOutcome leave();         // shows a value outside the range clamped
     bool spin(bool up);           // false for a read-only field: the widget beeps
     // A new range (the power maximum follows the output type); the shown value is clamped to it.
     void setRange(double minValue, double maxValue);
     const Settings& settings() const { return m_settings; }
+    // The minimum and the maximum as the field shows numbers.
+    std::pair<std::string, std::string> rangeTexts() const;
 
 private:
     Settings m_settings;
     std::string m_text;
+    std::string m_accepted;  // the text of the last value taken, for a text that is no number
 };
 
 // A length field: TFloatEditU (the configuration dialog's) or TFltEditU (the other dialogs').
@@ -85,7 +93,7 @@ public:
 
     void SetValue(double millimetres);  // clamps, stores and shows in the display unit
     double GetValue() const;            // millimetres
-    void leave();                       // reads the text in the display unit, stores, shows
+    LeaveOutcome leave();               // reads the text in the display unit, stores, shows
     void setUnit(int displayUnit);      // the same millimetres in another unit
     bool spin(bool up);                 // false for a read-only field: the widget beeps
     // A new range in millimetres (the speed maxima follow the machine); the value is clamped.
@@ -96,6 +104,8 @@ public:
     double millimetres() const { return m_millimetres; }
     // Decimals shown; nothing for general format.
     std::optional<int> decimals() const;
+    // The minimum and the maximum in the display unit, as the field shows lengths.
+    std::pair<std::string, std::string> rangeTexts() const;
 
 private:
     std::string show(double millimetres) const;

@@ -210,4 +210,9 @@ double unitFactor(int displayUnit)
     }
 }
 
+int machineSizeDecimals(int displayUnit)
+{
+    return displayUnit == UnitInch ? 2 : displayUnit == UnitFoot ? 3 : 1;
+}
+
 }  // namespace kerfline

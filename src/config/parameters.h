@@ -139,6 +139,8 @@ std::string_view checkStateName(CheckState state);
 enum DisplayUnit : int { UnitMillimetre = 0, UnitInch = 1, UnitFoot = 2 };
 // Millimetres per display unit.
 double unitFactor(int displayUnit);
+// The decimals a machine size takes in a unit: 1 for millimetres, 2 for inches, 3 for feet.
+int machineSizeDecimals(int displayUnit);
 
 // The cutting modes, the index of Mode.
 enum CuttingMode : int {

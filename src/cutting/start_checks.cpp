@@ -13,6 +13,7 @@
 #include "project/cut_preview.h"
 #include "project/cut_start_point.h"
 #include "project/project_extents.h"
+#include "project/load_messages.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"
 #include "config/configuration.h"
@@ -94,7 +95,11 @@ bool JobDriver::StartChecks(TMDIChild& project, FigureRange range)
         return false;
     }
     if (projectMm(project.width) > s.limitX || projectMm(project.height) > s.limitY) {
-        showError("Main_window", "projektZaDuzy");
+        m_context.language.ShowMessageBox(
+            projectTooLargeMessage(m_context.language, {projectMm(project.width), projectMm(project.height)},
+                                   {static_cast<double>(s.limitX), static_cast<double>(s.limitY)},
+                                   config.displayUnit, m_context.decimalSeparator),
+            true);
         return false;
     }
     // The work-area test below measures from where the wire stands.
@@ -139,9 +144,13 @@ bool JobDriver::StartChecks(TMDIChild& project, FigureRange range)
         const double limitX = sideWire ? s.secondWireLimitX : s.limitX;
         const double limitY = sideWire ? s.secondWireLimitY : s.limitY;
         if (x + extents.right > limitX || y + extents.up > limitY || extents.left > x || extents.down > y) {
+            // A closed figure has no feed direction: the caption then ends at its own words.
+            std::string caption = m_context.Text("Configuration", "CatDir.caption");
+            if (!directionText.empty())
+                caption += " : " + directionText;
             m_context.language.ShowMessageBox(m_context.Text("Main_window", "projektPozaObszaremMaszyny") + "\n" +
                                                   m_context.Text("Main_window", "zmienPunktStartowy"),
-                                              true, m_context.Text("Configuration", "CatDir.caption") + " : " + directionText);
+                                              true, caption);
             return false;
         }
         if (s.isTwoWireMachine()) {

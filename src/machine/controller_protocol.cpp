@@ -90,8 +90,11 @@ bool ControllerProtocol::SendCommand(std::string_view text)
     for (std::size_t at = 0; at < text.size(); at += piece) {
         const std::int32_t status = m_link.WriteCommand(text.substr(at, piece));
         if (status != 0) {
-            m_context.language.ShowMessageBox(m_context.Text("Control", "ploterBrakLacznosci"), true,
-                                              std::to_string(status));
+            // The status number is a detail for the service, not a caption the operator can read.
+            m_context.language.ShowMessageBox(
+                m_context.Text("Control", "ploterBrakLacznosci") + "\n" +
+                    formatText(m_context.Text("Control", "kodBleduZapisu"), {std::to_string(status)}),
+                true, m_context.Text("Control", "brakLacznosci"));
             return false;
         }
     }

@@ -23,7 +23,8 @@ public:
     ControllerProtocol(AppContext& context, TfUsb& link);
 
     // Sends a command; moves go in 6-byte pieces. The first failed write shows
-    // "ploterBrakLacznosci" with the status number as caption and returns false.
+    // "ploterBrakLacznosci" and the status number under the caption "brakLacznosci" and returns
+    // false.
     bool SendCommand(std::string_view text);
 
     // Channel 10. Both return whether the controller answered; a failed read is no answer and

@@ -1,11 +1,13 @@
 #include "project/tmdichild.h"
 
 #include "designfiles/design_settings.h"
+#include "designfiles/dxf_survey.h"
 #include "designfiles/thpgl.h"
 #include "geometry/geometry.h"
 #include "base/round.h"
 #include "project/connector_search.h"
 #include "project/project_extents.h"
+#include "project/load_messages.h"
 #include "base/app_context.h"
 #include "config/configuration.h"
 #include "machine/machine_state.h"
@@ -91,6 +93,7 @@ LoadOutcome TMDIChild::Load(const std::string& name, std::uint8_t penFilter)
     pathReady = 0;
     synchronousPair = 0;
     fileName = name;
+    drawingUnitsNote.clear();
     const std::uint8_t feed = configuration.choice(Param::CatDir) == 1 ? 255 : 1;
     directionX = {feed, feed};
 
@@ -117,6 +120,7 @@ LoadOutcome TMDIChild::Load(const std::string& name, std::uint8_t penFilter)
     }
 
     const std::int32_t tolerance = joinTolerance();
+    std::size_t filteredByPen = 0;
     while (!importer->endOfFile()) {
         tfigura figure;
         figure.sourceFigure = -1;
@@ -129,8 +133,10 @@ LoadOutcome TMDIChild::Load(const std::string& name, std::uint8_t penFilter)
         }
         if (figure.valid == 0)
             continue;
-        if (penFilter != 255 && figure.pen != penFilter && figure.pen != 6)
+        if (penFilter != 255 && figure.pen != penFilter && figure.pen != 6) {
+            ++filteredByPen;
             continue;
+        }
         mergeOpenEnds(figure, figures, tolerance);
         const bool duplicate = std::any_of(figures.begin(), figures.end(),
                                            [&](const tfigura& accepted) { return sameFigure(accepted, figure); });
@@ -144,29 +150,42 @@ LoadOutcome TMDIChild::Load(const std::string& name, std::uint8_t penFilter)
     importer.reset();
 
     if (figures.empty()) {
-        language.ShowMessageBox(language.Text("Project_window", "zbiorPusty"), true);
+        language.ShowMessageBox(emptyDesignMessage(language, name, fileType, filteredByPen), true);
         return LoadOutcome::Closed;
     }
 
     setExtentsAndOrigins();
 
     const double skala = configuration.number(Param::skala);
+    const MachineState& machine = m_context.machine;
+    const double widthMm = unitsToMm(roundHalfEven(skala * width / 100.0));
+    const double heightMm = unitsToMm(roundHalfEven(skala * height / 100.0));
+    const auto tooLarge = [&] {
+        return projectTooLargeMessage(language, {widthMm, heightMm},
+                                      {static_cast<double>(machine.limitX), static_cast<double>(machine.limitY)},
+                                      configuration.displayUnit, m_context.decimalSeparator);
+    };
     if (!fitsThirtyTwoBits(*this, skala)) {
         figures.clear();
-        language.ShowMessageBox(language.Text("Main_window", "projektZaDuzy"), true);
+        language.ShowMessageBox(tooLarge(), true);
         return LoadOutcome::Closed;
     }
 
     setStatusText(language.Text("Project_window", "iloscFigur") + std::to_string(figures.size()));
     host.setStatus(0, "");
 
-    const MachineState& machine = m_context.machine;
-    const double widthMm = unitsToMm(roundHalfEven(skala * width / 100.0));
-    const double heightMm = unitsToMm(roundHalfEven(skala * height / 100.0));
     if (widthMm > machine.limitX || heightMm > machine.limitY)
-        language.ShowMessageBox(language.Text("Main_window", "projektZaDuzy"), true);
+        language.ShowMessageBox(tooLarge(), true);
 
-    return prepareForMode();
+    if (fileType == kDesignDxf)
+        drawingUnitsNote = kerfline::drawingUnitsNote(language, surveyDxf(name).insUnits,
+                                                      {unitsToMm(width), unitsToMm(height)},
+                                                      configuration.displayUnit, m_context.decimalSeparator);
+    const LoadOutcome outcome = prepareForMode();
+    // After the preparation, which clears the status panel when it sets the cutting direction.
+    if (outcome == LoadOutcome::Opened && !drawingUnitsNote.empty())
+        host.setStatus(0, drawingUnitsNote);
+    return outcome;
 }
 
 void TMDIChild::LoadFigures(std::vector<tfigura> designFigures, std::string name)

@@ -3,6 +3,7 @@
 #include "geometry/geometry.h"
 #include "base/round.h"
 #include "geometry/segments.h"
+#include "project/load_messages.h"
 #include "project/tmdichild.h"
 #include "base/app_context.h"
 #include "config/configuration.h"
@@ -111,10 +112,7 @@ WorkingArea workingAreaUnits(std::int32_t limitXmm, std::int32_t limitYmm)
 
 std::string designSizeText(const TMDIChild& project, int displayUnit, char decimalSeparator)
 {
-    const double factor = unitFactor(displayUnit);
-    return formatFixed(unitsToMm(project.width) / factor, 1, decimalSeparator) + " x " +
-           formatFixed(unitsToMm(project.height) / factor, 1, decimalSeparator) + " " +
-           std::string(unitText(displayUnit));
+    return sizeInDisplayUnit({unitsToMm(project.width), unitsToMm(project.height)}, 1, displayUnit, decimalSeparator);
 }
 
 bool rotaryView(const TMDIChild& project)

@@ -86,6 +86,8 @@ public:
     std::array<std::uint8_t, 2> directionX{1, 1};  // 1 or 255 (-1)
     double rotationAngle = 0.0;
     std::string fileName;
+    // Set by Load for a DXF drawing whose header declares units other than the display unit.
+    std::string drawingUnitsNote;
     // The kerf in millimetres the figures were last compensated for, and what could not be
     // compensated as drawn (figure indices).
     double kerfInUse = 0.0;

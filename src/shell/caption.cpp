@@ -17,6 +17,17 @@ std::string mainWindowCaption(const AppContext& context)
     return caption;
 }
 
+std::string projectWindowTitle(const std::string& caption)
+{
+    // Folder names may hold blanks, so the folder ends at the caption's last separator; the tags
+    // that follow a file name hold none.
+    const std::size_t slash = caption.find_last_of("/\\");
+    if (slash == std::string::npos || slash + 1 >= caption.size())
+        return caption;
+    const std::string folder = caption.substr(0, slash == 0 ? 1 : slash);
+    return caption.substr(slash + 1) + "  (" + folder + ")";
+}
+
 int firstStatusPanelWidth(int statusBarWidth)
 {
     return statusBarWidth - roundHalfEven(statusBarWidth / 8.0);

@@ -103,4 +103,33 @@ TEST(InspectCommand, TheLoadedProjectReadsDrawingsInTheConfiguredUnit)
     }
 }
 
+// A drawing declared in other units than it is read in carries the note; an empty one is refused
+// with the file and the reason.
+TEST(InspectCommand, TellsOfDeclaredUnitsAndWhyADrawingIsEmpty)
+{
+    TempDir dir;
+    const std::string header = "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n";
+    const std::string line = dir.write(
+        "line.dxf", header + "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDSEC\n0\nEOF\n");
+    const CliRun declared = inspect(dir, {line, "--unit", "in"});
+    ASSERT_EQ(declared.exitCode, 0) << declared.err;
+    EXPECT_NE(declared.out.find("\"drawingUnits\":\"The drawing's header declares its unit: mm ($INSUNITS). Its "
+                                "coordinates are read in in, the display unit; with mm as its unit the drawing would "
+                                "measure 0.04 x 0.04 in.\""),
+              std::string::npos)
+        << declared.out;
+    const CliRun plain = inspect(dir, {line, "--unit", "mm"});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    EXPECT_EQ(plain.out.find("drawingUnits"), std::string::npos) << plain.out;
+
+    const std::string text =
+        dir.write("text.dxf", header + "0\nSECTION\n2\nENTITIES\n0\nTEXT\n8\n0\n1\nWing\n0\nENDSEC\n0\nEOF\n");
+    const CliRun empty = inspect(dir, {text});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_NE(empty.err.find("The file holds no figures to cut.\nFile: " + text +
+                             "\nIt holds only text: convert the text to curves in the drawing program."),
+              std::string::npos)
+        << empty.err;
+}
+
 }  // namespace

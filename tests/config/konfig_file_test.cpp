@@ -317,8 +317,8 @@ TEST(KonfigFile, AMissingFileIsReportedAndCreated)
     const std::string current = KonfigText(c, ',');
     ASSERT_TRUE(LoadKonfig(c, path, ',', t.app.language).ok());
     ASSERT_EQ(t.host.messages.size(), 1u);
-    EXPECT_EQ(t.host.messages[0].text, path);
-    EXPECT_EQ(t.host.messages[0].caption, "Configuration file not found, creating it");
+    EXPECT_EQ(t.host.messages[0].text, "Configuration file not found, creating it:\n" + path);
+    EXPECT_EQ(t.host.messages[0].caption, "Configuration");
     EXPECT_FALSE(t.host.messages[0].isError);
     EXPECT_EQ(readFile(path), current);
     EXPECT_NE(current.find("skala := 120\r\n"), std::string::npos);

@@ -24,7 +24,7 @@ TEST(ConfigurationLifecycle, FirstStartCreatesBothFiles)
     EXPECT_TRUE(std::filesystem::exists(t.data.path() / "Kerfline.gcf"));
     EXPECT_TRUE(std::filesystem::exists(t.data.path() / "Kerfline.kcc"));
     ASSERT_EQ(t.host.messages.size(), 1u);
-    EXPECT_EQ(t.host.messages[0].text, t.data.str() + "Kerfline.kcc");
+    EXPECT_EQ(t.host.messages[0].text, "Configuration file not found, creating it:\n" + t.data.str() + "Kerfline.kcc");
     EXPECT_EQ(t.config().settings.configPath, t.data.str() + "Kerfline.kcc");
 }
 

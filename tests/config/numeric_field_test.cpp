@@ -50,9 +50,9 @@ TEST(LengthField, StoresMillimetresAndShowsTheDisplayUnit)
     field.setUnit(0);
     EXPECT_EQ(field.text(), "50.8");
 
-    field.setText("");  // an empty text leaves the minimum
-    field.leave();
-    EXPECT_EQ(field.GetValue(), 0);
+    field.setText("");  // an empty text keeps the value
+    EXPECT_EQ(field.leave(), LeaveOutcome::Empty);
+    EXPECT_EQ(field.GetValue(), 50.8);
     field.setText("3,5");  // either separator
     field.leave();
     EXPECT_EQ(field.GetValue(), 3.5);
@@ -272,6 +272,8 @@ TEST(FieldValidation, MessagesSpeakTheLanguageOfTheDialog)
               checkValueInRange("30", 30, "Ilość", 1, 20, numbers).message);
     EXPECT_EQ(checkValueInRange(" ", 0, "Ilość", 1, 20, numbers, pl).message,
               checkValueInRange(" ", 0, "Ilość", 1, 20, numbers).message);
+    for (const LeaveOutcome outcome : {LeaveOutcome::Clamped, LeaveOutcome::Empty, LeaveOutcome::NotANumber})
+        EXPECT_EQ(leaveNotice(outcome, "Ilość", {"1", "20"}, pl), leaveNotice(outcome, "Ilość", {"1", "20"}));
 
     tInterfejs english(host);
     ASSERT_TRUE(english.load(KERFLINE_LANG_DIR, LanguageChoice{}));
@@ -279,6 +281,51 @@ TEST(FieldValidation, MessagesSpeakTheLanguageOfTheDialog)
     EXPECT_EQ(us.caption, "Error");
     EXPECT_EQ(checkValueInRange("1200", 1200, "Width", 0.5, 1000, numbers, us).message,
               "The value in the field  »Width«  is out of the permitted range.\r\n( min= 0.50; max= 1,000.00 )");
+}
+
+// Leaving a field clamps a value beyond its range and says so; a text that is no number keeps the
+// value the field had, never the minimum or the initial value, and says so too.
+TEST(LeavingAField, TellsWhatBecameOfTheTypedText)
+{
+    ScriptedHost host;
+    tInterfejs english(host);
+    ASSERT_TRUE(english.load(KERFLINE_LANG_DIR, LanguageChoice{}));
+    const FieldCheckTexts us = fieldCheckTexts(english);
+    const struct {
+        const char* typed;
+        LeaveOutcome outcome;
+        const char* numberText;  // a plain field of 1 … 500 that showed 40 (initial value 8)
+        const char* lengthText;  // a length field of 20 … 3000 mm in inches that showed 1000 mm
+        const char* notice;
+    } cases[] = {
+        {"60", LeaveOutcome::Taken, "60", "60.00", ""},
+        {"900", LeaveOutcome::Clamped, "500", "118.11",
+         "The value in the field  »Speed«  was limited to its range (min= %1; max= %2 )."},
+        {"0", LeaveOutcome::Clamped, "1", "0.79",
+         "The value in the field  »Speed«  was limited to its range (min= %1; max= %2 )."},
+        {"fast", LeaveOutcome::NotANumber, "40", "39.37",
+         "The field  »Speed«  requires a number.\nThe previous value is kept."},
+        {"  ", LeaveOutcome::Empty, "40", "39.37", "Please fill in the field  »Speed«\nThe previous value is kept."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        NumberField::Settings n;
+        n.Value = 8;
+        n.MinValue = 1;
+        n.MaxValue = 500;
+        NumberField number(n);
+        number.SetValue(40);
+        number.setText(c.typed);
+        EXPECT_EQ(number.leave(), c.outcome);
+        EXPECT_EQ(number.text(), c.numberText);
+        EXPECT_EQ(leaveNotice(c.outcome, "Speed", number.rangeTexts(), us), formatText(c.notice, {"1", "500"}));
+
+        LengthField length(configLength(20, 3000, 1000, 1));
+        length.setText(c.typed);
+        EXPECT_EQ(length.leave(), c.outcome);
+        EXPECT_EQ(length.text(), c.lengthText);
+        EXPECT_EQ(leaveNotice(c.outcome, "Speed", length.rangeTexts(), us), formatText(c.notice, {"0.79", "118.11"}));
+    }
 }
 
 }  // namespace

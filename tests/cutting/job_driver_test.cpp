@@ -131,6 +131,31 @@ TEST(JobDriver, ASingleOpenFigureStartsAtTheEndItsFeedReachesFirst)
     }
 }
 
+// The refusal gives both sizes, so the operator sees by how much the project is too large.
+TEST(JobDriver, AProjectTooLargeIsRefusedWithItsSizeAndTheWorkingArea)
+{
+    JobRig rig("Qd 1200", {"MachineName'Qd 1200'", "limitX'80'", "limitY'90'"});
+    TMDIChild& project = rig.open("square.plt", kSquare);
+    rig.host.messages.clear();
+    EXPECT_FALSE(rig.session->driver.StartChecks(project, FigureRange{}));
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, "The project is larger than the working area of the machine.\n"
+                                         "Project: 100.0 x 100.0 mm; working area: 80.0 x 90.0 mm.");
+    EXPECT_TRUE(rig.host.messages[0].isError);
+}
+
+// A closed figure has no feed direction, so the caption carries no separator after its words.
+TEST(JobDriver, AClosedFigureOutsideTheAreaIsCaptionedWithoutADirection)
+{
+    JobRig rig;
+    TMDIChild& project = rig.open("square.plt", kSquare);
+    rig.moveTo(1150, 80);
+    rig.host.messages.clear();
+    EXPECT_FALSE(rig.session->driver.StartChecks(project, FigureRange{}));
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].caption, "Cutting direction (X)");
+}
+
 TEST(JobDriver, TwoWiresThatWouldCollideAreReported)
 {
     for (const bool sideWire : {false, true}) {

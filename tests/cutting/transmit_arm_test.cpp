@@ -193,7 +193,8 @@ struct InterruptionCase {
     const char* name;
     std::function<void(JobRig&)> fault;
     std::function<void(JobRig&)> mend;
-    const char* caption;  // of the message: the status number of a failed write
+    const char* caption;
+    const char* detail;  // after the message's first line: the status of a failed write
 };
 
 TEST(TransmitArm, AnInterruptionKeepsItsPlaceAndResumeSendsTheRestOnce)
@@ -204,9 +205,10 @@ TEST(TransmitArm, AnInterruptionKeepsItsPlaceAndResumeSendsTheRestOnce)
              rig.cutter.replug();
              rig.host.runPosted();
          },
-         "Error"},
+         "Error", ""},
         {"a write the device refuses for good",
-         [](JobRig& rig) { rig.cutter.failWrites(1, machine::hid_error::AccessDenied); }, [](JobRig&) {}, "5"},
+         [](JobRig& rig) { rig.cutter.failWrites(1, machine::hid_error::AccessDenied); }, [](JobRig&) {},
+         "No connection", "\nThe controller did not take the command (status 5)."},
     };
     for (const InterruptionCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -228,7 +230,7 @@ TEST(TransmitArm, AnInterruptionKeepsItsPlaceAndResumeSendsTheRestOnce)
         EXPECT_EQ(lowerCase(rig.letters()), 0u);
         EXPECT_EQ(rig.host.statusHistory.back(), "Transmission interrupted at 33%");
         ASSERT_EQ(rig.host.messages.size(), 1u);
-        EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
+        EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci") + c.detail);
         EXPECT_EQ(rig.host.messages[0].caption, c.caption);
         // The program that was started stays in the job's hands.
         EXPECT_TRUE(rig.context.job.jobActive);
@@ -368,8 +370,9 @@ TEST(TransmitArm, APersistentWriteFailureStopsTheJobsTransmissionUntilResumed)
 
     EXPECT_TRUE(transmission.interrupted());
     ASSERT_EQ(rig.host.messages.size(), 1u);
-    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
-    EXPECT_EQ(rig.host.messages[0].caption, "31");
+    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci") +
+                                             "\nThe controller did not take the command (status 31).");
+    EXPECT_EQ(rig.host.messages[0].caption, "No connection");
     EXPECT_EQ(rig.host.statusHistory.back().rfind("Transmission interrupted at ", 0), 0u);
     const std::vector<std::string> commands = rig.programCommands();
     ASSERT_GT(commands.size(), transmission.commandsSent());

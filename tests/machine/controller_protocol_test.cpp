@@ -49,17 +49,23 @@ TEST(SendCommand, MovesGoInSixBytePieces)
     EXPECT_EQ(rig.platform.reports.size(), 6u);
 }
 
-TEST(SendCommand, FirstFailureStopsAndShowsTheStatusAsCaption)
+// The status number goes into the text; the caption is words, also for "no controller" (-1).
+TEST(SendCommand, FirstFailureStopsAndShowsTheStatusInTheText)
 {
-    FakeRig rig;
-    rig.platform.writeResults = {0, 1167};
-    const MoveCommand move = BuildMove('A', {300, 400, 0, 0, 300, 400, 0, 0}, 2);
-    EXPECT_FALSE(rig.protocol->SendCommand(move.text));
-    EXPECT_EQ(rig.platform.reports.size(), 2u);
-    ASSERT_EQ(rig.host.messages.size(), 1u);
-    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
-    EXPECT_EQ(rig.host.messages[0].caption, "1167");
-    EXPECT_TRUE(rig.host.messages[0].isError);
+    for (const std::int32_t status : {1167, -1}) {
+        SCOPED_TRACE(status);
+        FakeRig rig;
+        rig.platform.writeResults = {0, status};
+        const MoveCommand move = BuildMove('A', {300, 400, 0, 0, 300, 400, 0, 0}, 2);
+        EXPECT_FALSE(rig.protocol->SendCommand(move.text));
+        EXPECT_EQ(rig.platform.reports.size(), 2u);
+        ASSERT_EQ(rig.host.messages.size(), 1u);
+        EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci") +
+                                                 "\nThe controller did not take the command (status " +
+                                                 std::to_string(status) + ").");
+        EXPECT_EQ(rig.host.messages[0].caption, "No connection");
+        EXPECT_TRUE(rig.host.messages[0].isError);
+    }
 }
 
 TEST(ReadPositions, RemaindersKeepTheSignAndPositionsRoundHalfToEven)

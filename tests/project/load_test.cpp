@@ -23,6 +23,7 @@ std::string polyline(int pen, const std::vector<Point>& points)
 struct Loaded {
     LoadOutcome outcome;
     std::vector<std::string> messages;
+    std::string path;
 };
 
 Loaded load(ProjectRig& rig, const std::string& content, std::uint8_t penFilter = 255)
@@ -30,7 +31,7 @@ Loaded load(ProjectRig& rig, const std::string& content, std::uint8_t penFilter 
     TempDir dir;
     const std::string path = dir.write("design.plt", content);
     const LoadOutcome outcome = rig.project.Load(path, penFilter);
-    Loaded loaded{outcome, {}};
+    Loaded loaded{outcome, {}, path};
     for (const auto& message : rig.host.messages)
         loaded.messages.push_back(message.text);
     return loaded;
@@ -73,7 +74,8 @@ TEST(ProjectLoad, NothingLeftAfterThePenFilterReportsAnEmptyFile)
     const Loaded loaded = load(rig, polyline(1, {{0, 0}, {100, 0}}) + polyline(2, {{0, 9}, {100, 9}}), 4);
     EXPECT_EQ(loaded.outcome, LoadOutcome::Closed);
     ASSERT_EQ(loaded.messages.size(), 1u);
-    EXPECT_EQ(loaded.messages[0], rig.app.Text("Project_window", "zbiorPusty"));
+    EXPECT_EQ(loaded.messages[0], rig.app.Text("Project_window", "zbiorPusty") + "\nFile: " + loaded.path +
+                                      "\nIts figures are drawn in colours that this cutting mode does not take.");
     EXPECT_TRUE(rig.host.messages[0].isError);
     EXPECT_EQ(rig.host.busyDepth, 0);
 }
@@ -196,7 +198,8 @@ TEST(ProjectLoad, SizeCheckWarnsOnlyBeyondTheWorkingArea)
         EXPECT_EQ(loaded.outcome, LoadOutcome::Opened);
         EXPECT_EQ(!loaded.messages.empty(), c.warns) << "skala " << c.skala << " width " << c.width;
         if (c.warns) {
-            EXPECT_EQ(loaded.messages[0], rig.app.Text("Main_window", "projektZaDuzy"));
+            EXPECT_EQ(loaded.messages[0].rfind(rig.app.Text("Main_window", "projektZaDuzy") + "\nProject: ", 0), 0u)
+                << loaded.messages[0];
         }
     }
 }
@@ -208,7 +211,7 @@ TEST(ProjectLoad, CoordinatesBeyondThirtyTwoBitsAreRefused)
     const Loaded loaded = load(rig, polyline(1, {{-2100000000, 0}, {2100000000, 0}, {0, 5}}));
     EXPECT_EQ(loaded.outcome, LoadOutcome::Closed);
     ASSERT_EQ(loaded.messages.size(), 1u);
-    EXPECT_EQ(loaded.messages[0], rig.app.Text("Main_window", "projektZaDuzy"));
+    EXPECT_EQ(loaded.messages[0].rfind(rig.app.Text("Main_window", "projektZaDuzy") + "\n", 0), 0u);
     EXPECT_TRUE(rig.project.figures.empty());
 }
 

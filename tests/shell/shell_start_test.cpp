@@ -105,6 +105,23 @@ TEST_F(StartShellTest, ADesignNamedAfterTheOnlyMachineSwitchLeavesTheCaptionAlon
     EXPECT_EQ(mainWindowCaption(context), "Kerfline   " + context.Text("Universal", "txtWer") + " 5.5.0.0");
 }
 
+TEST(ProjectWindowTitle, TheFileNameAndTagComeBeforeTheFolder)
+{
+    const struct {
+        const char* caption;
+        const char* title;
+    } cases[] = {
+        {"/home/op/designs/gear.plt", "gear.plt  (/home/op/designs)"},
+        {"/home/op/my designs/wing.dxf FRONT", "wing.dxf FRONT  (/home/op/my designs)"},
+        {"/wing.plt   Side wire", "wing.plt   Side wire  (/)"},
+        {"C:\\Projekty\\3.plt", "3.plt  (C:\\Projekty)"},
+        {"wing.dxf Mix", "wing.dxf Mix"},
+        {"/home/op/", "/home/op/"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(projectWindowTitle(c.caption), c.title) << c.caption;
+}
+
 TEST(DealerEdition, TalmorOrTheLastDealerSwitch)
 {
     EXPECT_EQ(dealerEditionFor(CommandLine({"D:acme"}), false), "ACME");

@@ -72,6 +72,12 @@ ProjectInfoWindow::ProjectInfoWindow(AppContext& context, CuttingSession& sessio
         path->setMinimumWidth(320);
     }
     grid->setColumnStretch(1, 1);
+    // The note on a drawing's declared units, under the figures it explains.
+    m_drawingUnits = new QLabel(this);
+    m_drawingUnits->setObjectName("drawingUnits");
+    m_drawingUnits->setWordWrap(true);
+    m_drawingUnits->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_drawingUnits->hide();
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(qs(context.Text("Info", "OK.caption")), QDialogButtonBox::AcceptRole);
@@ -81,6 +87,7 @@ ProjectInfoWindow::ProjectInfoWindow(AppContext& context, CuttingSession& sessio
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(m_drawingUnits);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -123,6 +130,9 @@ void ProjectInfoWindow::updateValues()
     m_programTime->setVisible(!m_information.programTime.empty());
     m_programTimeCaption->setVisible(!m_information.programTime.empty());
     show(m_kerf, m_information.kerf);
+    show(m_drawingUnits, m_information.drawingUnits);
+    if (m_drawingUnits->isHidden() != m_information.drawingUnits.empty())
+        m_drawingUnits->setVisible(!m_information.drawingUnits.empty());
 }
 
 void ProjectInfoWindow::paintEvent(QPaintEvent* event)

@@ -51,6 +51,7 @@ private:
     QLabel* m_programTime = nullptr;
     QLabel* m_programTimeCaption = nullptr;
     QLabel* m_kerf = nullptr;
+    QLabel* m_drawingUnits = nullptr;
 };
 
 }  // namespace kerfline::ui

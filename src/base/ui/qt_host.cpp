@@ -1,17 +1,36 @@
 #include "base/ui/qt_host.h"
 
+#include "base/ui/dialog_placement.h"
 #include "base/ui/text.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWidget>
 
 namespace kerfline::ui {
+
+void widenForCaption(QMessageBox& box)
+{
+    // A message box sizes itself to its text; a title bar cut short over a short text ("Selected
+    // figure no. 1" over a list of points) would hide what the box is about. The title bar's
+    // buttons and icon take about this much beside the caption.
+    constexpr int kTitleBarExtras = 140;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int wanted = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarExtras;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
 
 QtHost::QtHost()
 {
@@ -28,6 +47,7 @@ void QtHost::showMessage(const std::string& text, bool isError, const std::strin
 {
     QMessageBox box(isError ? QMessageBox::Critical : QMessageBox::Information, qs(caption), qs(text),
                     QMessageBox::Ok, m_window);
+    widenForCaption(box);
     box.exec();
 }
 
@@ -40,6 +60,12 @@ int QtHost::ask(const std::string& text, Buttons buttons, const std::string& cap
         standard = QMessageBox::Yes | QMessageBox::No;
     QMessageBox box(QMessageBox::Question, caption.empty() ? qApp->applicationName() : qs(caption), qs(text),
                     standard, m_window);
+    widenForCaption(box);
+    // A question stands in the middle of the screen, whatever the main window covers.
+    placesItself(box);
+    box.adjustSize();
+    if (const QScreen* screen = box.screen())
+        box.move(centredPosition(screen->availableGeometry(), box.size(), screen->availableGeometry()));
     switch (box.exec()) {
     case QMessageBox::Ok: return AnswerOk;
     case QMessageBox::Yes: return AnswerYes;

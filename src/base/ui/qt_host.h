@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 
+class QMessageBox;
 class QWidget;
 
 namespace kerfline::ui {
@@ -42,6 +43,9 @@ private:
     std::deque<PendingInput> m_inputs;
     bool m_recording = false;
 };
+
+// Makes a message box wide enough for its caption to show whole in the title bar.
+void widenForCaption(QMessageBox& box);
 
 // Real time; sleeping keeps the windows painting but delivers no operator input.
 class QtClock : public Clock {

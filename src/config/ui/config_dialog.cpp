@@ -25,6 +25,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -64,6 +65,9 @@ std::vector<Param> rowsOf(DialogPlace place)
     return params;
 }
 
+// How long the notice of a field stays under the pages.
+constexpr int kNoticeMs = 5000;
+
 // A long list of choices takes two columns.
 int choiceColumns(Param p)
 {
@@ -93,8 +97,18 @@ TDlgkonfig::TDlgkonfig(AppContext& context, QWidget* parent) : QDialog(parent), 
     m_serialTab = std::get<0>(pages[2]);
     m_pages->setTabVisible(m_pages->indexOf(std::get<0>(pages[3])), rotaryTabVisible(m_context.commandLine));
 
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("fieldNotice"));
+    m_notice->setWordWrap(true);
+    m_notice->setStyleSheet(QStringLiteral("color: #a00000;"));
+    m_noticeTimer = new QTimer(this);
+    m_noticeTimer->setSingleShot(true);
+    m_noticeTimer->setInterval(kNoticeMs);
+    connect(m_noticeTimer, &QTimer::timeout, m_notice, &QLabel::clear);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages, 1);
+    layout->addWidget(m_notice);
     layout->addWidget(buildBottom());
 
     model().changed = [this](Param p) { valueChanged(p); };
@@ -167,8 +181,19 @@ TDlgkonfig::Row& TDlgkonfig::makeRow(Param p, QWidget* parent)
             item->setText(qs(choiceItemText(p, row.group->id(item), language)));
     if (d.hint.key != nullptr)
         row.control->setToolTip(qs(language.Text(d.hint)));
-    if (auto* field = qobject_cast<NumericSpinBox*>(row.control))
+    if (auto* field = qobject_cast<NumericSpinBox*>(row.control)) {
         field->setKeypadTexts(keypadTexts(language));
+        field->setCheckTexts(fieldCheckTexts(language));
+        std::string name = language.Text(d.caption.text);
+        // A caption that names the unit ("Heat-up time [ms]") names the field without it.
+        if (const auto bracket = name.find(" ["); bracket != std::string::npos)
+            name.erase(bracket);
+        field->setFieldName(std::move(name));
+        connect(field, &NumericSpinBox::notice, this, [this](const QString& text) {
+            m_notice->setText(text);
+            m_noticeTimer->start();
+        });
+    }
     return row;
 }
 

@@ -16,6 +16,7 @@ class QCheckBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
+class QTimer;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -61,6 +62,8 @@ public:
     void takeAxisPositionClick(bool spindle);
 
     QTabWidget* PageControl1() const { return m_pages; }
+    // The line under the pages that tells, for a moment, what leaving a field did to its text.
+    QLabel* fieldNotice() const { return m_notice; }
 
     // Escape and the close box cancel like the Cancel button.
     void reject() override;
@@ -123,6 +126,8 @@ private:
     QTabWidget* m_pages = nullptr;
     QWidget* m_serialTab = nullptr;
     QLabel* m_scheme = nullptr;
+    QLabel* m_notice = nullptr;
+    QTimer* m_noticeTimer = nullptr;
     std::array<Row, kParameterCount> m_rows{};
     std::array<std::function<void()>, kParameterCount> m_show{};
     std::vector<TFloatEditU*> m_lengthFields;

@@ -11,9 +11,16 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QWheelEvent>
 
 namespace kerfline::ui {
+namespace {
+
+// How long a field's notice stays beside it.
+constexpr int kNoticeMs = 5000;
+
+}  // namespace
 
 NumericSpinBox::NumericSpinBox(QWidget* parent) : QAbstractSpinBox(parent)
 {
@@ -33,18 +40,31 @@ void NumericSpinBox::commit()
     // Leaving an untouched field must not round its value to the decimals it shows.
     if (typed == fieldText())
         return;
-    setFieldText(typed);
-    leaveField();
-    showField();
-    emit valueEdited();
+    takeText(typed);
 }
 
 void NumericSpinBox::takeKeypadEntry(const std::string& entry)
 {
-    setFieldText(entry);
-    leaveField();
+    takeText(entry);
+}
+
+void NumericSpinBox::takeText(const std::string& text)
+{
+    setFieldText(text);
+    const LeaveOutcome outcome = leaveField();
     showField();
-    emit valueEdited();
+    // Only a field its dialog named can say which field it speaks of.
+    const std::string message =
+        m_fieldName.empty() ? std::string() : leaveNotice(outcome, m_fieldName, rangeTexts(), m_checkTexts);
+    if (!message.empty()) {
+        // Beside the field, for a moment: a modal box here would fight the focus change that
+        // brought the operator out of the field.
+        const QString text = qs(message);
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), text, this, QRect(), kNoticeMs);
+        emit notice(text);
+    }
+    if (outcome == LeaveOutcome::Taken || outcome == LeaveOutcome::Clamped)
+        emit valueEdited();
 }
 
 void NumericSpinBox::openKeypad()

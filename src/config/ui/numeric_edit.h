@@ -31,6 +31,10 @@ public:
     // The keypad's word keys in the language of the dialog that owns the field.
     void setKeypadTexts(KeypadTexts texts) { m_keypadTexts = std::move(texts); }
     const KeypadTexts& keypadTexts() const { return m_keypadTexts; }
+    // The field's name in its messages, and the messages in the language of its dialog.
+    void setFieldName(std::string name) { m_fieldName = std::move(name); }
+    const std::string& fieldName() const { return m_fieldName; }
+    void setCheckTexts(FieldCheckTexts texts) { m_checkTexts = std::move(texts); }
 
     // Opens the keypad at the field and takes its entry on OK.
     void openKeypad();
@@ -44,6 +48,10 @@ public:
 signals:
     // The operator changed the value: spin, wheel, keypad, or typing followed by leaving.
     void valueEdited();
+    // Leaving the field clamped the typed value, or kept the previous one for a text that is
+    // no number. The field also shows the notice beside itself for a moment. Only a field with
+    // a name tells.
+    void notice(const QString& text);
 
 protected:
     StepEnabled stepEnabled() const override;
@@ -55,7 +63,8 @@ protected:
     // The core field behind the widget.
     virtual std::string fieldText() const = 0;
     virtual void setFieldText(std::string text) = 0;
-    virtual void leaveField() = 0;
+    virtual LeaveOutcome leaveField() = 0;
+    virtual std::pair<std::string, std::string> rangeTexts() const = 0;
     virtual bool spinField(bool up) = 0;
     virtual char separator() const = 0;
     virtual bool fieldReadOnly() const = 0;
@@ -65,7 +74,13 @@ protected:
     // Puts the core field's text into the line edit.
     void showField();
 
+    std::string m_fieldName;
+    FieldCheckTexts m_checkTexts;
+
 private:
+    // Reads the text as on leaving the field and tells what became of it.
+    void takeText(const std::string& text);
+
     bool m_bigNumPad = false;
     bool m_singleClick = false;
     KeypadTexts m_keypadTexts;
@@ -81,7 +96,8 @@ public:
 protected:
     std::string fieldText() const override { return m_field.text(); }
     void setFieldText(std::string text) override { m_field.setText(std::move(text)); }
-    void leaveField() override { m_field.leave(); }
+    LeaveOutcome leaveField() override { return m_field.leave(); }
+    std::pair<std::string, std::string> rangeTexts() const override { return m_field.rangeTexts(); }
     bool spinField(bool up) override { return m_field.spin(up); }
     char separator() const override { return m_field.settings().separator; }
     bool fieldReadOnly() const override { return m_field.settings().readOnly; }
@@ -105,12 +121,8 @@ class TFltEdit : public TFloatEdit {
 public:
     explicit TFltEdit(const NumberField::Settings& settings, QWidget* parent = nullptr);
 
-    void setFieldName(std::string name) { m_fieldName = std::move(name); }
-    const std::string& fieldName() const { return m_fieldName; }
     // Where the validation messages go; without a host they open a message box of their own.
     void setHost(Host* host) { m_host = host; }
-    // The messages in the language of the dialog that owns the field.
-    void setCheckTexts(FieldCheckTexts texts) { m_checkTexts = std::move(texts); }
 
     // Each shows the field's message with the error icon and gives the field the focus when
     // the value is not acceptable.
@@ -120,9 +132,7 @@ public:
 private:
     bool report(bool ok, const std::string& message);
 
-    std::string m_fieldName;
     Host* m_host = nullptr;
-    FieldCheckTexts m_checkTexts;
 };
 
 // A length field: holds millimetres, shows them in its display unit. settings.family tells

@@ -1,5 +1,6 @@
 #include "config/ui/numpad_form.h"
 
+#include "base/ui/dialog_placement.h"
 #include "base/ui/text.h"
 
 #include <QGridLayout>
@@ -30,6 +31,7 @@ TNumPadForm::TNumPadForm(char separator, bool bigNumPad, const KeypadTexts& text
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_entry(separator)
 {
     setObjectName(QStringLiteral("NumPadForm"));
+    placesItself(*this);
     const KeypadSize size = keypadSize(bigNumPad);
     setFixedSize(size.width, size.height);
 

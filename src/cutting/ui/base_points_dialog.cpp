@@ -2,11 +2,14 @@
 
 #include "cutting/cutting_session.h"
 #include "base/app_context.h"
+#include "config/configuration.h"
+#include "config/dialog_rules.h"
 #include "base/ui/buttons.h"
 #include "base/ui/text.h"
 
 #include <QFont>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -18,6 +21,11 @@ TPunkty_bazoweDialog::TPunkty_bazoweDialog(AppContext& context, CuttingSession& 
 {
     setObjectName(QStringLiteral("Punkty_bazowe"));
     auto* layout = new QHBoxLayout(this);
+    auto* listColumn = new QVBoxLayout;
+    // The lines carry bare numbers, read in whatever unit is current when a point is used.
+    m_unit = new QLabel(this);
+    m_unit->setObjectName(QStringLiteral("unit"));
+    listColumn->addWidget(m_unit);
     lista = new QListWidget(this);
     lista->setObjectName(QStringLiteral("lista"));
     // The lines are padded columns of numbers: a fixed-width font keeps them aligned.
@@ -26,7 +34,8 @@ TPunkty_bazoweDialog::TPunkty_bazoweDialog(AppContext& context, CuttingSession& 
     lista->setFont(font);
     lista->setMinimumWidth(lista->fontMetrics().horizontalAdvance(QStringLiteral("X=-00000.000   Y=-00000.000")) + 40);
     lista->setToolTip(qs(m_context.Text("Base_points", "lista.Hint")));
-    layout->addWidget(lista, 1);
+    listColumn->addWidget(lista, 1);
+    layout->addLayout(listColumn, 1);
 
     auto* buttons = new QVBoxLayout;
     Dodaj = dialogButton(this, "Dodaj");
@@ -86,6 +95,8 @@ void TPunkty_bazoweDialog::showEvent(QShowEvent* event)
     ustaw->setText(qs(m_context.Text("Base_points", "ustaw.Caption")));
     Dodaj->setText(qs(m_context.Text("Base_points", "Dodaj.Caption")));
     usun->setText(qs(m_context.Text("Base_points", "usun.Caption")));
+    m_unit->setText(qs(formatText(m_context.Text("Base_points", "jednostka"),
+                                  {unitText(m_context.configuration.displayUnit)})));
     QDialog::showEvent(event);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -39,6 +40,7 @@ private:
     TPunkty_bazowe m_logic;
     bool m_changed = false;
 
+    QLabel* m_unit = nullptr;  // the display unit of the listed positions
     QListWidget* lista = nullptr;
     QPushButton* Dodaj = nullptr;
     QPushButton* usun = nullptr;

@@ -1,5 +1,6 @@
 #include "model3d/ui/tf_gen_ser.h"
 
+#include "base/ui/dialog_placement.h"
 #include "config/configuration.h"
 #include "model3d/ui/model_info_window.h"
 #include "model3d/ui/traw_view.h"
@@ -198,6 +199,7 @@ void TfGenSer::btnModelInfoClick()
     if (!m_generator->hasModel())
         return;
     TfModelInfo info(m_context, m_generator->model()->model, this);
+    placesItself(info);
     info.move(RAWview1->mapToGlobal(QPoint(0, 0)));
     info.exec();
 }

@@ -168,6 +168,9 @@ ProjectWindow::ProjectWindow(AppContext& context, QWidget* parent)
             [this](int value) { m_context.configuration.setPosition(Param::sbWspSymulacji, value); });
     m_statusBar->addPermanentWidget(m_simulationText);
     m_statusBar->addPermanentWidget(m_simulationSpeed);
+    // In a narrow (tiled) window the design's size gives way, so the status text, which names
+    // the selected figure, reads whole.
+    m_sizeText->setMinimumWidth(1);
     m_statusBar->addPermanentWidget(m_sizeText);
     setFocusPolicy(Qt::StrongFocus);
     layout->addWidget(m_statusBar);

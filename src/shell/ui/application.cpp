@@ -13,6 +13,7 @@
 #include "cutting/ui/manual_panel.h"
 #include "cutting/ui/wire_move_dialog.h"
 #include "base/round.h"
+#include "base/ui/dialog_placement.h"
 #include "base/ui/qt_translations.h"
 #include "machine/machine_state.h"
 #include "machine/ui/firmware_upgrade_dialog.h"
@@ -50,6 +51,7 @@ Application::Application(AppContext& context, machine::PlatformChoice platform)
     // exists so that every text Qt makes is translated.
     installQtTranslations(context.language.languageCode());
     m_mainForm = std::make_unique<TMainForm>(context);
+    centreDialogsOn(*m_mainForm);
     // The session is made before the windows its hooks reach; the hooks forward to them once
     // they exist.
     m_panelHooks = std::make_unique<PanelWindowHooks>();

@@ -271,7 +271,7 @@ void TMainForm::UpdateMenuItems()
     MenuFacts facts;
     facts.projectWindows = m_projects->windowCount();
     if (const QMdiSubWindow* active = m_mdi->currentSubWindow())
-        facts.activeCaption = ss(active->windowTitle());
+        facts.activeCaption = ss(active->widget()->windowTitle());
     facts.mode = m_context.configuration.choice(Param::Mode);
     const DocumentPaths documents = documentPathsFor(m_context);
     facts.manualPresent = documents.manualPresent();

@@ -259,7 +259,7 @@ void TMainForm::duplicateActive()
     QMdiSubWindow* sub = m_mdi->currentSubWindow();
     if (pattern == nullptr || sub == nullptr)
         return;
-    TfParDup dialog(m_context, *pattern, ss(sub->windowTitle()),
+    TfParDup dialog(m_context, *pattern, ss(sub->widget()->windowTitle()),
                     [this](const std::string& caption) -> TMDIChild& {
                         TMDIChild& window = m_projects->createWindow();
                         m_projects->setCaption(window, caption);
@@ -277,7 +277,7 @@ void TMainForm::bendActive()
     if (source == nullptr || sub == nullptr)
         return;
     TfZaginacz dialog(
-        m_context, *source, ss(sub->windowTitle()),
+        m_context, *source, ss(sub->widget()->windowTitle()),
         [this](const std::string& caption) -> TMDIChild& {
             TMDIChild& window = m_projects->createWindow();
             m_projects->setCaption(window, caption);

@@ -5,6 +5,7 @@
 #include "project/tmdichild.h"
 #include "project/ui/project_window.h"
 #include "base/ui/text.h"
+#include "shell/caption.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -186,8 +187,10 @@ TMDIChild& MdiProjectWindows::createWindow()
 void MdiProjectWindows::setCaption(TMDIChild& window, const std::string& caption)
 {
     if (QMdiSubWindow* sub = subWindowOf(window)) {
-        sub->setWindowTitle(qs(caption));
+        // The project window keeps the caption the commands read; the sub-window, which follows
+        // its widget's title, gets its own afterwards.
         sub->widget()->setWindowTitle(qs(caption));
+        sub->setWindowTitle(qs(projectWindowTitle(caption)));
     }
 }
 

@@ -2,6 +2,7 @@
 // numbered drawings, and the serial cutting of a folder of numbered designs.
 #include "shell/ui/main_window.h"
 
+#include "base/ui/dialog_placement.h"
 #include "aids/ui/folder_dialog.h"
 #include "cutting/cutting_session.h"
 #include "cutting/ui/serial_dialog.h"
@@ -41,6 +42,7 @@ void TMainForm::openSerialGenerator()
 {
     MdiPassWindows windows(*m_projects);
     TfGenSer generator(m_context, windows, this);
+    placesItself(generator);
     generator.adjustSize();
     // Bottom-right corner on the bottom-right corner of the client area, never beyond the
     // screen's top-left.

@@ -113,5 +113,31 @@ TEST_F(ProjectInfoWindowTest, NamesTheProjectByItsWindowsCaption)
     EXPECT_EQ(label(window, "fname"), path + " BACK");
 }
 
+// A drawing whose header declares inches, read in millimetres, carries a note under the figures;
+// a plot file has none to carry.
+TEST_F(ProjectInfoWindowTest, NotesADrawingDeclaredInOtherUnits)
+{
+    const std::string drawing = std::string(KERFLINE_TEST_DATA_DIR) + "dxf/letter_in_frame_r14.dxf";
+    TMDIChild declared(rig.context);
+    declared.fileType = designTypeOf(drawing);
+    ASSERT_EQ(declared.Load(drawing, 255), LoadOutcome::Opened);
+    ASSERT_FALSE(declared.drawingUnitsNote.empty());
+
+    ProjectInfoWindow window(rig.context, *rig.session);
+    window.setProject(&declared);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto* note = window.findChild<QLabel*>("drawingUnits");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->text().toStdString(), declared.drawingUnitsNote);
+    EXPECT_EQ(note->text().left(43), QStringLiteral("The drawing's header declares its unit: in "));
+    saveScreenshot(window, "project_information_drawing_units");
+
+    window.setProject(project.get());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(note->isVisible());
+}
+
 }  // namespace
 }  // namespace kerfline::ui

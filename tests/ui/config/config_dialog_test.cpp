@@ -177,6 +177,47 @@ TEST_F(ConfigDialogTest, UnitChangeRelabelsAndRedisplaysTheLengths)
     EXPECT_EQ(dialog.findChild<NumericSpinBox*>("szybkoscObrobki")->text(), "196.85");
 }
 
+// A typed value beyond the field's range is taken clamped, and the line under the pages says so;
+// a text that is no number keeps the value the field had and says that instead.
+TEST_F(ConfigDialogTest, AClampedOrUnreadableEntryIsToldUnderThePages)
+{
+    start();
+    TDlgkonfig dialog(*context);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const QLabel* notice = dialog.fieldNotice();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->text().isEmpty());
+    const double before = model().number(Param::CzasRozgrzewania);
+    const double maximum = model().maximum(Param::CzasRozgrzewania);
+    const struct {
+        const char* typed;
+        double value;
+        std::string notice;
+    } cases[] = {
+        {"99999", maximum,
+         "The value in the field  \u00bbHeat-up time\u00ab  was limited to its range (min= 0; max= 10000 )."},
+        {"abc", maximum, "The field  \u00bbHeat-up time\u00ab  requires a number.\nThe previous value is kept."},
+        {"1500", 1500, ""},
+    };
+    ASSERT_NE(before, maximum);
+    auto* edit = dialog.findChild<NumericSpinBox*>(QStringLiteral("CzasRozgrzewania"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        // Leaving the field, not Enter, which also presses the dialog's OK.
+        edit->lineEdit()->selectAll();
+        QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+        edit->commit();
+        EXPECT_EQ(model().number(Param::CzasRozgrzewania), c.value);
+        if (!c.notice.empty()) {
+            EXPECT_EQ(notice->text().toStdString(), c.notice);
+            EXPECT_TRUE(notice->isVisible());
+        }
+        if (std::string(c.typed) == "abc")
+            kerfline::testing::saveScreenshot(dialog, "config_field_notice");
+    }
+}
+
 TEST_F(ConfigDialogTest, TakesTheAxisPositionFromTheControllerOfAHomedMachine)
 {
     start();

@@ -75,6 +75,27 @@ TEST(BasePointsDialog, AddsStoresReloadsAndGoesToAPoint)
     EXPECT_EQ(rig.context.machine.backX, 10000);
 }
 
+// The lines hold bare numbers; the dialog names the unit they are read in, which follows the
+// configuration while the dialog lives.
+TEST(BasePointsDialog, NamesTheUnitOfItsPositions)
+{
+    PanelRig rig;
+    rig.dir.write("base.txt", "X=   20.000   Y=   10.000\r\n");
+    TPunkty_bazoweDialog dialog(rig.context, *rig.session);
+    for (const auto& [unit, text] : {std::pair{UnitMillimetre, "Front arm positions [mm]"},
+                                     std::pair{UnitInch, "Front arm positions [in]"}}) {
+        rig.context.configuration.displayUnit = unit;
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        const QLabel* label = child<QLabel>(dialog, "unit");
+        EXPECT_EQ(label->text().toStdString(), text);
+        EXPECT_TRUE(label->isVisible());
+        dialog.hide();
+    }
+    dialog.show();
+    testing::saveScreenshot(dialog, "base_points_unit");
+}
+
 TEST(BasePointsDialog, DoubleClickGoesAndDeletingTheLastPointDisablesTheActions)
 {
     PanelRig rig;

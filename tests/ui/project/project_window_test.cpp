@@ -223,6 +223,29 @@ TEST_F(ProjectWindowTest, AClickSelectsAFigureWhichTurnsWhiteOnADarkEdgeAndStays
     EXPECT_EQ(information.count(), 1);
 }
 
+// Tiled windows are narrow: the name of the selected figure must still read whole, the design's
+// size giving way first.
+TEST_F(ProjectWindowTest, TheSelectedFigureIsNamedWholeInANarrowWindow)
+{
+    ScriptedHost host;
+    auto context = start(host);
+    ProjectWindow window(*context);
+    open(window, "letter_in_frame.dxf", 2);
+    const auto* status = window.statusBar()->findChild<QLabel*>();
+    for (const int width : {640, 300, 220}) {
+        SCOPED_TRACE(width);
+        window.resize(width, 240);
+        QTest::qWait(20);
+        const PixelPoint p = window.viewMapping().toWindow(middleOfLongestSegment(window.model().figures.back()));
+        QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(p.x, p.y));
+        QCoreApplication::processEvents();
+        ASSERT_EQ(status->text().toStdString(),
+                  "Selected figure no. " + std::to_string(window.model().figures.size() - 1));
+        EXPECT_GE(status->contentsRect().width(), status->fontMetrics().horizontalAdvance(status->text()));
+    }
+    kerfline::testing::saveScreenshot(window, "project_selection_narrow");
+}
+
 TEST_F(ProjectWindowTest, TheWheelZoomsAboutThePointerTheMiddleButtonPansAndHomeFits)
 {
     ScriptedHost host;

@@ -109,7 +109,10 @@ TEST_F(ApplicationTest, OpensEverySampleIntoItsOwnProjectWindow)
         TMDIChild* project = form().projectWindows().active();
         ASSERT_NE(project, nullptr);
         EXPECT_FALSE(project->figures.empty()) << name;
-        EXPECT_EQ(form().mdiArea()->currentSubWindow()->windowTitle().toStdString(), sample(name));
+        // The project keeps its caption; the sub-window shows the file name first.
+        const QMdiSubWindow* sub = form().mdiArea()->currentSubWindow();
+        EXPECT_EQ(sub->widget()->windowTitle().toStdString(), sample(name));
+        EXPECT_EQ(sub->windowTitle().toStdString(), std::string(name) + "  (" + KERFLINE_SOURCE_DIR + "samples)");
     }
     EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
     EXPECT_TRUE(form().action("Start1")->isEnabled());

@@ -178,6 +178,32 @@ TEST_F(MainWindowTest, WindowMenuListsTheOpenProjectWindows)
     EXPECT_TRUE(entries().isEmpty());
 }
 
+// Tiled windows are narrow: their titles begin with the file name. The project keeps the caption
+// the commands read (the independent mode's tag, the duplication's ".dpl" test).
+TEST_F(MainWindowTest, TiledProjectWindowsShowTheFileNameFirst)
+{
+    auto context = start({"US"});
+    TMainForm window(*context);
+    window.resize(1000, 700);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const std::string samples = std::string(KERFLINE_SOURCE_DIR) + "samples";
+    for (const char* name : {"gear.plt", "letter_in_frame.dxf", "star.ai"})
+        window.Open("", samples + "/" + name, false);
+    window.mdiArea()->tileSubWindows();
+    QTest::qWait(50);
+    const QList<QMdiSubWindow*> subs = window.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(subs.size(), 3);
+    for (QMdiSubWindow* sub : subs) {
+        const std::string caption = sub->widget()->windowTitle().toStdString();
+        const std::string name = caption.substr(samples.size() + 1);
+        EXPECT_EQ(caption, samples + "/" + name);
+        EXPECT_EQ(sub->windowTitle().toStdString(), name + "  (" + samples + ")");
+    }
+    EXPECT_TRUE(window.action("miDuplikujPlt")->isEnabled());
+    kerfline::testing::saveScreenshot(window, "tiled_project_windows");
+}
+
 TEST_F(MainWindowTest, RightToLeftReversesTheTopLevelMenu)
 {
     auto context = start({"SA"});
