@@ -74,6 +74,58 @@ TEST(TRAWview, FramebufferShowsTheBoundingBoxWhereTheProjectionPutsIt)
     EXPECT_NEAR(drawn.bottom() + 1, bottom, 2.0);
 }
 
+int differingPixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return a.width() * a.height();
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    return count;
+}
+
+// Of a closed model seen from outside, the view skips the faces turned away from the eye. The
+// same box with an open face hidden inside it is drawn with all faces: the pictures must be the
+// same, also when zoomed so far that the near plane cuts the box open and its inside shows.
+TEST(TRAWview, SkippingHiddenFacesChangesNoPixel)
+{
+    const model3d::ModelHandle closed = boxModel(200, 150, 60);
+    auto open = std::make_shared<model3d::LoadedModel>(*closed);
+    open->triangles.push_back({{50, 50, 30, 150, 50, 30, 100, 100, 30}});
+    TRAWview closedView, openView;
+    for (auto [view, model] : {std::pair{&closedView, closed}, std::pair{&openView, model3d::ModelHandle(open)}}) {
+        view->settings.TrybPracy = model3d::TTrybPracy::tpPrzegladRAWtermSeryjne;
+        view->resize(400, 300);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+        view->LadujListeRAW(model);
+        view->waitForModelAnalysis();
+    }
+    const double fitted = closedView.state().scale;
+    struct Case {
+        const char* name;
+        double turnY;
+        double turnX;
+        double zoom;
+    };
+    const Case cases[] = {{"fitted", 0, 0, 1}, {"turned", 30, -20, 1}, {"zoomed into the box", 10, 0, 30}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (TRAWview* view : {&closedView, &openView}) {
+            view->state().turnY = c.turnY;
+            view->state().turnX = c.turnX;
+            view->state().scale = fitted * c.zoom;
+        }
+        const QImage image = closedView.grabFramebuffer();
+        // Where a face turned away ties in depth with the one in front of it, on the outline, a
+        // pixel may take the colour of either.
+        EXPECT_LE(differingPixels(image, openView.grabFramebuffer()), 4);
+        EXPECT_NE(image.pixel(200, 150) & 0xffffff, 0u);  // the box, from outside or from inside
+    }
+    testing::saveScreenshot(closedView, "traw_view_inside_box");
+}
+
 TEST(TRAWview, LockedViewIgnoresWheelAndMouse)
 {
     TRAWview view;
