@@ -1,4 +1,5 @@
 #include "model3d/closed_surface.h"
+#include "model3d/model_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -9,24 +10,9 @@
 namespace kerfline::model3d {
 namespace {
 
-// A box from `low` to `low + size`, its twelve faces counter-clockwise seen from outside.
 TriangleList box(std::array<float, 3> low, float size)
 {
-    const auto corner = [&](int i) {
-        return std::array<float, 3>{low[0] + (i & 1 ? size : 0.0f), low[1] + (i & 2 ? size : 0.0f),
-                                    low[2] + (i & 4 ? size : 0.0f)};
-    };
-    const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    TriangleList triangles;
-    for (const auto& f : faces)
-        for (const std::array<int, 3> corners : {std::array<int, 3>{f[0], f[1], f[2]}, std::array<int, 3>{f[0], f[2], f[3]}}) {
-            Triangle t;
-            for (std::size_t k = 0; k < 3; ++k)
-                for (std::size_t a = 0; a < 3; ++a)
-                    t.v[k * 3 + a] = corner(corners[k])[a];
-            triangles.push_back(t);
-        }
-    return triangles;
+    return testing::boxTriangles(low, {size, size, size});
 }
 
 Triangle reversed(Triangle t)

@@ -1,4 +1,5 @@
 // The 3D view on a real X server: what its framebuffer shows, and a lock that keeps it still.
+#include "model3d/model_fixtures.h"
 #include "model3d/ui/traw_view.h"
 #include "support/screenshot.h"
 
@@ -17,16 +18,7 @@ namespace {
 model3d::ModelHandle boxModel(float x, float y, float z)
 {
     auto model = std::make_shared<model3d::LoadedModel>();
-    const auto corner = [&](int i) { return std::array<float, 3>{i & 1 ? x : 0.0f, i & 2 ? y : 0.0f, i & 4 ? z : 0.0f}; };
-    const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& f : faces)
-        for (const std::array<int, 3> tri : {std::array<int, 3>{f[0], f[1], f[2]}, std::array<int, 3>{f[0], f[2], f[3]}}) {
-            model3d::Triangle t;
-            for (int k = 0; k < 3; ++k)
-                for (int a = 0; a < 3; ++a)
-                    t.v[static_cast<std::size_t>(k * 3 + a)] = corner(tri[static_cast<std::size_t>(k)])[static_cast<std::size_t>(a)];
-            model->triangles.push_back(t);
-        }
+    model->triangles = testing::boxTriangles({0, 0, 0}, {x, y, z});
     model->model = model3d::boundsOf(model->triangles, "box.raw");
     return model;
 }
