@@ -32,15 +32,9 @@ struct BarcodeOptions {
     std::vector<std::string> switches;
 };
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli barcode: %s\n"
-                 "usage: kerfline-cli barcode label CODE [--config F.kcc] [--line TEXT]... -o OUT.epl [SWITCH...]\n"
-                 "       kerfline-cli barcode draw CODE -o OUT.png [SWITCH...]\n",
-                 problem.c_str());
-    return ExitUsage;
-}
+const CommandUsage usage{"barcode",
+    "usage: kerfline-cli barcode label CODE [--config F.kcc] [--line TEXT]... -o OUT.epl [SWITCH...]\n"
+    "       kerfline-cli barcode draw CODE -o OUT.png [SWITCH...]\n"};
 
 std::optional<int> parse(int argc, char** argv, BarcodeOptions& options)
 {

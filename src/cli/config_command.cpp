@@ -4,6 +4,7 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "cli/options.h"
 #include "config/configuration.h"
 #include "config/konfig_file.h"
 #include "base/switches.h"
@@ -17,14 +18,8 @@
 namespace kerfline::cli {
 namespace {
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli config: %s\n"
-                 "usage: kerfline-cli config [FILE.kcc | --config FILE] [--set NAME=VALUE]... [SWITCH...]\n",
-                 problem.c_str());
-    return ExitUsage;
-}
+const CommandUsage usage{"config",
+    "usage: kerfline-cli config [FILE.kcc | --config FILE] [--set NAME=VALUE]... [SWITCH...]\n"};
 
 // The file comes without an option only under its extension: other bare parameters are the
 // program's own switches.

@@ -87,34 +87,29 @@ bool openSerialFolder(CliWindows& windows, const std::string& folder)
     return windows.windowCount() > 0;
 }
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli cut: %s\n"
-                 "usage: kerfline-cli cut FILE --virtual-machine[=PRODUCT] [--config F.kcc] [--set NAME=VALUE]... "
-                 "[--unit mm|in|ft] [--dxf-resolution 1..8] [--home] [--faults SCHEDULE] [--random-faults K --seed S] "
-                 "[SWITCH...]\n"
-                 "runs the whole job on the virtual cutter in simulated time; every question the job asks\n"
-                 "is answered OK or Yes. --home homes the machine first (the rotary axes too where the mode\n"
-                 "needs them; a rotary or serial job on the spindle then finds the wire at the axis' height). SCHEDULE\n"
-                 "is a comma-separated list of\n"
-                 "EVENT@WHEN[:ARG]: WHEN is cN (the controller has received N program commands) or tMS\n"
-                 "(milliseconds after Start); EVENT is write-fail, write-fail-delivered (ARG the error code),\n"
-                 "read-fail (ARG reads in a row), busy (ARG full-buffer replies), unplug, replug, wire-break,\n"
-                 "wire-mend, machine-start, machine-stop, machine-continue, stop or continue\n"
-                 "in the independent mode (Mode 4) the design opens as FRONT (pen 4), BACK (pen 3) and their Mix,\n"
-                 "and the placement of the block takes:\n%s"
-                 "in the perpendicular mode (Mode 5) the front design opens with its side design (NAME_side or\n"
-                 "NAME_bok beside it), and the start points of the wires are:\n"
-                 "  --front-x MM, --front-y MM   start of the front wire (default: where it stands)\n"
-                 "  --side-x MM, --side-y MM     start of the side wire (default: where it stands)\n"
-                 "in the serial mode (Mode 2) FILE is a folder of numbered designs (001.dxf, 002.dxf, ...),\n"
-                 "cut one after another; the serial dialog's answers are:\n"
-                 "  --angle DEG (once per design, in order; default 180 / number of designs)\n"
-                 "  --repetitions N, --shift MM   repetitions of the series and the drop of the start per repetition\n",
-                 problem.c_str(), kPlacementUsage);
-    return ExitUsage;
-}
+const CommandUsage usage{"cut",
+    std::string("usage: kerfline-cli cut FILE --virtual-machine[=PRODUCT] [--config F.kcc] [--set NAME=VALUE]... "
+                "[--unit mm|in|ft] [--dxf-resolution 1..8] [--home] [--faults SCHEDULE] [--random-faults K --seed S] "
+                "[SWITCH...]\n"
+                "runs the whole job on the virtual cutter in simulated time; every question the job asks\n"
+                "is answered OK or Yes. --home homes the machine first (the rotary axes too where the mode\n"
+                "needs them; a rotary or serial job on the spindle then finds the wire at the axis' height). SCHEDULE\n"
+                "is a comma-separated list of\n"
+                "EVENT@WHEN[:ARG]: WHEN is cN (the controller has received N program commands) or tMS\n"
+                "(milliseconds after Start); EVENT is write-fail, write-fail-delivered (ARG the error code),\n"
+                "read-fail (ARG reads in a row), busy (ARG full-buffer replies), unplug, replug, wire-break,\n"
+                "wire-mend, machine-start, machine-stop, machine-continue, stop or continue\n"
+                "in the independent mode (Mode 4) the design opens as FRONT (pen 4), BACK (pen 3) and their Mix,\n"
+                "and the placement of the block takes:\n") +
+    kPlacementUsage +
+    "in the perpendicular mode (Mode 5) the front design opens with its side design (NAME_side or\n"
+    "NAME_bok beside it), and the start points of the wires are:\n"
+    "  --front-x MM, --front-y MM   start of the front wire (default: where it stands)\n"
+    "  --side-x MM, --side-y MM     start of the side wire (default: where it stands)\n"
+    "in the serial mode (Mode 2) FILE is a folder of numbered designs (001.dxf, 002.dxf, ...),\n"
+    "cut one after another; the serial dialog's answers are:\n"
+    "  --angle DEG (once per design, in order; default 180 / number of designs)\n"
+    "  --repetitions N, --shift MM   repetitions of the series and the drop of the start per repetition\n"};
 
 std::optional<int> parse(int argc, char** argv, CutOptions& options)
 {

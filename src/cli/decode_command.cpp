@@ -4,6 +4,7 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "cli/options.h"
 #include "cli/plan_command.h"
 #include "designfiles/cut_program_decoder.h"
 
@@ -16,14 +17,8 @@
 namespace kerfline::cli {
 namespace {
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli decode: %s\n"
-                 "usage: kerfline-cli decode F.cn [--machine PRODUCT] [SWITCH...]\n",
-                 problem.c_str());
-    return ExitUsage;
-}
+const CommandUsage usage{"decode",
+    "usage: kerfline-cli decode F.cn [--machine PRODUCT] [SWITCH...]\n"};
 
 void writeSteps(JsonWriter& json, const std::array<std::int32_t, 8>& values)
 {

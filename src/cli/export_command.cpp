@@ -32,15 +32,9 @@ struct ExportOptions {
     std::vector<std::string> switches;
 };
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli export: %s\n"
-                 "usage: kerfline-cli export FILE (--hpgl OUT | --dxf OUT) [--unit mm|in|ft] "
-                 "[--dxf-resolution 1..8] [--config FILE] [--set NAME=VALUE]... [SWITCH...]\n",
-                 problem.c_str());
-    return ExitUsage;
-}
+const CommandUsage usage{"export",
+    "usage: kerfline-cli export FILE (--hpgl OUT | --dxf OUT) [--unit mm|in|ft] "
+    "[--dxf-resolution 1..8] [--config FILE] [--set NAME=VALUE]... [SWITCH...]\n"};
 
 std::optional<int> parse(int argc, char** argv, ExportOptions& options)
 {

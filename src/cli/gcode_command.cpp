@@ -26,16 +26,10 @@ struct GcodeCommandOptions {
     std::string output;
 };
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli gcode: %s\n"
-                 "usage: kerfline-cli gcode FILE [--profile linuxcnc|grblhal|fluidnc|marlin] [--axes XYUV|XYZA|XYUZ] "
-                 "[--feed-mode g94|g93] [--heat-scale N] [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] "
-                 "[--unit mm|in|ft] [--dxf-resolution 1..8] -o OUT.ngc [SWITCH...]\n",
-                 problem.c_str());
-    return ExitUsage;
-}
+const CommandUsage usage{"gcode",
+    "usage: kerfline-cli gcode FILE [--profile linuxcnc|grblhal|fluidnc|marlin] [--axes XYUV|XYZA|XYUZ] "
+    "[--feed-mode g94|g93] [--heat-scale N] [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] "
+    "[--unit mm|in|ft] [--dxf-resolution 1..8] -o OUT.ngc [SWITCH...]\n"};
 
 std::optional<int> parse(int argc, char** argv, GcodeCommandOptions& options)
 {

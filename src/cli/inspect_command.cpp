@@ -33,15 +33,9 @@ struct InspectOptions {
     std::vector<std::string> switches;
 };
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli inspect: %s\n"
-                 "usage: kerfline-cli inspect FILE [--raw] [--pen N] [--unit mm|in|ft] "
-                 "[--dxf-resolution 1..8] [--config FILE] [--set NAME=VALUE]... [SWITCH...]\n",
-                 problem.c_str());
-    return ExitUsage;
-}
+const CommandUsage usage{"inspect",
+    "usage: kerfline-cli inspect FILE [--raw] [--pen N] [--unit mm|in|ft] "
+    "[--dxf-resolution 1..8] [--config FILE] [--set NAME=VALUE]... [SWITCH...]\n"};
 
 std::optional<int> integerIn(std::string_view text, int low, int high)
 {

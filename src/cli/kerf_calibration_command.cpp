@@ -17,15 +17,9 @@
 namespace kerfline::cli {
 namespace {
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli kerf-calibration: %s\n"
-                 "usage: kerfline-cli kerf-calibration --outer MM --inner MM [SWITCH...]\n"
-                 "  the measured outer size of the test piece and the measured size of its hole, in millimetres\n",
-                 problem.c_str());
-    return ExitUsage;
-}
+const CommandUsage usage{"kerf-calibration",
+    "usage: kerfline-cli kerf-calibration --outer MM --inner MM [SWITCH...]\n"
+    "  the measured outer size of the test piece and the measured size of its hole, in millimetres\n"};
 
 std::optional<double> millimetres(const std::optional<std::string>& text)
 {

@@ -34,17 +34,12 @@ struct MixOptions {
     std::vector<std::string> switches;
 };
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli mix: %s\n"
-                 "usage: kerfline-cli mix DESIGN [--width MM] [--distance MM] [--arm-spacing MM] [--machine PRODUCT] "
-                 "[--config F.kcc] [--set NAME=VALUE]... [--unit mm|in|ft] [--dxf-resolution 1..8] -o OUT.cn "
-                 "[SWITCH...]\n"
-                 "the front shape is drawn with pen 4, the back shape with pen 3; the answers of the placement:\n%s",
-                 problem.c_str(), kPlacementUsage);
-    return ExitUsage;
-}
+const CommandUsage usage{"mix",
+    std::string("usage: kerfline-cli mix DESIGN [--width MM] [--distance MM] [--arm-spacing MM] [--machine PRODUCT] "
+                "[--config F.kcc] [--set NAME=VALUE]... [--unit mm|in|ft] [--dxf-resolution 1..8] -o OUT.cn "
+                "[SWITCH...]\n"
+                "the front shape is drawn with pen 4, the back shape with pen 3; the answers of the placement:\n") +
+    kPlacementUsage};
 
 std::optional<int> parse(int argc, char** argv, MixOptions& options)
 {

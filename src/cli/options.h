@@ -9,6 +9,19 @@
 
 namespace kerfline::cli {
 
+// Prints "kerfline-cli COMMAND: PROBLEM" and the command's usage text on stderr; returns the exit
+// code of a usage error.
+int usageError(std::string_view command, std::string_view usage, std::string_view problem);
+
+// One command's usage, so that every refusal of its parser reads `return usage("...")`. `text`
+// begins with "usage: kerfline-cli COMMAND" and ends with a line break.
+struct CommandUsage {
+    std::string_view command;
+    std::string text;
+
+    int operator()(std::string_view problem) const { return usageError(command, text, problem); }
+};
+
 // "--name VALUE" or "--name=VALUE" at argv[i]; false when the parameter is not this option. A
 // missing value after "--name" leaves `value` empty for the caller to refuse.
 inline bool takeValue(std::string_view name, int argc, char** argv, int& i, std::optional<std::string>& value)

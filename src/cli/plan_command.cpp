@@ -67,17 +67,11 @@ struct PlanOptions {
     std::string output;
 };
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli plan: %s\n"
-                 "usage: kerfline-cli plan FILE [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] "
-                 "[--unit mm|in|ft] [--dxf-resolution 1..8] -o OUT.cn [SWITCH...]\n"
-                 "plans plain 2D (Mode 0), rotary (Mode 1) and turning (Mode 3) programs; the rotary and turning\n"
-                 "programs start where the cut command would bring the wire\n",
-                 problem.c_str());
-    return ExitUsage;
-}
+const CommandUsage usage{"plan",
+    "usage: kerfline-cli plan FILE [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] "
+    "[--unit mm|in|ft] [--dxf-resolution 1..8] -o OUT.cn [SWITCH...]\n"
+    "plans plain 2D (Mode 0), rotary (Mode 1) and turning (Mode 3) programs; the rotary and turning\n"
+    "programs start where the cut command would bring the wire\n"};
 
 std::optional<int> parse(int argc, char** argv, PlanOptions& options)
 {

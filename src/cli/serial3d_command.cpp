@@ -28,15 +28,9 @@ struct Serial3dOptions {
     std::vector<std::string> switches;
 };
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli serial3d: %s\n"
-                 "usage: kerfline-cli serial3d MODEL [--passes 1..180] [--keep-closed] [--no-cut-off] "
-                 "[--unit mm|in|ft] [--config FILE] [--set NAME=VALUE]... [SWITCH...] -o DIR\n",
-                 problem.c_str());
-    return ExitUsage;
-}
+const CommandUsage usage{"serial3d",
+    "usage: kerfline-cli serial3d MODEL [--passes 1..180] [--keep-closed] [--no-cut-off] "
+    "[--unit mm|in|ft] [--config FILE] [--set NAME=VALUE]... [SWITCH...] -o DIR\n"};
 
 std::optional<int> parse(int argc, char** argv, Serial3dOptions& options)
 {

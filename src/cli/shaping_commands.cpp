@@ -15,6 +15,7 @@
 #include "project/tmdichild.h"
 #include "shell/app_context.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -45,40 +46,53 @@ struct Field {
     const char* help;
 };
 
-int usage(const char* command, const char* synopsis, const std::vector<Field>& fields, const std::string& problem)
-{
-    std::fprintf(stderr, "kerfline-cli %s: %s\nusage: kerfline-cli %s %s -o OUT.dxf [--config F.kcc] "
-                         "[--set NAME=VALUE]... [--unit mm|in|ft] [--dxf-resolution 1..8] [SWITCH...]\n",
-                 command, problem.c_str(), command, synopsis);
-    for (const Field& field : fields)
-        std::fprintf(stderr, "  %-32s %s\n", field.option, field.help);
-    return ExitUsage;
-}
+// What a generating command offers: its name and synopsis, the dialog's fields that take a number
+// and its flags.
+struct GeneratorCommand {
+    const char* name;
+    const char* synopsis;
+    const std::vector<Field>& fields;
+    const std::vector<Field>& flags;
 
-std::optional<int> parse(const char* command, const char* synopsis, const std::vector<Field>& fields,
-                         const std::vector<Field>& flags, int argc, char** argv, GeneratorOptions& options)
+    // The synopsis with the options every generating command takes, then a line for each field
+    // and flag.
+    CommandUsage usage() const
+    {
+        std::string text = std::string("usage: kerfline-cli ") + name + " " + synopsis +
+                           " -o OUT.dxf [--config F.kcc] [--set NAME=VALUE]... [--unit mm|in|ft] "
+                           "[--dxf-resolution 1..8] [SWITCH...]\n";
+        for (const std::vector<Field>* list : {&fields, &flags})
+            for (const Field& field : *list) {
+                std::string option = field.option;
+                option.resize(std::max<std::size_t>(option.size(), 32), ' ');
+                text += "  " + option + " " + field.help + "\n";
+            }
+        return {name, text};
+    }
+};
+
+std::optional<int> parse(const GeneratorCommand& command, int argc, char** argv, GeneratorOptions& options)
 {
-    std::vector<Field> all = fields;
-    all.insert(all.end(), flags.begin(), flags.end());
+    const CommandUsage usage = command.usage();
     if (argc < 1 || argv[0][0] == '-')
-        return usage(command, synopsis, all, "the design FILE comes first");
+        return usage("the design FILE comes first");
     options.file = argv[0];
     for (int i = 1; i < argc; ++i) {
         std::optional<std::string> value;
         std::string problem;
         bool taken = false;
-        for (const Field& field : fields) {
+        for (const Field& field : command.fields) {
             const std::string name = std::string(field.option).substr(0, std::string(field.option).find(' '));
             if (takeValue(name, argc, argv, i, value)) {
                 const auto number = realNumberArgument(value);
                 if (!number)
-                    return usage(command, synopsis, all, name + " needs a number");
+                    return usage(name + " needs a number");
                 options.answers[name] = *number;
                 taken = true;
                 break;
             }
         }
-        for (const Field& flag : flags) {
+        for (const Field& flag : command.flags) {
             if (!taken && std::strcmp(argv[i], flag.option) == 0) {
                 options.flags[flag.option] = true;
                 taken = true;
@@ -88,17 +102,17 @@ std::optional<int> parse(const char* command, const char* synopsis, const std::v
             continue;
         if (takeDesignOption(argc, argv, i, options.design, problem)) {
             if (!problem.empty())
-                return usage(command, synopsis, all, problem);
+                return usage(problem);
         } else if (takeValue("-o", argc, argv, i, value) || takeValue("--output", argc, argv, i, value)) {
             if (!value || value->empty())
-                return usage(command, synopsis, all, "-o needs the path of the DXF drawing");
+                return usage("-o needs the path of the DXF drawing");
             options.output = *value;
         } else {
             options.switches.emplace_back(argv[i]);  // one of the program's own switches
         }
     }
     if (options.output.empty())
-        return usage(command, synopsis, all, "-o OUT.dxf is required");
+        return usage("-o OUT.dxf is required");
     return std::nullopt;
 }
 
@@ -156,13 +170,18 @@ const std::vector<Field> kArchFields = {
     {"--depth MM", "depth of the notches (required, above 0)"},
     {"--reduction-ratio N", "reduction of the curve's vertices, 1 to 20 (default 1)"},
 };
+const std::vector<Field> kNoFlags;
+
+const GeneratorCommand kArch{"arch", "FILE --depth MM [--reduction-ratio N]", kArchFields, kNoFlags};
+const GeneratorCommand kDuplicate{"duplicate", "FILE --rows M --columns N [OPTIONS]", kDuplicationFields,
+                                  kDuplicationFlags};
 
 }  // namespace
 
 int runArch(int argc, char** argv)
 {
     GeneratorOptions options;
-    if (const auto failed = parse("arch", "FILE --depth MM [--reduction-ratio N]", kArchFields, {}, argc, argv, options))
+    if (const auto failed = parse(kArch, argc, argv, options))
         return *failed;
     CliContext context;
     std::unique_ptr<TMDIChild> loaded;
@@ -173,7 +192,7 @@ int runArch(int argc, char** argv)
     const double depth = options.answers.count("--depth") ? options.answers["--depth"] : 0.0;
     const double ratio = options.answers.count("--reduction-ratio") ? options.answers["--reduction-ratio"] : 1.0;
     if (ratio < 1 || ratio > 20 || std::trunc(ratio) != ratio)
-        return usage("arch", "FILE --depth MM [--reduction-ratio N]", kArchFields, "--reduction-ratio takes 1 to 20");
+        return kArch.usage()("--reduction-ratio takes 1 to 20");
     ArchCutting arch(source);
     TMDIChild result(app);
     const auto generated = arch.Generate(depth, static_cast<int>(ratio), result);
@@ -191,8 +210,7 @@ int runArch(int argc, char** argv)
 int runDuplicate(int argc, char** argv)
 {
     GeneratorOptions options;
-    if (const auto failed = parse("duplicate", "FILE --rows M --columns N [OPTIONS]", kDuplicationFields,
-                                  kDuplicationFlags, argc, argv, options))
+    if (const auto failed = parse(kDuplicate, argc, argv, options))
         return *failed;
     CliContext context;
     std::unique_ptr<TMDIChild> loaded;

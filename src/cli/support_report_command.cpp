@@ -21,15 +21,9 @@
 namespace kerfline::cli {
 namespace {
 
-int usage(const std::string& problem)
-{
-    std::fprintf(stderr,
-                 "kerfline-cli support-report: %s\n"
-                 "usage: kerfline-cli support-report [DESIGN...] [--config F.kcc] -o OUT.html "
-                 "[--virtual-machine[=PRODUCT]] [SWITCH...]\n",
-                 problem.c_str());
-    return ExitUsage;
-}
+const CommandUsage usage{"support-report",
+    "usage: kerfline-cli support-report [DESIGN...] [--config F.kcc] -o OUT.html "
+    "[--virtual-machine[=PRODUCT]] [SWITCH...]\n"};
 
 // The configuration file the program would name: the one of the global settings, read without
 // writing them.

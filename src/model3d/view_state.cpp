@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numbers>
 
 namespace kerfline::model3d {
 
@@ -17,6 +19,25 @@ double fitScale(const TModel& bounds, int outerWidth, int outerHeight)
     if (!(E > 0.0) || !std::isfinite(E))
         return 1.0;
     return std::sqrt(D) / E * 0.15;
+}
+
+bool beyondNearPlane(const TModel& bounds, const ViewState& state)
+{
+    // The depth of a corner after the model-view transform: scale, turn about X, then about Y.
+    const double sinX = std::sin(state.turnX * std::numbers::pi / 180.0);
+    const double cosX = std::cos(state.turnX * std::numbers::pi / 180.0);
+    const double sinY = std::sin(state.turnY * std::numbers::pi / 180.0);
+    const double cosY = std::cos(state.turnY * std::numbers::pi / 180.0);
+    double nearest = -std::numeric_limits<double>::infinity();
+    for (int i = 0; i < 8; ++i) {
+        const double x = state.scale * ((i & 1 ? bounds.maxX : bounds.minX) + state.centring[0]);
+        const double y = state.scale * ((i & 2 ? bounds.maxY : bounds.minY) + state.centring[1]);
+        const double z = state.scale * ((i & 4 ? bounds.maxZ : bounds.minZ) + state.centring[2]);
+        nearest = std::max(nearest, -x * sinY + (y * sinX + z * cosX) * cosY);
+    }
+    // The near plane stands at depth 12 - 1 in these coordinates; a small margin keeps faces
+    // that touch it, and are clipped there, out.
+    return nearest < 11.0 - 0.01;
 }
 
 double aspectRatio(int clientWidth, int clientHeight)

@@ -64,6 +64,11 @@ double SkalaWZakresie(double x);
 // without extent in X and Y has no such scale and is shown at 1.
 double fitScale(const TModel& bounds, int outerWidth, int outerHeight);
 
+// Whether the whole of the bounds lies beyond the projection's near plane (1 unit from the eye,
+// which stands 12 units in front of the origin) as the state turns, scales and centres them:
+// then the eye is outside the model and nothing of it is cut open by that plane.
+bool beyondNearPlane(const TModel& bounds, const ViewState& state);
+
 // Width / height of the client area; a height of 0 counts as 1.
 double aspectRatio(int clientWidth, int clientHeight);
 

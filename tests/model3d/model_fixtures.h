@@ -3,6 +3,7 @@
 #include "model3d/raw_reader.h"
 #include "model3d/triangle_model.h"
 
+#include <array>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -28,6 +29,26 @@ inline model3d::TriangleList trianglesOfText(const std::string& text)
     model3d::TriangleList triangles;
     model3d::ModelBounds bounds;
     model3d::ReadRawText(text, 1.0, triangles, bounds);
+    return triangles;
+}
+
+// A box from `low` to `low + size`, its twelve faces counter-clockwise seen from outside.
+inline model3d::TriangleList boxTriangles(std::array<float, 3> low, std::array<float, 3> size)
+{
+    const auto corner = [&](int i) {
+        return std::array<float, 3>{low[0] + (i & 1 ? size[0] : 0.0f), low[1] + (i & 2 ? size[1] : 0.0f),
+                                    low[2] + (i & 4 ? size[2] : 0.0f)};
+    };
+    const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    model3d::TriangleList triangles;
+    for (const auto& f : faces)
+        for (const std::array<int, 3> corners : {std::array<int, 3>{f[0], f[1], f[2]}, std::array<int, 3>{f[0], f[2], f[3]}}) {
+            model3d::Triangle t;
+            for (std::size_t k = 0; k < 3; ++k)
+                for (std::size_t a = 0; a < 3; ++a)
+                    t.v[k * 3 + a] = corner(corners[k])[a];
+            triangles.push_back(t);
+        }
     return triangles;
 }
 

@@ -70,5 +70,40 @@ TEST(ViewState, NavigationAndDragging)
     }
 }
 
+TEST(ViewState, BeyondTheNearPlaneUntilTurnedOrZoomedIntoIt)
+{
+    TModel bounds;
+    bounds.minX = bounds.minY = bounds.minZ = -100;
+    bounds.maxX = bounds.maxY = bounds.maxZ = 100;
+    struct Case {
+        const char* name;
+        double scale;
+        double turnY;
+        double turnX;
+        bool beyond;
+    };
+    // Centred off its middle, the box reaches from -150 to 50 on each axis; the near plane
+    // stands 11 units in front of the origin. A turn of +90 degrees about Y brings x = -150
+    // nearest to the eye, one about X brings y = 50.
+    const Case cases[] = {
+        {"as it stands", 0.2, 0, 0, true},
+        {"zoomed through the plane", 0.25, 0, 0, false},
+        {"turned about Y", 0.2, 90, 0, false},
+        {"turned back about Y", 0.2, -90, 0, true},
+        {"turned round", 0.2, 180, 0, false},
+        {"turned about X", 0.2, 0, 90, true},
+        {"turned back about X", 0.2, 0, -90, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewState state;
+        state.centring = {-50, -50, -50};
+        state.scale = c.scale;
+        state.turnY = c.turnY;
+        state.turnX = c.turnX;
+        EXPECT_EQ(beyondNearPlane(bounds, state), c.beyond);
+    }
+}
+
 }  // namespace
 }  // namespace kerfline::model3d

@@ -1,5 +1,7 @@
 #include "model3d/ui/traw_view.h"
 
+#include "model3d/closed_surface.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QSurfaceFormat>
@@ -8,6 +10,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <chrono>
 #include <vector>
 
 namespace kerfline::ui {
@@ -56,7 +59,20 @@ void TRAWview::LadujListeRAW(model3d::ModelHandle model)
 {
     m_model = std::move(model);
     m_uploadPending = true;
+    // Whether the model is closed takes a large one a moment to work out: until it is known, all
+    // faces are drawn.
+    m_closedOutward = false;
+    m_closedness = {};
+    if (m_model)
+        m_closedness = std::async(std::launch::async,
+                                  [model = m_model] { return model3d::isClosedOutward(model->triangles); });
     ResetujPrzeksztalcenia();
+}
+
+void TRAWview::waitForModelAnalysis()
+{
+    if (m_closedness.valid())
+        m_closedOutward = m_closedness.get();
 }
 
 void TRAWview::ResetujPrzeksztalcenia()
@@ -118,12 +134,15 @@ void TRAWview::uploadModel()
     m_buffer.allocate(data.data(), static_cast<int>(data.size() * sizeof(float)));
     m_buffer.release();
     m_uploadedVertices = static_cast<int>(m_model->triangles.size() * 3);
+
 }
 
 void TRAWview::paintGL()
 {
     if (m_uploadPending)
         uploadModel();
+    if (m_closedness.valid() && m_closedness.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        m_closedOutward = m_closedness.get();
     const qreal ratio = devicePixelRatio();
     const int w = static_cast<int>(width() * ratio);
     const int h = static_cast<int>(height() * ratio);
@@ -158,7 +177,19 @@ void TRAWview::paintGL()
     glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
     glEnable(GL_LIGHT0);
     glEnable(GL_LIGHTING);
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    // The faces turned away from the eye cost half the drawing. Of a closed, outward-turned model
+    // seen from outside, filled, each lies behind a face turned towards the eye: skipping them
+    // changes the picture at most in a pixel of the outline where the two tie in depth, and the
+    // light then needs no second side.
+    const bool hidesBackFaces = m_closedOutward && polygonMode == GL_FILL && m_model &&
+                                model3d::beyondNearPlane(m_model->model, m_state);
+    if (hidesBackFaces) {
+        glCullFace(GL_BACK);
+        glEnable(GL_CULL_FACE);
+    } else {
+        glDisable(GL_CULL_FACE);
+    }
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, hidesBackFaces ? GL_FALSE : GL_TRUE);
     const auto m = static_cast<GLfloat>(settings.Model_Material);
     const GLfloat specular[] = {m, m, m, 1.0f};
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);

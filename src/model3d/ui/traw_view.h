@@ -6,6 +6,8 @@
 #include <QOpenGLBuffer>
 #include <QOpenGLWidget>
 
+#include <future>
+
 namespace kerfline::ui {
 
 // The 3D model view: a lit, shaded triangle model drawn with fixed-function OpenGL, turned,
@@ -30,6 +32,9 @@ public:
     void Nawigacja(int kind, int a, int b) { m_state.Nawigacja(kind, a, b, settings); }
     // Draws now, even while locked.
     void PokazScene();
+    // Waits until the view knows whether the model's hidden faces may be skipped; the view works
+    // that out beside the drawing after every load.
+    void waitForModelAnalysis();
 
     const model3d::ViewState& state() const { return m_state; }
     model3d::ViewState& state() { return m_state; }
@@ -58,6 +63,8 @@ private:
     model3d::ViewState m_state;
     QOpenGLBuffer m_buffer{QOpenGLBuffer::VertexBuffer};
     int m_uploadedVertices = 0;
+    std::future<bool> m_closedness;  // isClosedOutward of the model, on a thread of its own
+    bool m_closedOutward = false;
     bool m_uploadPending = false;
     bool m_drawRequested = false;
 };

@@ -1,4 +1,5 @@
 // The 3D view on a real X server: what its framebuffer shows, and a lock that keeps it still.
+#include "model3d/model_fixtures.h"
 #include "model3d/ui/traw_view.h"
 #include "support/screenshot.h"
 
@@ -17,16 +18,7 @@ namespace {
 model3d::ModelHandle boxModel(float x, float y, float z)
 {
     auto model = std::make_shared<model3d::LoadedModel>();
-    const auto corner = [&](int i) { return std::array<float, 3>{i & 1 ? x : 0.0f, i & 2 ? y : 0.0f, i & 4 ? z : 0.0f}; };
-    const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& f : faces)
-        for (const std::array<int, 3> tri : {std::array<int, 3>{f[0], f[1], f[2]}, std::array<int, 3>{f[0], f[2], f[3]}}) {
-            model3d::Triangle t;
-            for (int k = 0; k < 3; ++k)
-                for (int a = 0; a < 3; ++a)
-                    t.v[static_cast<std::size_t>(k * 3 + a)] = corner(tri[static_cast<std::size_t>(k)])[static_cast<std::size_t>(a)];
-            model->triangles.push_back(t);
-        }
+    model->triangles = testing::boxTriangles({0, 0, 0}, {x, y, z});
     model->model = model3d::boundsOf(model->triangles, "box.raw");
     return model;
 }
@@ -72,6 +64,58 @@ TEST(TRAWview, FramebufferShowsTheBoundingBoxWhereTheProjectionPutsIt)
     EXPECT_NEAR(drawn.right() + 1, right, 2.0);
     EXPECT_NEAR(drawn.top(), top, 2.0);
     EXPECT_NEAR(drawn.bottom() + 1, bottom, 2.0);
+}
+
+int differingPixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return a.width() * a.height();
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    return count;
+}
+
+// Of a closed model seen from outside, the view skips the faces turned away from the eye. The
+// same box with an open face hidden inside it is drawn with all faces: the pictures must be the
+// same, also when zoomed so far that the near plane cuts the box open and its inside shows.
+TEST(TRAWview, SkippingHiddenFacesChangesNoPixel)
+{
+    const model3d::ModelHandle closed = boxModel(200, 150, 60);
+    auto open = std::make_shared<model3d::LoadedModel>(*closed);
+    open->triangles.push_back({{50, 50, 30, 150, 50, 30, 100, 100, 30}});
+    TRAWview closedView, openView;
+    for (auto [view, model] : {std::pair{&closedView, closed}, std::pair{&openView, model3d::ModelHandle(open)}}) {
+        view->settings.TrybPracy = model3d::TTrybPracy::tpPrzegladRAWtermSeryjne;
+        view->resize(400, 300);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+        view->LadujListeRAW(model);
+        view->waitForModelAnalysis();
+    }
+    const double fitted = closedView.state().scale;
+    struct Case {
+        const char* name;
+        double turnY;
+        double turnX;
+        double zoom;
+    };
+    const Case cases[] = {{"fitted", 0, 0, 1}, {"turned", 30, -20, 1}, {"zoomed into the box", 10, 0, 30}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (TRAWview* view : {&closedView, &openView}) {
+            view->state().turnY = c.turnY;
+            view->state().turnX = c.turnX;
+            view->state().scale = fitted * c.zoom;
+        }
+        const QImage image = closedView.grabFramebuffer();
+        // Where a face turned away ties in depth with the one in front of it, on the outline, a
+        // pixel may take the colour of either.
+        EXPECT_LE(differingPixels(image, openView.grabFramebuffer()), 4);
+        EXPECT_NE(image.pixel(200, 150) & 0xffffff, 0u);  // the box, from outside or from inside
+    }
+    testing::saveScreenshot(closedView, "traw_view_inside_box");
 }
 
 TEST(TRAWview, LockedViewIgnoresWheelAndMouse)
