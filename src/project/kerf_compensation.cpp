@@ -1,5 +1,6 @@
 #include "project/kerf_compensation.h"
 
+#include "base/parallel_for.h"
 #include "base/round.h"
 
 #include <clipper.hpp>
@@ -205,12 +206,19 @@ KerfCompensation compensateKerf(const std::vector<KerfOutline>& outlines, double
         return result;
 
     const auto isClosed = [&](std::size_t i) { return outlines[i].closed && outlines[i].points.size() >= 4; };
+    const auto grows = [&](std::size_t i) { return outlines[i].nestLevel % 2 == 0; };
+    // Clipper takes most of the preparation's time on a large sheet, and every outline is offset
+    // on its own: the outlines are shared among the cores, each result in its own slot.
+    std::vector<std::vector<std::vector<Point>>> offsets(n);
+    parallelFor(n, [&](std::size_t i) {
+        if (isClosed(i))
+            offsets[i] = offsetOutline(outlines[i].points, grows(i) ? half : -half);
+    });
     std::vector<Offset> state(n, Offset::Drawn);
     for (std::size_t i = 0; i < n; ++i) {
         if (!isClosed(i))
             continue;
-        const bool grows = outlines[i].nestLevel % 2 == 0;
-        std::vector<std::vector<Point>> offset = offsetOutline(outlines[i].points, grows ? half : -half);
+        std::vector<std::vector<Point>>& offset = offsets[i];
         const auto figure = static_cast<std::int32_t>(i);
         if (offset.empty()) {
             result.issues.push_back({KerfIssueKind::Vanished, figure});
@@ -219,7 +227,7 @@ KerfCompensation compensateKerf(const std::vector<KerfOutline>& outlines, double
         if (offset.size() > 1)
             result.issues.push_back({KerfIssueKind::Narrowed, figure});
         result.points[i] = std::move(offset.front());
-        state[i] = grows ? Offset::Grown : Offset::Shrunk;
+        state[i] = grows(i) ? Offset::Grown : Offset::Shrunk;
     }
 
     // A figure must stay inside its container and clear of its neighbours. Where an offset runs

@@ -1,6 +1,9 @@
 // The kerf offset of the 2D preparation: which way each outline moves, that it always starts
 // from the outlines as drawn, what it reports, and how an open lead-in follows the offset.
+#include "project_generator.h"
 #include "project_rig.h"
+
+#include "project/kerf_compensation.h"
 
 #include <gtest/gtest.h>
 
@@ -210,6 +213,29 @@ const IssueCase kIssueCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, KerfIssues, ::testing::ValuesIn(kIssueCases),
                          [](const ::testing::TestParamInfo<IssueCase>& info) { return std::string(info.param.name); });
+
+TEST(KerfOffset, ASheetOfManyPartsComesOutAsEachPartOffsetAlone)
+{
+    // Enough outlines for the offset to be shared among threads; parts and holes alternate.
+    ::kerfline::testing::SheetGenerator generator(5, {});
+    std::vector<KerfOutline> outlines;
+    for (std::int32_t k = 0; k < 400; ++k) {
+        const std::int32_t x = (k % 20) * 3000;
+        const std::int32_t y = (k / 20) * 3000;
+        outlines.push_back({generator.letter(x, y, 600, 1200, 20 + k % 41), true, k % 2, -1});
+    }
+    const double half = halfKerfUnits(0.8);
+
+    const KerfCompensation compensation = compensateKerf(outlines, 0.8, 4);
+
+    EXPECT_TRUE(compensation.issues.empty());
+    ASSERT_EQ(compensation.points.size(), outlines.size());
+    for (std::size_t k = 0; k < outlines.size(); ++k) {
+        const auto alone = offsetOutline(outlines[k].points, k % 2 == 0 ? half : -half);
+        ASSERT_FALSE(alone.empty());
+        EXPECT_EQ(compensation.points[k], alone.front()) << "outline " << k;
+    }
+}
 
 TEST(KerfOffset, AnOpenLeadInEndingOnAPartIsTrimmedToItsOffsetOutline)
 {
