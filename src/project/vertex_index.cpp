@@ -10,38 +10,35 @@ VertexIndex::VertexIndex(const std::vector<tfigura>& figures, std::int32_t toler
                          const std::function<bool(const tfigura&)>& filter)
     : m_tolerance(std::max<std::int64_t>(tolerance, 0)), m_cell(std::max<std::int64_t>(tolerance, 1))
 {
-    std::vector<std::int32_t> indexed;
-    std::size_t count = 0;
+    std::uint32_t count = 0;
     for (std::size_t f = 0; f < figures.size(); ++f) {
         if (filter && !filter(figures[f]))
             continue;
-        indexed.push_back(static_cast<std::int32_t>(f));
-        count += figures[f].points.size();
+        m_figure.push_back(static_cast<std::int32_t>(f));
+        m_firstNumber.push_back(count);
+        count += static_cast<std::uint32_t>(figures[f].points.size());
     }
-    // About one entry per bucket keeps the scan of a bucket short.
-    const std::size_t buckets = std::bit_ceil(std::max<std::size_t>(count, 2));
+    const std::size_t buckets = std::bit_ceil(std::max<std::size_t>(count / 4, 2));
     m_shift = 64 - std::countr_zero(buckets);
 
-    // A counting sort by bucket: stable, so entries keep figure and vertex order within a cell.
-    std::vector<std::uint32_t> bucket(count);
+    // A counting sort by bucket, placing from the last vertex backwards so that each bucket
+    // keeps figure and vertex order.
     m_bucketStart.assign(buckets + 1, 0);
-    std::size_t k = 0;
-    for (const std::int32_t f : indexed)
-        for (const Point& p : figures[static_cast<std::size_t>(f)].points) {
-            bucket[k] = static_cast<std::uint32_t>(bucketOf(cellOf(p.x), cellOf(p.y)));
-            ++m_bucketStart[bucket[k] + 1];
-            ++k;
-        }
+    for (const std::int32_t f : m_figure)
+        for (const Point& p : figures[static_cast<std::size_t>(f)].points)
+            ++m_bucketStart[bucketOf(p) + 1];
     for (std::size_t b = 0; b < buckets; ++b)
         m_bucketStart[b + 1] += m_bucketStart[b];
-    std::vector<std::uint32_t> next(m_bucketStart.begin(), m_bucketStart.end() - 1);
-    m_entries.resize(count);
-    k = 0;
-    for (const std::int32_t f : indexed) {
-        const std::vector<Point>& points = figures[static_cast<std::size_t>(f)].points;
-        for (std::size_t v = 0; v < points.size(); ++v, ++k)
-            m_entries[next[bucket[k]]++] = {points[v], f, static_cast<std::int32_t>(v)};
+    m_entries = std::make_unique_for_overwrite<Entry[]>(count);
+    std::uint32_t number = count;
+    for (auto f = m_figure.rbegin(); f != m_figure.rend(); ++f) {
+        const std::vector<Point>& points = figures[static_cast<std::size_t>(*f)].points;
+        for (auto p = points.rbegin(); p != points.rend(); ++p)
+            m_entries[--m_bucketStart[bucketOf(*p) + 1]] = {*p, --number};
     }
+    // Each bucket's end was counted down to its start, one place on.
+    std::rotate(m_bucketStart.begin(), m_bucketStart.begin() + 1, m_bucketStart.end());
+    m_bucketStart.back() = count;
 }
 
 std::int64_t VertexIndex::cellOf(std::int32_t v) const
@@ -49,6 +46,11 @@ std::int64_t VertexIndex::cellOf(std::int32_t v) const
     // Floor division, so that cells do not double up around zero.
     const std::int64_t value = v;
     return value >= 0 ? value / m_cell : -((-value + m_cell - 1) / m_cell);
+}
+
+std::size_t VertexIndex::bucketOf(Point p) const
+{
+    return bucketOf(cellOf(p.x), cellOf(p.y));
 }
 
 std::size_t VertexIndex::bucketOf(std::int64_t cellX, std::int64_t cellY) const
@@ -71,9 +73,12 @@ void VertexIndex::forEachNear(Point p, const std::function<void(std::int32_t, st
                 // A bucket holds other cells too; each vertex is reported from its own cell only.
                 if (cellOf(entry.point.x) != x || cellOf(entry.point.y) != y)
                     continue;
-                if (std::llabs(std::int64_t{entry.point.x} - p.x) <= m_tolerance &&
-                    std::llabs(std::int64_t{entry.point.y} - p.y) <= m_tolerance)
-                    found(entry.figure, entry.vertex);
+                if (std::llabs(std::int64_t{entry.point.x} - p.x) > m_tolerance ||
+                    std::llabs(std::int64_t{entry.point.y} - p.y) > m_tolerance)
+                    continue;
+                const auto k = static_cast<std::size_t>(
+                    std::upper_bound(m_firstNumber.begin(), m_firstNumber.end(), entry.number) - m_firstNumber.begin() - 1);
+                found(m_figure[k], static_cast<std::int32_t>(entry.number - m_firstNumber[k]));
             }
         }
     }

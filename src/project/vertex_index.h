@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace kerfline {
@@ -24,19 +25,22 @@ public:
 private:
     struct Entry {
         Point point;
-        std::int32_t figure;
-        std::int32_t vertex;
+        std::uint32_t number;  // of the vertex among all indexed ones, in figure and vertex order
     };
     std::int64_t cellOf(std::int32_t v) const;
+    std::size_t bucketOf(Point p) const;
     std::size_t bucketOf(std::int64_t cellX, std::int64_t cellY) const;
 
     std::int64_t m_tolerance;
     std::int64_t m_cell;
     int m_shift = 63;  // 64 minus the binary logarithm of the bucket count
-    // The cells hashed into buckets; entries grouped by bucket, in figure and vertex order within
-    // one, so that a preparation indexing a sheet three times does not sort it three times.
+    // A preparation indexes every vertex of a sheet three times and looks up few: the entries
+    // are hashed by cell into buckets in one pass, a few to a bucket, kept small and in figure
+    // and vertex order within a bucket.
     std::vector<std::uint32_t> m_bucketStart;  // bucket b holds entries [start[b], start[b + 1])
-    std::vector<Entry> m_entries;
+    std::unique_ptr<Entry[]> m_entries;
+    std::vector<std::int32_t> m_figure;         // the indexed figures, ascending
+    std::vector<std::uint32_t> m_firstNumber;   // the number of each indexed figure's vertex 0
 };
 
 }  // namespace kerfline
