@@ -81,9 +81,17 @@ public:
             return Sample{figure.points[v], vertex, cornerWeight(figure, vertex), isCorner(figure, vertex)};
         };
         const auto stride = static_cast<std::size_t>(sampleStride(figure));
-        for (std::size_t v = 0; v < figure.points.size(); v += stride)
+        const std::size_t n = figure.points.size();
+        // Sized once: growing them vertex by vertex cost more than the searches on a large sheet.
+        const auto corners = static_cast<std::size_t>(
+            std::count_if(figure.vertexInfo.begin(), figure.vertexInfo.begin() + static_cast<std::ptrdiff_t>(std::min(n, figure.vertexInfo.size())),
+                          [](const VertexRecord& record) { return record.isCorner != 0; }));
+        samples.sampled.reserve((n + stride - 1) / stride);
+        samples.cornersFrom0.reserve(corners);
+        samples.cornersFrom1.reserve(corners);
+        for (std::size_t v = 0; v < n; v += stride)
             samples.sampled.push_back(sample(v));
-        for (std::size_t v = 0; v < figure.points.size(); ++v) {
+        for (std::size_t v = 0; v < n; ++v) {
             if (!isCorner(figure, static_cast<std::int32_t>(v)))
                 continue;
             samples.cornersFrom0.push_back(sample(v));
