@@ -34,7 +34,7 @@ VertexIndex::VertexIndex(const std::vector<tfigura>& figures, std::int32_t toler
     for (auto f = m_figure.rbegin(); f != m_figure.rend(); ++f) {
         const std::vector<Point>& points = figures[static_cast<std::size_t>(*f)].points;
         for (auto p = points.rbegin(); p != points.rend(); ++p)
-            m_entries[--m_bucketStart[bucketOf(*p) + 1]] = {*p, --number};
+            m_entries[--m_bucketStart[bucketOf(*p) + 1]] = {p->x, p->y, --number};
     }
     // Each bucket's end was counted down to its start, one place on.
     std::rotate(m_bucketStart.begin(), m_bucketStart.begin() + 1, m_bucketStart.end());
@@ -71,10 +71,9 @@ void VertexIndex::forEachNear(Point p, const std::function<void(std::int32_t, st
             for (std::uint32_t e = m_bucketStart[b]; e < m_bucketStart[b + 1]; ++e) {
                 const Entry& entry = m_entries[e];
                 // A bucket holds other cells too; each vertex is reported from its own cell only.
-                if (cellOf(entry.point.x) != x || cellOf(entry.point.y) != y)
+                if (cellOf(entry.x) != x || cellOf(entry.y) != y)
                     continue;
-                if (std::llabs(std::int64_t{entry.point.x} - p.x) > m_tolerance ||
-                    std::llabs(std::int64_t{entry.point.y} - p.y) > m_tolerance)
+                if (std::llabs(std::int64_t{entry.x} - p.x) > m_tolerance || std::llabs(std::int64_t{entry.y} - p.y) > m_tolerance)
                     continue;
                 const auto k = static_cast<std::size_t>(
                     std::upper_bound(m_firstNumber.begin(), m_firstNumber.end(), entry.number) - m_firstNumber.begin() - 1);

@@ -23,8 +23,10 @@ public:
     void forEachNear(Point p, const std::function<void(std::int32_t, std::int32_t)>& found) const;
 
 private:
+    // Plain coordinates, not a Point: the entries are written once, never zeroed first.
     struct Entry {
-        Point point;
+        std::int32_t x;
+        std::int32_t y;
         std::uint32_t number;  // of the vertex among all indexed ones, in figure and vertex order
     };
     std::int64_t cellOf(std::int32_t v) const;
