@@ -31,10 +31,20 @@ bool connectorCrossesFigure(Point from, const tfigura& figure, std::int32_t vert
         return false;
     const Segment connector{from, p[static_cast<std::size_t>(vertex)]};
     const auto v = static_cast<std::size_t>(vertex);
+    const std::int32_t minX = std::min(connector.first.x, connector.second.x);
+    const std::int32_t maxX = std::max(connector.first.x, connector.second.x);
+    const std::int32_t minY = std::min(connector.first.y, connector.second.y);
+    const std::int32_t maxY = std::max(connector.first.y, connector.second.y);
     for (std::size_t k = 0; k + 1 < n; ++k) {
         if (k == v || k + 1 == v)
             continue;
-        if (segmentsCross(connector, {p[k], p[k + 1]}))
+        // Most edges of a figure lie wholly to one side of the connector's box: no crossing.
+        const Point a = p[k];
+        const Point b = p[k + 1];
+        if ((a.x < minX && b.x < minX) || (a.x > maxX && b.x > maxX) || (a.y < minY && b.y < minY) ||
+            (a.y > maxY && b.y > maxY))
+            continue;
+        if (segmentsCross(connector, {a, b}))
             return true;
     }
     if (figure.closed != 0 && n - 1 != v && v != 0 && segmentsCross(connector, {p[n - 1], p[0]}))

@@ -53,12 +53,60 @@ struct Box {
     std::int64_t maxY = 0;
 };
 
+template <typename It, typename PointOf>
+Box boxOf(It from, It to, const PointOf& pointOf)
+{
+    const Point first = pointOf(*from);
+    Box box{first.x, first.y, first.x, first.y};
+    for (; from != to; ++from) {
+        const Point p = pointOf(*from);
+        box.minX = std::min<std::int64_t>(box.minX, p.x);
+        box.minY = std::min<std::int64_t>(box.minY, p.y);
+        box.maxX = std::max<std::int64_t>(box.maxX, p.x);
+        box.maxY = std::max<std::int64_t>(box.maxY, p.y);
+    }
+    return box;
+}
+
+// Samples in vertex order with the box of every kBlock of them. Consecutive vertices of a
+// contour lie close together, so a block far enough from a vertex is passed over whole: the
+// searches stay fast on outlines with many vertices, as offset outlines with round joins are.
+struct SampleList {
+    static constexpr std::size_t kBlock = 16;
+    std::vector<Sample> samples;
+    std::vector<Box> blocks;
+
+    void reserve(std::size_t count) { samples.reserve(count); }
+
+    void finish()
+    {
+        blocks.reserve((samples.size() + kBlock - 1) / kBlock);
+        for (std::size_t from = 0; from < samples.size(); from += kBlock)
+            blocks.push_back(boxOf(samples.begin() + static_cast<std::ptrdiff_t>(from),
+                                   samples.begin() + static_cast<std::ptrdiff_t>(std::min(from + kBlock, samples.size())),
+                                   [](const Sample& sample) { return sample.point; }));
+    }
+
+    // Calls visit(sample) in order for the samples of every block whose box `skip` does not rule out.
+    template <typename Skip, typename Visit>
+    void forEach(const Skip& skip, const Visit& visit) const
+    {
+        for (std::size_t block = 0; block < blocks.size(); ++block) {
+            if (skip(blocks[block]))
+                continue;
+            const std::size_t to = std::min(samples.size(), (block + 1) * kBlock);
+            for (std::size_t k = block * kBlock; k < to; ++k)
+                visit(samples[k]);
+        }
+    }
+};
+
 // What the searches read of every figure, gathered once per preparation.
 struct FigureSamples {
     bool ready = false;
-    std::vector<Sample> sampled;       // every sampleStride-th vertex from 0
-    std::vector<Sample> cornersFrom0;  // corner vertices
-    std::vector<Sample> cornersFrom1;  // corner vertices from vertex 1 on
+    SampleList sampled;       // every sampleStride-th vertex from 0
+    SampleList cornersFrom0;  // corner vertices
+    SampleList cornersFrom1;  // corner vertices from vertex 1 on
     Box box;
 };
 
@@ -81,24 +129,28 @@ public:
             return Sample{figure.points[v], vertex, cornerWeight(figure, vertex), isCorner(figure, vertex)};
         };
         const auto stride = static_cast<std::size_t>(sampleStride(figure));
-        for (std::size_t v = 0; v < figure.points.size(); v += stride)
-            samples.sampled.push_back(sample(v));
-        for (std::size_t v = 0; v < figure.points.size(); ++v) {
+        const std::size_t n = figure.points.size();
+        // Sized once: growing them vertex by vertex cost more than the searches on a large sheet.
+        const auto corners = static_cast<std::size_t>(
+            std::count_if(figure.vertexInfo.begin(), figure.vertexInfo.begin() + static_cast<std::ptrdiff_t>(std::min(n, figure.vertexInfo.size())),
+                          [](const VertexRecord& record) { return record.isCorner != 0; }));
+        samples.sampled.reserve((n + stride - 1) / stride);
+        samples.cornersFrom0.reserve(corners);
+        samples.cornersFrom1.reserve(corners);
+        for (std::size_t v = 0; v < n; v += stride)
+            samples.sampled.samples.push_back(sample(v));
+        for (std::size_t v = 0; v < n; ++v) {
             if (!isCorner(figure, static_cast<std::int32_t>(v)))
                 continue;
-            samples.cornersFrom0.push_back(sample(v));
+            samples.cornersFrom0.samples.push_back(sample(v));
             if (v >= 1)
-                samples.cornersFrom1.push_back(sample(v));
+                samples.cornersFrom1.samples.push_back(sample(v));
         }
-        if (!figure.points.empty()) {
-            samples.box = {figure.points[0].x, figure.points[0].y, figure.points[0].x, figure.points[0].y};
-            for (const Point& p : figure.points) {
-                samples.box.minX = std::min<std::int64_t>(samples.box.minX, p.x);
-                samples.box.minY = std::min<std::int64_t>(samples.box.minY, p.y);
-                samples.box.maxX = std::max<std::int64_t>(samples.box.maxX, p.x);
-                samples.box.maxY = std::max<std::int64_t>(samples.box.maxY, p.y);
-            }
-        }
+        if (!figure.points.empty())
+            samples.box = boxOf(figure.points.begin(), figure.points.end(), [](const Point& p) { return p; });
+        samples.sampled.finish();
+        samples.cornersFrom0.finish();
+        samples.cornersFrom1.finish();
         samples.ready = true;
         return samples;
     }
@@ -130,75 +182,82 @@ ConnectionCost costOf(Point a, Point b, const Weigh& weigh)
     return weigh(ConnectionCost{dx} * dx + ConnectionCost{dy} * dy);
 }
 
-// No pair of a sampled vertex at p with a vertex of a figure within `box` costs less in the
-// sampled searches: every corner weight is 5 or more. `slack` widens the box by the shift the
-// inside search gives the other figure's vertices.
-ConnectionCost sampleLowerBound(Point p, const Box& box, std::int64_t slack)
+// The least cost `scale` gives a squared distance from p to a point within `box`, widened by
+// `slack` (the shift the inside search gives the other figure's vertices): scale must grow with
+// the distance, as every cost of the searches does.
+template <typename Scale>
+ConnectionCost lowerBound(Point p, const Box& box, std::int64_t slack, const Scale& scale)
 {
     const std::int64_t dx = std::max<std::int64_t>({0, box.minX - slack - p.x, p.x - box.maxX - slack});
     const std::int64_t dy = std::max<std::int64_t>({0, box.minY - slack - p.y, p.y - box.maxY - slack});
     if (dx < kNarrowDifference && dy < kNarrowDifference)
-        return ConnectionCost{(dx * dx + dy * dy) * 5 / 10 * 5 / 10};
-    return (ConnectionCost{dx} * dx + ConnectionCost{dy} * dy) * 5 / 10 * 5 / 10;
+        return ConnectionCost{scale(dx * dx + dy * dy)};
+    return scale(ConnectionCost{dx} * dx + ConnectionCost{dy} * dy);
+}
+
+// No pair of a sampled vertex at p with a vertex of a figure within `box` costs less in the
+// sampled searches: every corner weight is 5 or more.
+ConnectionCost sampleLowerBound(Point p, const Box& box, std::int64_t slack)
+{
+    return lowerBound(p, box, slack, [](auto d2) { return d2 * 5 / 10 * 5 / 10; });
 }
 
 // The best pair of vertices between u and c under a search's rules, vu and then vc ascending,
-// the first of equal costs kept. A vertex of u whose every pair costs more than `bound` or than
-// the best found so far is skipped: none of its pairs could be chosen.
+// the first of equal costs kept. A vertex of u, or a block of vertices of c, whose every pair
+// costs more than `bound` or than the best found so far is skipped: none of its pairs could be
+// chosen.
 ConnectionChoice bestPair(SearchKind kind, const tfigura& u, std::int32_t ui, const FigureSamples& us,
                           const tfigura& c, std::int32_t ci, const FigureSamples& cs, const ConnectionCost& bound)
 {
     ConnectionChoice best;
-    const auto hopeless = [&](Point p, std::int64_t slack) {
-        const ConnectionCost floor = sampleLowerBound(p, cs.box, slack);
-        return floor > bound || floor > best.cost;
-    };
+    const auto beyondReach = [&](const ConnectionCost& floor) { return floor > bound || floor > best.cost; };
+    const auto hopeless = [&](Point p, std::int64_t slack) { return beyondReach(sampleLowerBound(p, cs.box, slack)); };
     const auto consider = [&](ConnectionCost cost, const Sample& a, const Sample& b) {
         if (cost < best.cost)
             best = {cost, ui, ci, a.vertex, b.vertex};
     };
+    // The weights of the sampled searches: a corner's divided by 10, every corner weight 5 or more.
+    const auto sampledCost = [](Point pa, const Sample& a, Point pb, const Sample& b) {
+        return costOf(pa, pb, [&](auto d2) {
+            if (a.corner)
+                d2 = d2 * a.weight / 10;
+            if (b.corner)
+                d2 = d2 * b.weight / 10;
+            return d2;
+        });
+    };
     switch (kind) {
     case SearchKind::Inside:
-        for (const Sample& a : us.sampled) {
+        for (const Sample& a : us.sampled.samples) {
             const Point pa = shifted(a.point, u.nestLevel, 2);
             if (hopeless(pa, 1))
                 continue;
-            for (const Sample& b : cs.sampled) {
-                const auto weigh = [&](auto d2) {
-                    if (a.corner)
-                        d2 = d2 * a.weight / 10;
-                    if (b.corner)
-                        d2 = d2 * b.weight / 10;
-                    return d2;
-                };
-                consider(costOf(pa, shifted(b.point, c.nestLevel, 1), weigh), a, b);
-            }
+            cs.sampled.forEach([&](const Box& box) { return beyondReach(sampleLowerBound(pa, box, 1)); },
+                               [&](const Sample& b) { consider(sampledCost(pa, a, shifted(b.point, c.nestLevel, 1), b), a, b); });
         }
         break;
-    case SearchKind::InsideCorners:
-        for (const Sample& a : us.cornersFrom1)
-            for (const Sample& b : cs.cornersFrom1)
-                consider(costOf(a.point, b.point, [](auto d2) { return d2 * 5 / 10 * 5 / 10; }), a, b);
+    case SearchKind::InsideCorners: {
+        const auto scale = [](auto d2) { return d2 * 5 / 10 * 5 / 10; };
+        for (const Sample& a : us.cornersFrom1.samples)
+            cs.cornersFrom1.forEach([&](const Box& box) { return beyondReach(lowerBound(a.point, box, 0, scale)); },
+                                    [&](const Sample& b) { consider(costOf(a.point, b.point, scale), a, b); });
         break;
+    }
     case SearchKind::GlobalCorners:
-        for (const Sample& a : us.cornersFrom0)
-            for (const Sample& b : cs.cornersFrom0)
-                consider(costOf(a.point, b.point, [&](auto d2) { return d2 * a.weight * b.weight; }), a, b);
+        for (const Sample& a : us.cornersFrom0.samples) {
+            const auto atLeast = [&](auto d2) { return d2 * a.weight * 5; };
+            cs.cornersFrom0.forEach([&](const Box& box) { return beyondReach(lowerBound(a.point, box, 0, atLeast)); },
+                                    [&](const Sample& b) {
+                                        consider(costOf(a.point, b.point, [&](auto d2) { return d2 * a.weight * b.weight; }), a, b);
+                                    });
+        }
         break;
     case SearchKind::Global:
-        for (const Sample& a : us.sampled) {
+        for (const Sample& a : us.sampled.samples) {
             if (hopeless(a.point, 0))
                 continue;
-            for (const Sample& b : cs.sampled) {
-                const auto weigh = [&](auto d2) {
-                    if (a.corner)
-                        d2 = d2 * a.weight / 10;
-                    if (b.corner)
-                        d2 = d2 * b.weight / 10;
-                    return d2;
-                };
-                consider(costOf(a.point, b.point, weigh), a, b);
-            }
+            cs.sampled.forEach([&](const Box& box) { return beyondReach(sampleLowerBound(a.point, box, 0)); },
+                               [&](const Sample& b) { consider(sampledCost(a.point, a, b.point, b), a, b); });
         }
         break;
     }

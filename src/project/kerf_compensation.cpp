@@ -1,5 +1,6 @@
 #include "project/kerf_compensation.h"
 
+#include "base/parallel_for.h"
 #include "base/round.h"
 
 #include <clipper.hpp>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <numeric>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 namespace kerfline {
@@ -21,24 +23,26 @@ constexpr double kArcToleranceUnits = 0.01 * kUnitsPerMm;
 // just touch, not parts running into each other.
 constexpr double kOverlapArea = 1.0;
 
-ClipperLib::Path toPath(const std::vector<Point>& points)
+// The points relative to `origin`.
+ClipperLib::Path toPath(const std::vector<Point>& points, Point origin = {})
 {
     ClipperLib::Path path;
     path.reserve(points.size());
     for (const Point& p : points)
-        path.emplace_back(p.x, p.y);
+        path.emplace_back(ClipperLib::cInt{p.x} - origin.x, ClipperLib::cInt{p.y} - origin.y);
     // Clipper closes polygons itself.
     if (path.size() > 1 && path.front() == path.back())
         path.pop_back();
     return path;
 }
 
-std::vector<Point> toClosedOutline(const ClipperLib::Path& path)
+// The points of a path relative to `origin`, closed.
+std::vector<Point> toClosedOutline(const ClipperLib::Path& path, Point origin = {})
 {
     std::vector<Point> points;
     points.reserve(path.size() + 1);
     for (const ClipperLib::IntPoint& p : path)
-        points.push_back({static_cast<std::int32_t>(p.X), static_cast<std::int32_t>(p.Y)});
+        points.push_back({static_cast<std::int32_t>(p.X + origin.x), static_cast<std::int32_t>(p.Y + origin.y)});
     if (!points.empty())
         points.push_back(points.front());
     return points;
@@ -159,6 +163,62 @@ void insertVertex(std::vector<Point>& outline, std::size_t edge, Point p)
     outline.insert(outline.begin() + static_cast<std::ptrdiff_t>(edge + 1), p);
 }
 
+// The points of `outline` relative to its first, against those of `other`.
+bool sameShape(const std::vector<Point>& outline, const std::vector<Point>& other)
+{
+    if (outline.size() != other.size())
+        return false;
+    for (std::size_t k = 1; k < outline.size(); ++k)
+        if (std::int64_t{outline[k].x} - outline[0].x != std::int64_t{other[k].x} - other[0].x ||
+            std::int64_t{outline[k].y} - outline[0].y != std::int64_t{other[k].y} - other[0].y)
+            return false;
+    return true;
+}
+
+std::uint64_t shapeHash(const std::vector<Point>& outline, bool grows)
+{
+    std::uint64_t hash = grows ? 0x84222325CBF29CE4ull : 0xCBF29CE484222325ull;
+    for (const Point& p : outline)
+        for (const std::int64_t d : {std::int64_t{p.x} - outline[0].x, std::int64_t{p.y} - outline[0].y})
+            hash = (hash ^ static_cast<std::uint64_t>(d)) * 0x100000001B3ull;
+    return hash;
+}
+
+// For every outline to offset, the first outline of the same shape offset the same way: a copy
+// moved by whole units, as a nested sheet repeats its parts, shares that outline's offset.
+std::vector<std::size_t> firstOfShape(const std::vector<KerfOutline>& outlines, const std::vector<bool>& offsetHere,
+                                      const std::vector<bool>& grows)
+{
+    std::vector<std::size_t> first(outlines.size());
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> shapes;
+    for (std::size_t i = 0; i < outlines.size(); ++i) {
+        first[i] = i;
+        if (!offsetHere[i])
+            continue;
+        std::vector<std::size_t>& seen = shapes[shapeHash(outlines[i].points, grows[i])];
+        const auto same = std::find_if(seen.begin(), seen.end(), [&](std::size_t j) {
+            return grows[j] == grows[i] && sameShape(outlines[i].points, outlines[j].points);
+        });
+        if (same != seen.end())
+            first[i] = *same;
+        else
+            seen.push_back(i);
+    }
+    return first;
+}
+
+// The outlines of a shape's offset moved from the first point `from` to `to`, as offsetOutline
+// gives them for the moved shape.
+std::vector<std::vector<Point>> movedOffset(const std::vector<std::vector<Point>>& offset, Point from, Point to)
+{
+    std::vector<std::vector<Point>> moved(offset);
+    for (std::vector<Point>& outline : moved)
+        for (Point& p : outline)
+            p = {static_cast<std::int32_t>(std::int64_t{p.x} - from.x + to.x),
+                 static_cast<std::int32_t>(std::int64_t{p.y} - from.y + to.y)};
+    return moved;
+}
+
 }  // namespace
 
 double halfKerfUnits(double kerfMm)
@@ -168,7 +228,10 @@ double halfKerfUnits(double kerfMm)
 
 std::vector<std::vector<Point>> offsetOutline(const std::vector<Point>& outline, double delta)
 {
-    const ClipperLib::Path path = toPath(outline);
+    // Offset about the first point, so that a copy moved by whole units comes out moved by
+    // exactly as much: copies can share one offset.
+    const Point origin = outline.empty() ? Point{} : outline.front();
+    const ClipperLib::Path path = toPath(outline, origin);
     if (path.size() < 3)
         return {};
     ClipperLib::ClipperOffset offset;
@@ -188,7 +251,7 @@ std::vector<std::vector<Point>> offsetOutline(const std::vector<Point>& outline,
             continue;
         if (ClipperLib::Orientation(result) != orientation)
             ClipperLib::ReversePath(result);
-        outlines.push_back(toClosedOutline(result));
+        outlines.push_back(toClosedOutline(result, origin));
     }
     return outlines;
 }
@@ -205,12 +268,32 @@ KerfCompensation compensateKerf(const std::vector<KerfOutline>& outlines, double
         return result;
 
     const auto isClosed = [&](std::size_t i) { return outlines[i].closed && outlines[i].points.size() >= 4; };
+    std::vector<bool> closed(n);
+    std::vector<bool> grows(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        closed[i] = isClosed(i);
+        grows[i] = outlines[i].nestLevel % 2 == 0;
+    }
+    // Clipper takes most of the preparation's time on a large sheet. Each shape is offset once,
+    // on its own: the shapes are shared among the cores, each result in its own slot.
+    const std::vector<std::size_t> first = firstOfShape(outlines, closed, grows);
+    std::vector<std::size_t> shapes;
+    for (std::size_t i = 0; i < n; ++i)
+        if (closed[i] && first[i] == i)
+            shapes.push_back(i);
+    std::vector<std::vector<std::vector<Point>>> offsets(n);
+    parallelFor(shapes.size(), [&](std::size_t k) {
+        const std::size_t i = shapes[k];
+        offsets[i] = offsetOutline(outlines[i].points, grows[i] ? half : -half);
+    });
+    for (std::size_t i = 0; i < n; ++i)
+        if (closed[i] && first[i] != i)
+            offsets[i] = movedOffset(offsets[first[i]], outlines[first[i]].points.front(), outlines[i].points.front());
     std::vector<Offset> state(n, Offset::Drawn);
     for (std::size_t i = 0; i < n; ++i) {
-        if (!isClosed(i))
+        if (!closed[i])
             continue;
-        const bool grows = outlines[i].nestLevel % 2 == 0;
-        std::vector<std::vector<Point>> offset = offsetOutline(outlines[i].points, grows ? half : -half);
+        std::vector<std::vector<Point>>& offset = offsets[i];
         const auto figure = static_cast<std::int32_t>(i);
         if (offset.empty()) {
             result.issues.push_back({KerfIssueKind::Vanished, figure});
@@ -219,7 +302,7 @@ KerfCompensation compensateKerf(const std::vector<KerfOutline>& outlines, double
         if (offset.size() > 1)
             result.issues.push_back({KerfIssueKind::Narrowed, figure});
         result.points[i] = std::move(offset.front());
-        state[i] = grows ? Offset::Grown : Offset::Shrunk;
+        state[i] = grows[i] ? Offset::Grown : Offset::Shrunk;
     }
 
     // A figure must stay inside its container and clear of its neighbours. Where an offset runs

@@ -1,6 +1,9 @@
 // The kerf offset of the 2D preparation: which way each outline moves, that it always starts
 // from the outlines as drawn, what it reports, and how an open lead-in follows the offset.
+#include "project_generator.h"
 #include "project_rig.h"
+
+#include "project/kerf_compensation.h"
 
 #include <gtest/gtest.h>
 
@@ -210,6 +213,61 @@ const IssueCase kIssueCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, KerfIssues, ::testing::ValuesIn(kIssueCases),
                          [](const ::testing::TestParamInfo<IssueCase>& info) { return std::string(info.param.name); });
+
+TEST(KerfOffset, ASheetOfManyPartsComesOutAsEachPartOffsetAlone)
+{
+    // Enough outlines for the offset to be shared among threads; parts and holes alternate, and
+    // every third is a copy of an earlier one moved to its place.
+    ::kerfline::testing::SheetGenerator generator(5, {});
+    std::vector<KerfOutline> outlines;
+    for (std::int32_t k = 0; k < 400; ++k) {
+        const std::int32_t x = (k % 20) * 3000;
+        const std::int32_t y = (k / 20) * 3000;
+        std::vector<Point> letter = generator.letter(x, y, 600, 1200, 20 + k % 41);
+        if (k % 3 == 2) {
+            const auto& original = outlines[static_cast<std::size_t>(k % 2)].points;
+            letter.clear();
+            for (const Point& p : original)
+                letter.push_back({p.x - original[0].x + x + 1000, p.y - original[0].y + y});
+        }
+        outlines.push_back({letter, true, k % 2, -1});
+    }
+    const double half = halfKerfUnits(0.8);
+
+    const KerfCompensation compensation = compensateKerf(outlines, 0.8, 4);
+
+    EXPECT_TRUE(compensation.issues.empty());
+    ASSERT_EQ(compensation.points.size(), outlines.size());
+    for (std::size_t k = 0; k < outlines.size(); ++k) {
+        const auto alone = offsetOutline(outlines[k].points, k % 2 == 0 ? half : -half);
+        ASSERT_FALSE(alone.empty());
+        EXPECT_EQ(compensation.points[k], alone.front()) << "outline " << k;
+    }
+}
+
+TEST(KerfOffset, AMovedCopyIsOffsetExactlyAsMuchMoved)
+{
+    ::kerfline::testing::SheetGenerator generator(11, {});
+    const std::vector<Point> shape = generator.letter(0, 0, 300, 700, 45);
+    const Point shifts[] = {{1, 0}, {-3, 7}, {123457, -98765}, {1000000000, 1000000000}, {-1000000000, 999999}};
+    for (const double delta : {16.0, -16.0, 0.8 * 40}) {
+        const auto there = offsetOutline(shape, delta);
+        ASSERT_FALSE(there.empty());
+        for (const Point shift : shifts) {
+            SCOPED_TRACE(::testing::Message() << "delta " << delta << ", moved by " << shift.x << ", " << shift.y);
+            std::vector<Point> moved;
+            for (const Point& p : shape)
+                moved.push_back({p.x + shift.x, p.y + shift.y});
+            const auto here = offsetOutline(moved, delta);
+            ASSERT_EQ(here.size(), there.size());
+            for (std::size_t k = 0; k < here.size(); ++k) {
+                ASSERT_EQ(here[k].size(), there[k].size());
+                for (std::size_t v = 0; v < here[k].size(); ++v)
+                    ASSERT_EQ(here[k][v], (Point{there[k][v].x + shift.x, there[k][v].y + shift.y})) << "vertex " << v;
+            }
+        }
+    }
+}
 
 TEST(KerfOffset, AnOpenLeadInEndingOnAPartIsTrimmedToItsOffsetOutline)
 {
