@@ -513,6 +513,8 @@ void ProjectWindow::simulate()
 void ProjectWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // In a narrow (tiled) window the speed control gives way too, so the status text reads whole.
+    m_simulationSpeed->setVisible(width() >= 400);
     // The trail was drawn for the old scale.
     if (!m_animating)
         m_trail = QImage();
