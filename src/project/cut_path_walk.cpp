@@ -359,7 +359,10 @@ ProgramWriteResult save_ciecie(TMDIChild& project, const CutProgramJob& job, con
         writer.WriteRotation(0.0, angle);
     else
         writer.WriteRotation(angle, 0.0);
-    context.host.setStatus(0, "");
+    // Only a program written for the machine clears the status; an estimate or an export written
+    // to memory leaves a message there (a broken wire, a lost link) for the operator.
+    if (job.writeFile)
+        context.host.setStatus(0, "");
     return writer.EndProgram();
 }
 

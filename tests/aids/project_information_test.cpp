@@ -174,7 +174,9 @@ TEST(ProjectInformation, TimesTheProgramWithItsHeatUpAndCornerPauses)
     config.setNumber(Param::Pauza_w_kacie, 0);
     ProjectInformation info;
     info.update(project, "", rig.context);
+    rig.context.host.setStatus(0, "Wire broken");
     info.estimateProgram(project);
+    EXPECT_EQ(rig.host.statusPanels.at(0), "Wire broken");  // the estimate is no program for the machine
     EXPECT_EQ(info.total_time, "1 min");  // the described figure: 400 / 600 + 0.03, no decimals
     EXPECT_EQ(info.programTime, minutesAndSeconds(cut + 5000));
     EXPECT_EQ(minutesAndSeconds(45499), "0 min 45 s");
