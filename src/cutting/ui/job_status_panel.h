@@ -16,6 +16,7 @@ namespace kerfline::ui {
 // The job's section of the main window's status bar: what the job is doing, where the wire
 // stands, how far along the planned path it is, the time it has taken and the time left.
 class JobStatusPanel : public QWidget {
+    Q_OBJECT
 public:
     JobStatusPanel(const tInterfejs& language, QWidget* parent = nullptr);
 

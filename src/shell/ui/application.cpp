@@ -33,6 +33,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 
 namespace kerfline::ui {
 namespace {
@@ -86,9 +87,17 @@ Application::Application(AppContext& context, machine::PlatformChoice platform)
     m_aids = std::make_unique<ProductionAids>(context, *m_mainForm, *m_session, m_configuration.get());
     wireWindows();
 
-    m_jobStatus = new JobStatusPanel(context.language, m_mainForm->statusBar());
-    m_mainForm->statusBar()->addPermanentWidget(m_jobStatus);
-    m_jobStatus->hide();
+    // The job's figures get a row of their own under the project windows: beside the status
+    // panels of fixed width they had no room on a narrow main window.
+    m_jobBar = new QToolBar(m_mainForm.get());
+    m_jobBar->setObjectName(QStringLiteral("jobStatusBar"));
+    m_jobBar->setMovable(false);
+    m_jobBar->setFloatable(false);
+    m_jobBar->toggleViewAction()->setVisible(false);
+    m_jobStatus = new JobStatusPanel(context.language, m_jobBar);
+    m_jobBar->addWidget(m_jobStatus);
+    m_mainForm->addToolBar(Qt::BottomToolBarArea, m_jobBar);
+    m_jobBar->hide();
     QObject::connect(&m_wireTimer, &QTimer::timeout, [this] { followWire(); });
     m_wireTimer.start(kWireFollowMs);
 
@@ -183,7 +192,7 @@ void Application::followJob(bool started, bool changed)
                                        m_context.job.stoppedByOperator, !running});
     const int unit = m_context.configuration.displayUnit;
     m_jobStatus->showStatus(m_jobWatch.status(phase, m_context.machine, now), 1.0 / unitFactor(unit), std::string(unitText(unit)));
-    m_jobStatus->show();
+    m_jobBar->show();
 }
 
 void Application::followWire()

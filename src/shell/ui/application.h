@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+class QToolBar;
+
 namespace kerfline {
 struct AppContext;
 struct CuttingSession;
@@ -91,7 +93,8 @@ private:
     QTimer m_virtualCutterTimer;
     QTimer m_wireTimer;
     JobWatch m_jobWatch;
-    JobStatusPanel* m_jobStatus = nullptr;  // owned by the main window's status bar
+    QToolBar* m_jobBar = nullptr;           // owned by the main window
+    JobStatusPanel* m_jobStatus = nullptr;  // owned by m_jobBar
     bool m_inTransmissionTick = false;
 };
 

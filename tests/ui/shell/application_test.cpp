@@ -9,6 +9,7 @@
 #include "shell/after_configuration.h"
 #include "shell/app_context.h"
 #include "base/scripted_host.h"
+#include "cutting/ui/job_status_panel.h"
 #include "cutting/ui/serial_dialog.h"
 #include "designfiles/cut_program_decoder.h"
 #include "config/ui/numeric_edit.h"
@@ -24,6 +25,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -190,6 +192,16 @@ TEST_F(ApplicationTest, StartClearsTheTrailOfAFinishedSimulation)
     form().action("Start1")->trigger();
     ASSERT_TRUE(app->session().transmission.active());
     EXPECT_TRUE(runUntil([&] { return !window->hasSimulationTrail(); }, 200));
+    // The job's figures read whole, whatever the status panels beside them take.
+    const auto* panel = form().findChild<JobStatusPanel*>();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(runUntil([&] { return panel->isVisible(); }, 200));
+    QCoreApplication::processEvents();
+    for (const QLabel* label : {panel->phaseLabel, panel->positionLabel, panel->timeLabel}) {
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()))
+            << label->text().toStdString();
+        EXPECT_FALSE(label->geometry().intersects(panel->progressBar->geometry())) << label->text().toStdString();
+    }
     kerfline::testing::saveScreenshot(form(), "main_window_job_after_simulation");
 }
 
