@@ -10,28 +10,13 @@ namespace {
 
 void printUsage()
 {
-    std::fputs(
-        "usage: kerfline-cli COMMAND [ARGS...] [SWITCH...]\n"
-        "commands:\n"
-        "  inspect FILE [--raw] [--pen N] [--unit mm|in|ft] [--dxf-resolution 1..8]\n"
-        "  config [FILE.kcc] [--set NAME=VALUE]...\n"
-        "  machine --virtual-machine[=PRODUCT]\n"
-        "  plan FILE [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] -o OUT.cn\n"
-        "  decode FILE.cn [--machine PRODUCT]\n"
-        "  export FILE (--hpgl OUT | --dxf OUT)\n"
-        "  cut FILE --virtual-machine[=PRODUCT] [--config F.kcc] [--set NAME=VALUE]...\n"
-        "  arch FILE --depth MM [--reduction-ratio 1..20] -o OUT.dxf\n"
-        "  duplicate FILE --rows M --columns N [--element-offset MM] [--row-offset MM]\n"
-        "            [--vertical-line-distance MM] [--horizontal-line-distance MM] [--accept-overlap] -o OUT.dxf\n"
-        "  mix DESIGN [--width MM] [--distance MM] [--arm-spacing MM] [--machine PRODUCT] -o OUT.cn\n"
-        "  barcode label CODE [--config F.kcc] [--line TEXT]... -o OUT.epl\n"
-        "  barcode draw CODE -o OUT.png\n"
-        "  support-report [DESIGN...] -o OUT.html\n"
-        "  kerf-calibration --outer MM --inner MM\n"
-        "  serial3d MODEL [--passes 1..180] [--keep-closed] [--no-cut-off] -o DIR\n"
-        "every command that reads a design also takes --unit and --dxf-resolution\n"
-        "parameters the tool does not know are passed on as the program's own switches\n",
-        stderr);
+    std::fputs("usage: kerfline-cli COMMAND [ARGS...] [SWITCH...]\ncommands:\n", stderr);
+    for (const auto& command : kerfline::cli::commands())
+        std::fprintf(stderr, "  %.*s %.*s\n", static_cast<int>(command.name.size()), command.name.data(),
+                     static_cast<int>(command.synopsis.size()), command.synopsis.data());
+    std::fputs("every command that reads a design also takes --unit and --dxf-resolution\n"
+               "parameters the tool does not know are passed on as the program's own switches\n",
+               stderr);
 }
 
 }  // namespace

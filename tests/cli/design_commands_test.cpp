@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -33,6 +34,26 @@ std::size_t countOf(const std::string& text, const std::string& part)
 
 const char kCircle[] = "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nCIRCLE\r\n 10\r\n0\r\n 20\r\n0\r\n 40\r\n10\r\n"
                        "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+
+// The help lists every command the tool runs (it once left out gcode), and nothing it does not.
+TEST(DesignCommands, TheHelpListsTheCommandsTheToolRuns)
+{
+    TempDir dir;
+    const CliRun help = run(dir, "--help", {});
+    EXPECT_EQ(help.exitCode, 0);
+    std::istringstream lines(help.err);
+    std::vector<std::string> listed;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("  ", 0) == 0 && line.size() > 2 && line[2] != ' ')
+            listed.push_back(line.substr(2, line.find(' ', 2) - 2));
+    }
+    for (const char* command : {"inspect", "plan", "gcode", "cut", "serial3d", "kerf-calibration"})
+        EXPECT_NE(std::find(listed.begin(), listed.end(), command), listed.end()) << command;
+    for (const std::string& command : listed) {
+        const CliRun bare = run(dir, command, {});
+        EXPECT_EQ(bare.err.find("unknown command"), std::string::npos) << command;
+    }
+}
 
 // The unit and the curve resolution reach the DXF reader through the configuration, whichever
 // way they are given.
