@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -24,19 +25,28 @@ protected:
         // The Show event comes before the window is mapped: a move here is where it opens.
         if (event->type() == QEvent::Show && m_mainWindow && m_mainWindow->isVisible())
             if (auto* dialog = qobject_cast<QDialog*>(watched);
-                dialog != nullptr && dialog->isWindow() && !dialog->property(kPlacesItself).toBool())
-                centre(*dialog);
+                dialog != nullptr && dialog->isWindow() && !dialog->property(kPlacesItself).toBool()) {
+                const QSize used = centre(*dialog);
+                // Some dialogs (a message box) take their final size only in their own Show
+                // handling, after this one: centre them again on that size.
+                QTimer::singleShot(0, dialog, [this, dialog = QPointer<QDialog>(dialog), used] {
+                    if (dialog && dialog->isVisible() && dialog->frameGeometry().size() != used)
+                        centre(*dialog);
+                });
+            }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    void centre(QDialog& dialog) const
+    // Returns the size the dialog was centred for.
+    QSize centre(QDialog& dialog) const
     {
         const QScreen* screen = m_mainWindow->screen();
         const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
         // Before the first showing the frame is not known; the window manager adds little.
         const QSize frame = dialog.frameGeometry().size().expandedTo(dialog.size()).expandedTo(dialog.sizeHint());
         dialog.move(centredPosition(m_mainWindow->frameGeometry(), frame, area));
+        return frame;
     }
 
     QPointer<QWidget> m_mainWindow;

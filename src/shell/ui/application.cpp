@@ -265,14 +265,24 @@ void Application::show()
     m_mainForm->resize(wanted);
     m_mainForm->show();
     // Once the window manager has framed the window, the frame is taken off the client size so
-    // that the whole window fits.
-    QTimer::singleShot(0, m_mainForm.get(), [form = m_mainForm.get(), wanted, screen] {
+    // that the whole window fits. The frame comes some time after show(): look again for a while.
+    fitFrameOnScreen(wanted, screen, 40);
+    m_virtualCutterWindow->move(screen.right() - side, screen.top());
+    m_virtualCutterWindow->show();
+}
+
+void Application::fitFrameOnScreen(QSize wanted, QRect screen, int triesLeft)
+{
+    QTimer::singleShot(triesLeft == 40 ? 0 : 50, m_mainForm.get(), [this, wanted, screen, triesLeft] {
+        TMainForm* form = m_mainForm.get();
         const QSize frame = form->frameGeometry().size() - form->geometry().size();
+        if (frame.isEmpty() && triesLeft > 1) {
+            fitFrameOnScreen(wanted, screen, triesLeft - 1);
+            return;
+        }
         form->resize(wanted - frame);
         form->move(screen.topLeft());
     });
-    m_virtualCutterWindow->move(screen.right() - side, screen.top());
-    m_virtualCutterWindow->show();
 }
 
 void Application::openCommandLineFiles()

@@ -5,6 +5,8 @@
 #include "project/wire_trail.h"
 
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <QTimer>
 
 #include <functional>
@@ -63,6 +65,8 @@ public:
     const WireTrail& wireTrail() const { return m_wireTrail; }
 
 private:
+    // Sizes the main window so that its frame, once the window manager has drawn it, fits too.
+    void fitFrameOnScreen(QSize wanted, QRect screen, int triesLeft);
     void transmissionTick();
     void followWire();
     void clearSimulationTrail();

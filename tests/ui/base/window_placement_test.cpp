@@ -94,6 +94,32 @@ TEST(MessageBoxes, AreWideEnoughForTheirCaption)
     EXPECT_GE(width, wanted + 100);
 }
 
+// A message box takes its size only as it is shown; it still opens centred on the main window.
+TEST(MessageBoxes, AMessageIsCentredOnTheMainWindow)
+{
+    QWidget main;
+    main.resize(900, 700);
+    main.move(0, 0);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    centreDialogsOn(main);
+    QtHost host;
+    host.setWindow(&main);
+    QPoint offset(10000, 10000);
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
+        QTest::qWait(50);
+        offset = box->frameGeometry().center() - main.frameGeometry().center();
+        box->accept();
+    });
+    host.showMessage("The wire broke during the job. The machine paused the job and switched the heating off. "
+                     "Mend the wire, then choose Continue to resume the job from where it stopped.",
+                     true, "Error");
+    EXPECT_LE(offset.manhattanLength(), 60) << offset.x() << "," << offset.y();
+}
+
 // A question stands in the middle of the screen, wherever the main window is.
 TEST(MessageBoxes, AQuestionIsCentredOnTheScreen)
 {
