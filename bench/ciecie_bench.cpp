@@ -71,11 +71,9 @@ void prepareSheetWithKerf(benchmark::State& state)
     prepare(state, 0.8);
 }
 
-// The offset alone (nesting of the drawing, Clipper, the tests for merging figures), without the
-// planning that follows it.
-void offsetSheet(benchmark::State& state)
+// Times the kerf offset of a loaded sheet alone.
+void timeOffset(benchmark::State& state, const std::vector<testing::Contour>& contours)
 {
-    const auto contours = bench::planningSheet(static_cast<int>(state.range(0)));
     ScriptedHost host;
     SimulatedClock clock;
     for (auto _ : state) {
@@ -93,6 +91,14 @@ void offsetSheet(benchmark::State& state)
     }
 }
 
+// The offset alone (nesting of the drawing, Clipper, the tests for merging figures), without the
+// planning that follows it.
+void offsetSheet(benchmark::State& state)
+{
+    const auto contours = bench::planningSheet(static_cast<int>(state.range(0)));
+    timeOffset(state, contours);
+}
+
 // A nested sheet of one part repeated: its copies share one offset.
 void offsetRepeatedSheet(benchmark::State& state)
 {
@@ -105,21 +111,7 @@ void offsetRepeatedSheet(benchmark::State& state)
             copy.push_back({p.x + (k % 100) * 1000, p.y + (k / 100) * 1000});
         contours.push_back(std::move(copy));
     }
-    ScriptedHost host;
-    SimulatedClock clock;
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto app = std::make_unique<AppContext>(host, clock, CommandLine{});
-        auto project = loaded(*app, contours, 0.8);
-        state.ResumeTiming();
-
-        project->applyKerf();
-
-        state.PauseTiming();
-        project.reset();
-        app.reset();
-        state.ResumeTiming();
-    }
+    timeOffset(state, contours);
 }
 
 // The offset runs on every core: the CPU column counts the time of all threads.

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace kerfline::ui {
 namespace {
 
@@ -94,29 +96,43 @@ TEST(MessageBoxes, AreWideEnoughForTheirCaption)
     EXPECT_GE(width, wanted + 100);
 }
 
+// Shows a main window at `at` of `size`, centres dialogs on it, and gives the frame centre of the
+// modal message box that `open` shows (once it is exposed and settled), pressing `answer` on it.
+QPoint centreOfMessageBox(QWidget& main, const std::function<void(QtHost&)>& open, QMessageBox::StandardButton answer)
+{
+    main.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+    centreDialogsOn(main);
+    QtHost host;
+    host.setWindow(&main);
+    QPoint centre(10000, 10000);
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
+        QTest::qWait(50);
+        centre = box->frameGeometry().center();
+        box->button(answer)->click();
+    });
+    open(host);
+    return centre;
+}
+
 // A message box takes its size only as it is shown; it still opens centred on the main window.
 TEST(MessageBoxes, AMessageIsCentredOnTheMainWindow)
 {
     QWidget main;
     main.resize(900, 700);
     main.move(0, 0);
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-    centreDialogsOn(main);
-    QtHost host;
-    host.setWindow(&main);
-    QPoint offset(10000, 10000);
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
-        QTest::qWait(50);
-        offset = box->frameGeometry().center() - main.frameGeometry().center();
-        box->accept();
-    });
-    host.showMessage("The wire broke during the job. The machine paused the job and switched the heating off. "
-                     "Mend the wire, then choose Continue to resume the job from where it stopped.",
-                     true, "Error");
+    const QPoint centre = centreOfMessageBox(
+        main,
+        [](QtHost& host) {
+            host.showMessage("The wire broke during the job. The machine paused the job and switched the heating "
+                             "off. Mend the wire, then choose Continue to resume the job from where it stopped.",
+                             true, "Error");
+        },
+        QMessageBox::Ok);
+    const QPoint offset = centre - main.frameGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 60) << offset.x() << "," << offset.y();
 }
 
@@ -126,20 +142,12 @@ TEST(MessageBoxes, AQuestionIsCentredOnTheScreen)
     QWidget main;
     main.resize(300, 200);
     main.move(10, 10);
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-    centreDialogsOn(main);
-    QtHost host;
-    host.setWindow(&main);
-    QPoint offset(10000, 10000);
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
-        offset = box->frameGeometry().center() - box->screen()->availableGeometry().center();
-        box->button(QMessageBox::No)->click();
-    });
-    EXPECT_EQ(host.ask("Close all project windows?", Buttons::YesNo, "Question"), AnswerNo);
+    int answer = -1;
+    const QPoint centre = centreOfMessageBox(
+        main, [&](QtHost& host) { answer = host.ask("Close all project windows?", Buttons::YesNo, "Question"); },
+        QMessageBox::No);
+    EXPECT_EQ(answer, AnswerNo);
+    const QPoint offset = centre - main.screen()->availableGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 60) << offset.x() << "," << offset.y();
 }
 
