@@ -94,11 +94,13 @@ std::string emptyDesignMessage(const tInterfejs& language, const std::string& pa
 std::string drawingUnitsNote(const tInterfejs& language, std::optional<int> insUnits, SizeMm asRead, int displayUnit,
                              char decimalSeparator)
 {
-    const std::optional<double> declared = insUnits ? insUnitsMillimetres(*insUnits) : std::nullopt;
+    if (!insUnits)
+        return {};
+    const std::optional<double> declared = insUnitsMillimetres(*insUnits);
     const double shown = unitFactor(displayUnit);
     if (!declared || std::abs(*declared - shown) <= 1e-9 * shown)
         return {};
-    const double factor = *declared / shown;
+    const double factor = declared.value() / shown;
     return formatText(language.Text("Project_window", "dxfInnaJednostka"),
                       {insUnitsSymbol(*insUnits), unitText(displayUnit),
                        sizeInDisplayUnit({asRead.width * factor, asRead.height * factor},
