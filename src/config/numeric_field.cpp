@@ -126,6 +126,19 @@ void NumberField::setRange(double minValue, double maxValue)
     leave();
 }
 
+LengthField::Settings LengthField::displayLength(int displayUnit, char separator, double minimum, double maximum)
+{
+    Settings settings;
+    settings.family = Family::TFltEditU;
+    settings.format = {FloatFormat::ffFixed, 15, 2};
+    settings.unitDigits = {2, 3, 3};
+    settings.sunit = displayUnit;
+    settings.separator = separator;
+    settings.MinValue = minimum;
+    settings.MaxValue = maximum;
+    return settings;
+}
+
 LengthField::LengthField(const Settings& settings) : m_settings(settings)
 {
     SetValue(settings.Value);

@@ -87,6 +87,9 @@ public:
         char separator = '.';
     };
     explicit LengthField(const Settings& settings);
+    // A length the dialogs take in the display unit: fixed point, two decimals in millimetres and
+    // three in inches and feet, between `minimum` and `maximum` millimetres.
+    static Settings displayLength(int displayUnit, char separator, double minimum, double maximum);
 
     const std::string& text() const { return m_text; }
     void setText(std::string text) { m_text = std::move(text); }

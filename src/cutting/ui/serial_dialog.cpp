@@ -75,15 +75,8 @@ TfDlgSeryjne::TfDlgSeryjne(AppContext& context, std::vector<TMDIChild*> windows,
     felloscPowtorzenSer->setCheckTexts(fieldCheckTexts(context.language));
     felloscPowtorzenSer->SetValue(repetition.remaining);
 
-    LengthField::Settings length;
-    length.family = LengthField::Family::TFltEditU;
-    length.format = {FloatFormat::ffFixed, 15, 2};
-    length.unitDigits = {2, 3, 3};
-    length.sunit = context.configuration.displayUnit;
-    length.separator = context.decimalSeparator;
-    length.MinValue = 0;
-    length.MaxValue = kLargestShift;
-    feuY_Przesuniecie = new TFltEditU(length, this);
+    feuY_Przesuniecie = new TFltEditU(
+        LengthField::displayLength(context.configuration.displayUnit, context.decimalSeparator, 0, kLargestShift), this);
     feuY_Przesuniecie->setObjectName(QStringLiteral("feuY_Przesuniecie"));
     feuY_Przesuniecie->setKeypadTexts(keypadTexts(context.language));
     feuY_Przesuniecie->SetValue(repetition.shiftMm);

@@ -45,12 +45,7 @@ TprzesunDialog::TprzesunDialog(AppContext& context, CuttingSession& session, QWi
     choiceLayout->addWidget(przesunItem1, 0, Qt::AlignLeft);
     layout->addWidget(choice);
 
-    LengthField::Settings length;
-    length.family = LengthField::Family::TFltEditU;
-    length.format = {FloatFormat::ffFixed, 15, 2};
-    length.unitDigits = {2, 3, 3};
-    length.sunit = unit;
-    length.separator = m_context.decimalSeparator;
+    const LengthField::Settings length = LengthField::displayLength(unit, m_context.decimalSeparator, 0, 0);
     NumberField::Settings angle;
     angle.format = {FloatFormat::ffFixed, 15, 2};
     angle.separator = m_context.decimalSeparator;

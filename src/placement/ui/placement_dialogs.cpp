@@ -36,14 +36,9 @@ constexpr int kFieldWidth = 110;
 TFltEditU* lengthField(AppContext& context, QWidget* parent, const char* name, double maximum,
                        std::array<int, 3> decimals = {2, 3, 3})
 {
-    LengthField::Settings settings;
-    settings.family = LengthField::Family::TFltEditU;
-    settings.format = {FloatFormat::ffFixed, 15, 2};
+    LengthField::Settings settings =
+        LengthField::displayLength(context.configuration.displayUnit, context.decimalSeparator, -kNoMaximum, maximum);
     settings.unitDigits = decimals;
-    settings.sunit = context.configuration.displayUnit;
-    settings.separator = context.decimalSeparator;
-    settings.MinValue = -kNoMaximum;
-    settings.MaxValue = maximum;
     auto* field = new TFltEditU(settings, parent);
     field->setObjectName(QString::fromLatin1(name));
     field->setMinimumWidth(kFieldWidth);
