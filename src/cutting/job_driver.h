@@ -123,6 +123,9 @@ private:
     void startPlain(int heatingOutput);
     void startRotary(TMDIChild& project);
     void startTurning(TMDIChild& project);
+    // Records where the wire stands as the origin the end of the job returns to; false, with
+    // "ploterBrakLacznosci", when the positions cannot be read.
+    bool recordOrigin();
     bool serialJob();
     void selectedFigureCommand(bool toTheEnd);
     // Shows the operator where the cut of the range starts and what it covers; true for OK.

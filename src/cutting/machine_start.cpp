@@ -1,5 +1,5 @@
-// The machine before a new program: the controller paused and cleared, the origin recorded, the
-// wire brought to the start of rotary and turning programs, then the transmission.
+// The machine before a new program: the controller paused and cleared, the wire brought to the
+// start of rotary and turning programs, the origin recorded, then the transmission.
 #include "cutting/job_driver.h"
 
 #include "cutting/job_commands.h"
@@ -53,18 +53,31 @@ void JobDriver::startMachine(TMDIChild& project)
 void JobDriver::startPlain(int heatingOutput)
 {
     MachineState& s = m_context.machine;
-    // The origin is where the wire stands: without an answer there is none.
-    if (!m_protocol.ReadStatus() || !m_protocol.ReadPositions()) {
+    if (!m_protocol.ReadStatus()) {
         showError("Control", "ploterBrakLacznosci");
         return;
     }
-    m_context.job.originX = s.frontX;
-    m_context.job.originY = s.frontY;
-    m_context.job.originSteps = s.rawSteps;
+    if (!recordOrigin())
+        return;
     m_motion.SetProgramOrigin(s.frontX, s.frontY);
     if (s.reportsPowerInPercent)
         m_motion.HeatRamp(heatingOutput, roundHalfEven(m_context.configuration.number(Param::work_power)));
     m_transmission.start();
+}
+
+bool JobDriver::recordOrigin()
+{
+    // Every job kind starts from its own origin: one left by an earlier job would draw the wire,
+    // at the end, to a point nobody chose. Without an answer there is none.
+    const MachineState& s = m_context.machine;
+    if (!m_protocol.ReadPositions()) {
+        showError("Control", "ploterBrakLacznosci");
+        return false;
+    }
+    m_context.job.originX = s.frontX;
+    m_context.job.originY = s.frontY;
+    m_context.job.originSteps = s.rawSteps;
+    return true;
 }
 
 void JobDriver::startRotary(TMDIChild& project)
@@ -100,6 +113,8 @@ void JobDriver::startRotary(TMDIChild& project)
                                 job.programStartY, m_motion.savedTableRemainder, s.spindleRemainder))
             return;
     }
+    if (!recordOrigin())
+        return;
     if (s.reportsPowerInPercent)
         m_motion.HeatRamp(1, roundHalfEven(config.number(Param::work_power)));
     m_transmission.start();
@@ -130,6 +145,8 @@ void JobDriver::startTurning(TMDIChild& project)
                                 m_motion.savedSpindleRemainder))
             return;
     }
+    if (!recordOrigin())
+        return;
     m_transmission.start();
 }
 

@@ -479,7 +479,19 @@ void Tster::MMouseUp()
 void Tster::k_zalwylClick()
 {
     MachineState& s = m_context.machine;
-    m_protocol.ReadStatus();
+    // The button turns over what the controller says now: on a status that was not read, a
+    // toggle could switch the wire on when the operator means off.
+    const auto noAnswer = [&] {
+        m_view.heatingDown = s.heatingOn();
+        if (m_hooks.repaint)
+            m_hooks.repaint();
+        m_context.language.ShowMessageBox(m_context.Text("Control", "ploterBrakLacznosci"), true);
+    };
+    if (!m_protocol.ReadStatus()) {
+        noAnswer();
+        return;
+    }
+    const auto flags = s.statusFlags;
     if (s.reportsPowerInPercent && !s.heatingOn()) {
         // The ramp takes a while: the button shows down at once.
         s.statusFlags |= statusBit(StatusFlag::heatingOn);
@@ -487,7 +499,11 @@ void Tster::k_zalwylClick()
     }
     if (m_hooks.repaint)
         m_hooks.repaint();
-    m_protocol.ReadStatus();
+    if (!m_protocol.ReadStatus()) {
+        s.statusFlags = flags;
+        noAnswer();
+        return;
+    }
     m_motion.ToggleHeating();
     m_protocol.ReadStatus();
     m_view.heatingDown = s.heatingOn();

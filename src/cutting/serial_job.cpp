@@ -102,8 +102,8 @@ bool JobDriver::serialJob()
             m_motion.SwitchHeatingOff();
             return false;
         }
-        m_protocol.ReadPower();
-        m_motion.ToggleHeating();
+        // Off whatever the last status said: a read that failed would make a toggle switch on.
+        m_motion.SwitchHeatingOff();
     } else {
         if (s.frontY / 100.0 - config.number(Param::Ywrzeciona) < -kSpindleTolerance) {
             showError("Main_window", "ploterPonizejPunktuStart");
@@ -117,15 +117,9 @@ bool JobDriver::serialJob()
                                 job.programStartY, 0, m_motion.savedSpindleRemainder))
             return false;
     }
-    // The series starts here: its end is measured from this point, not from the origin of an
-    // earlier plain job, which would draw the wire to a point nobody chose.
-    if (!m_protocol.ReadPositions()) {
-        showError("Control", "ploterBrakLacznosci");
+    // The series' end is measured from where it starts.
+    if (!recordOrigin())
         return false;
-    }
-    job.originX = s.frontX;
-    job.originY = s.frontY;
-    job.originSteps = s.rawSteps;
     if (rotaryWriters.startSeries)
         rotaryWriters.startSeries(roundHalfEven(config.number(Param::Xwrzeciona) * 100.0),
                                   roundHalfEven(job.programStartY * 100.0));

@@ -588,5 +588,30 @@ TEST(JobDriver, TheSerialDialogsCancelStartsNothingAndItsOkArmsTheRepetition)
     }
 }
 
+// The table's serial start heats for the approach and switches off at the start. A status that
+// could not be read there says nothing about the heating: a program that then fails to be
+// written must leave the wire cold all the same.
+TEST(JobDriverFaults, ASerialStartWhoseStatusReadFailsLeavesTheWireCold)
+{
+    for (const bool readFails : {false, true}) {
+        SCOPED_TRACE(readFails ? "status read fails" : "status read answers");
+        JobRig rig;
+        rig.home();
+        rig.openSeries(DeviceTable, 2, kLine);
+        // The program cannot be written: its place is taken by a directory.
+        std::filesystem::create_directories(rig.session->driver.programPath());
+        if (readFails) {
+            // Once the heating is on, every status reads as off, as a reply that failed decodes.
+            rig.cutter.beforeIo = [&rig] {
+                if (rig.cutter.readout().heating)
+                    rig.context.machine.statusFlags = 0;
+            };
+        }
+        rig.session->driver.Start1Click();
+        EXPECT_FALSE(rig.session->transmission.active());
+        EXPECT_FALSE(rig.cutter.readout().heating);
+    }
+}
+
 }  // namespace
 }  // namespace kerfline

@@ -562,5 +562,21 @@ TEST(PanelHeating, TheButtonAndTheInsertKeySwitchOffTheOutputAProgramHeats)
     }
 }
 
+// A press whose status cannot be read turns nothing over: the last status may say off while a
+// program heats, and a toggle would then keep the wire on. The operator learns of it.
+TEST(PanelHeating, APressWhoseStatusReadFailsSwitchesNothingOn)
+{
+    PanelRig rig;
+    rig.protocol->SendCommand(std::string{'R', 1, 1});  // a program heats output 1
+    rig.context.machine.statusFlags = 0;                // the last status seen: no heating
+    rig.cutter.failReads(1000);
+    rig.cutter.clearReports();
+    rig.host.messages.clear();
+    rig.panel->k_zalwylClick();
+    EXPECT_TRUE(rig.cutter.reports().empty()) << rig.cutter.reports().size();
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "ploterBrakLacznosci"));
+}
+
 }  // namespace
 }  // namespace kerfline

@@ -185,5 +185,52 @@ TEST(RotaryJob, TableTurningStartsItsReferenceFromItsOwnStartX)
     EXPECT_DOUBLE_EQ(job.programStartX, 900.0 - 30.0 - 5.0);
 }
 
+// A rotary or turning job ends where its own start is, or stays: never at the origin an earlier
+// plain job recorded, even when that lies within the return distance of the end.
+TEST(RotaryJob, TheEndReturnsToTheJobsOwnOriginNotToAnEarlierPlainJobs)
+{
+    struct Case {
+        int mode;
+        int device;
+        const char* design;
+    };
+    const Case cases[] = {
+        {ModeRotary, DeviceSpindle, kSpindleDesign},
+        {ModeTurning, DeviceSpindle, "IN;SP1;PU0,0;PD8000,0;PU0,800;PD3000,800,3000,1200,8000,400;PU;"},
+        {ModeTurning, DeviceTable, "IN;SP1;PU0,0;PD0,8000;PU-800,0;PD-800,3000,-1200,3000,-400,8000;PU;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.mode) + "/" + std::to_string(c.device));
+        // Where the job ends when nothing draws it elsewhere.
+        std::int32_t endX = 0, endY = 0;
+        {
+            RotaryJob rig(c.mode, c.device);
+            rig.open("job.plt", c.design);
+            rig.moveTo(12, 300);
+            rig.session->driver.Start1Click();
+            ASSERT_TRUE(rig.runJob());
+            rig.protocol().ReadPositions();
+            endX = rig.context.machine.frontX;
+            endY = rig.context.machine.frontY;
+        }
+        RotaryJob rig(c.mode, c.device);
+        rig.open("job.plt", c.design);
+        rig.moveTo(12, 300);
+        // The origin of the plain job before: 0.3 mm from where this job ends.
+        JobState& job = rig.context.job;
+        job.originX = endX + 30;
+        job.originY = endY;
+        rig.session->driver.Start1Click();
+        const std::int32_t startX = job.originX, startY = job.originY;
+        ASSERT_TRUE(rig.runJob());
+        rig.protocol().ReadPositions();
+        const MachineState& m = rig.context.machine;
+        EXPECT_NE(m.frontX, endX + 30);
+        const bool stayed = m.frontX == endX && m.frontY == endY;
+        const bool atOwnStart = m.frontX == startX && m.frontY == startY;
+        EXPECT_TRUE(stayed || atOwnStart) << m.frontX << "," << m.frontY;
+    }
+}
+
 }  // namespace
 }  // namespace kerfline
