@@ -123,8 +123,9 @@ TEST(TRAWview, SkippingHiddenFacesChangesNoPixel)
 }
 
 // Faces that share corners are drawn from shared vertices: each must still be lit by its own
-// normal alone. A fan of faces leaning every way, some seen from behind, must show every pixel in
-// the colour of a face that covers it when drawn on its own, in every way of drawing.
+// normal alone, from whichever side it is seen. A fan of faces leaning every way, some seen from
+// behind, must show every pixel in the colour of a face that covers it when drawn on its own, in
+// every way of drawing.
 TEST(TRAWview, FacesSharingCornersShowTheirOwnShade)
 {
     const model3d::TriangleList fan = testing::fanTriangles(12);
@@ -153,14 +154,22 @@ TEST(TRAWview, FacesSharingCornersShowTheirOwnShade)
         {"filled", model3d::TSposobKreslenia::skWypelnienie},
         {"edges", model3d::TSposobKreslenia::skKontur},
         {"corner points", model3d::TSposobKreslenia::skPunkty}};
+    // The shades of each face alone, per way of drawing.
+    std::vector<std::vector<std::set<QRgb>>> shadesAlone;
     for (const auto& [name, way] : ways) {
         SCOPED_TRACE(name);
         whole.settings.Model_SposobKreslenia = way;
         const QImage image = whole.grabFramebuffer();
         std::vector<QImage> faces;
+        auto& faceShades = shadesAlone.emplace_back();
         for (auto& view : alone) {
             view->settings.Model_SposobKreslenia = way;
             faces.push_back(view->grabFramebuffer());
+            auto& shadesOfFace = faceShades.emplace_back();
+            for (int y = 0; y < faces.back().height(); ++y)
+                for (int x = 0; x < faces.back().width(); ++x)
+                    if (const QRgb pixel = faces.back().pixel(x, y) & 0xffffff; pixel != 0)
+                        shadesOfFace.insert(pixel);
         }
         int drawn = 0, wrong = 0;
         std::set<QRgb> shades;
@@ -179,6 +188,13 @@ TEST(TRAWview, FacesSharingCornersShowTheirOwnShade)
         EXPECT_EQ(wrong, 0);
         if (way == model3d::TSposobKreslenia::skWypelnienie)
             testing::saveScreenshot(whole, "traw_view_fan");
+    }
+    // Each face shows one shade, the same filled, as edges and as corner points.
+    for (std::size_t f = 0; f < fan.size(); ++f) {
+        SCOPED_TRACE(f);
+        EXPECT_EQ(shadesAlone[0][f].size(), 1u);
+        EXPECT_EQ(shadesAlone[1][f], shadesAlone[0][f]);
+        EXPECT_EQ(shadesAlone[2][f], shadesAlone[0][f]);
     }
 }
 
