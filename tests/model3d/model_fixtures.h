@@ -4,6 +4,7 @@
 #include "model3d/triangle_model.h"
 
 #include <array>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -49,6 +50,25 @@ inline model3d::TriangleList boxTriangles(std::array<float, 3> low, std::array<f
                     t.v[k * 3 + a] = corner(corners[k])[a];
             triangles.push_back(t);
         }
+    return triangles;
+}
+
+// An open fan of `faces` faces round an apex 20 mm above the middle, its rim 100 mm out and
+// alternately 0 and 10 mm high, so that every face leans its own way; every other face turned
+// clockwise seen from above, as models from files mix them.
+inline model3d::TriangleList fanTriangles(int faces)
+{
+    const auto rim = [&](int i) {
+        const double a = 2.0 * 3.14159265358979 * (i % faces) / faces;
+        return std::array<float, 3>{static_cast<float>(100 * std::cos(a)), static_cast<float>(100 * std::sin(a)),
+                                    i % 2 ? 10.0f : 0.0f};
+    };
+    model3d::TriangleList triangles;
+    for (int i = 0; i < faces; ++i) {
+        const std::array<float, 3> apex{0, 0, 20}, a = rim(i), b = rim(i + 1);
+        triangles.push_back(i % 2 ? model3d::Triangle{{apex[0], apex[1], apex[2], b[0], b[1], b[2], a[0], a[1], a[2]}}
+                                  : model3d::Triangle{{apex[0], apex[1], apex[2], a[0], a[1], a[2], b[0], b[1], b[2]}});
+    }
     return triangles;
 }
 

@@ -1,6 +1,7 @@
 #include "model3d/ui/traw_view.h"
 
 #include "model3d/closed_surface.h"
+#include "model3d/flat_shaded_mesh.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -11,7 +12,7 @@
 #include <GL/glu.h>
 
 #include <chrono>
-#include <vector>
+#include <cstdint>
 
 namespace kerfline::ui {
 namespace {
@@ -52,6 +53,8 @@ TRAWview::~TRAWview()
     makeCurrent();
     if (m_buffer.isCreated())
         m_buffer.destroy();
+    if (m_indexBuffer.isCreated())
+        m_indexBuffer.destroy();
     doneCurrent();
 }
 
@@ -108,33 +111,19 @@ void TRAWview::resizeGL(int, int) {}
 void TRAWview::uploadModel()
 {
     m_uploadPending = false;
-    m_uploadedVertices = 0;
-    if (!m_buffer.isCreated())
-        m_buffer.create();
+    m_uploadedIndices = 0;
+    for (QOpenGLBuffer* buffer : {&m_buffer, &m_indexBuffer})
+        if (!buffer->isCreated())
+            buffer->create();
+    const model3d::FlatShadedMesh mesh =
+        m_model ? model3d::flatShadedMesh(m_model->triangles) : model3d::FlatShadedMesh{};
     m_buffer.bind();
-    if (!m_model || m_model->triangles.empty()) {
-        m_buffer.allocate(0);
-        m_buffer.release();
-        return;
-    }
-    // Interleaved normal and position per corner; the face normal is (b - a) x (c - a), left to
-    // the renderer to normalise.
-    std::vector<float> data;
-    data.reserve(m_model->triangles.size() * 18);
-    for (const model3d::Triangle& t : m_model->triangles) {
-        const auto& v = t.v;
-        const float ux = v[3] - v[0], uy = v[4] - v[1], uz = v[5] - v[2];
-        const float wx = v[6] - v[0], wy = v[7] - v[1], wz = v[8] - v[2];
-        const float n[3] = {uy * wz - uz * wy, uz * wx - ux * wz, ux * wy - uy * wx};
-        for (int corner = 0; corner < 3; ++corner) {
-            data.insert(data.end(), n, n + 3);
-            data.insert(data.end(), v.begin() + corner * 3, v.begin() + corner * 3 + 3);
-        }
-    }
-    m_buffer.allocate(data.data(), static_cast<int>(data.size() * sizeof(float)));
+    m_buffer.allocate(mesh.vertices.data(), static_cast<int>(mesh.vertices.size() * sizeof(float)));
     m_buffer.release();
-    m_uploadedVertices = static_cast<int>(m_model->triangles.size() * 3);
-
+    m_indexBuffer.bind();
+    m_indexBuffer.allocate(mesh.indices.data(), static_cast<int>(mesh.indices.size() * sizeof(std::uint32_t)));
+    m_indexBuffer.release();
+    m_uploadedIndices = static_cast<int>(mesh.indices.size());
 }
 
 void TRAWview::paintGL()
@@ -154,7 +143,9 @@ void TRAWview::paintGL()
     glFrontFace(GL_CCW);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_NORMALIZE);
-    glShadeModel(GL_SMOOTH);
+    // Each face is lit by its own normal alone, which its last corner carries: flat shading gives
+    // the picture of smooth shading over three equal normals, and lets faces share corners.
+    glShadeModel(GL_FLAT);
     const GLenum polygonMode = settings.Model_SposobKreslenia == model3d::TSposobKreslenia::skKontur  ? GL_LINE
                                : settings.Model_SposobKreslenia == model3d::TSposobKreslenia::skPunkty ? GL_POINT
                                                                                                        : GL_FILL;
@@ -212,15 +203,17 @@ void TRAWview::paintGL()
     if (settings.UkladWsp)
         drawAxes();
     glTranslated(m_state.centring[0], m_state.centring[1], m_state.centring[2]);
-    if (m_uploadedVertices > 0) {
+    if (m_uploadedIndices > 0) {
         m_buffer.bind();
+        m_indexBuffer.bind();
         glEnableClientState(GL_NORMAL_ARRAY);
         glEnableClientState(GL_VERTEX_ARRAY);
         glNormalPointer(GL_FLOAT, 6 * sizeof(float), nullptr);
         glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), reinterpret_cast<const void*>(3 * sizeof(float)));
-        glDrawArrays(GL_TRIANGLES, 0, m_uploadedVertices);
+        glDrawElements(GL_TRIANGLES, m_uploadedIndices, GL_UNSIGNED_INT, nullptr);
         glDisableClientState(GL_VERTEX_ARRAY);
         glDisableClientState(GL_NORMAL_ARRAY);
+        m_indexBuffer.release();
         m_buffer.release();
     }
 }

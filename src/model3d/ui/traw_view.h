@@ -62,7 +62,8 @@ private:
     model3d::ModelHandle m_model;
     model3d::ViewState m_state;
     QOpenGLBuffer m_buffer{QOpenGLBuffer::VertexBuffer};
-    int m_uploadedVertices = 0;
+    QOpenGLBuffer m_indexBuffer{QOpenGLBuffer::IndexBuffer};
+    int m_uploadedIndices = 0;
     std::future<bool> m_closedness;  // isClosedOutward of the model, on a thread of its own
     bool m_closedOutward = false;
     bool m_uploadPending = false;

@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
+#include <set>
+#include <vector>
 #include <numbers>
 
 namespace kerfline::ui {
@@ -116,6 +120,82 @@ TEST(TRAWview, SkippingHiddenFacesChangesNoPixel)
         EXPECT_NE(image.pixel(200, 150) & 0xffffff, 0u);  // the box, from outside or from inside
     }
     testing::saveScreenshot(closedView, "traw_view_inside_box");
+}
+
+// Faces that share corners are drawn from shared vertices: each must still be lit by its own
+// normal alone, from whichever side it is seen. A fan of faces leaning every way, some seen from
+// behind, must show every pixel in the colour of a face that covers it when drawn on its own, in
+// every way of drawing.
+TEST(TRAWview, FacesSharingCornersShowTheirOwnShade)
+{
+    const model3d::TriangleList fan = testing::fanTriangles(12);
+    const model3d::TModel bounds = model3d::boundsOf(fan, "fan.raw");
+    const auto viewOf = [&](TRAWview& view, model3d::TriangleList triangles) {
+        auto model = std::make_shared<model3d::LoadedModel>();
+        model->triangles = std::move(triangles);
+        model->model = bounds;
+        view.settings.TrybPracy = model3d::TTrybPracy::tpPrzegladRAWtermSeryjne;
+        view.settings.Model_Material = 1.0;
+        view.resize(300, 300);
+        view.show();
+        view.LadujListeRAW(model);
+        view.state().turnX = -25;
+        view.state().turnY = 15;
+    };
+    TRAWview whole;
+    viewOf(whole, fan);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&whole));
+    std::vector<std::unique_ptr<TRAWview>> alone;
+    for (const model3d::Triangle& face : fan) {
+        alone.push_back(std::make_unique<TRAWview>());
+        viewOf(*alone.back(), {face});
+    }
+    const std::pair<const char*, model3d::TSposobKreslenia> ways[] = {
+        {"filled", model3d::TSposobKreslenia::skWypelnienie},
+        {"edges", model3d::TSposobKreslenia::skKontur},
+        {"corner points", model3d::TSposobKreslenia::skPunkty}};
+    // The shades of each face alone, per way of drawing.
+    std::vector<std::vector<std::set<QRgb>>> shadesAlone;
+    for (const auto& [name, way] : ways) {
+        SCOPED_TRACE(name);
+        whole.settings.Model_SposobKreslenia = way;
+        const QImage image = whole.grabFramebuffer();
+        std::vector<QImage> faces;
+        auto& faceShades = shadesAlone.emplace_back();
+        for (auto& view : alone) {
+            view->settings.Model_SposobKreslenia = way;
+            faces.push_back(view->grabFramebuffer());
+            auto& shadesOfFace = faceShades.emplace_back();
+            for (int y = 0; y < faces.back().height(); ++y)
+                for (int x = 0; x < faces.back().width(); ++x)
+                    if (const QRgb pixel = faces.back().pixel(x, y) & 0xffffff; pixel != 0)
+                        shadesOfFace.insert(pixel);
+        }
+        int drawn = 0, wrong = 0;
+        std::set<QRgb> shades;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y) & 0xffffff;
+                if (pixel == 0)
+                    continue;
+                ++drawn;
+                shades.insert(pixel);
+                wrong += std::none_of(faces.begin(), faces.end(),
+                                      [&](const QImage& f) { return (f.pixel(x, y) & 0xffffff) == pixel; });
+            }
+        EXPECT_GT(drawn, static_cast<int>(fan.size()));  // at least the corners
+        EXPECT_GE(shades.size(), 6u);  // the faces lean apart, so their shades differ
+        EXPECT_EQ(wrong, 0);
+        if (way == model3d::TSposobKreslenia::skWypelnienie)
+            testing::saveScreenshot(whole, "traw_view_fan");
+    }
+    // Each face shows one shade, the same filled, as edges and as corner points.
+    for (std::size_t f = 0; f < fan.size(); ++f) {
+        SCOPED_TRACE(f);
+        EXPECT_EQ(shadesAlone[0][f].size(), 1u);
+        EXPECT_EQ(shadesAlone[1][f], shadesAlone[0][f]);
+        EXPECT_EQ(shadesAlone[2][f], shadesAlone[0][f]);
+    }
 }
 
 TEST(TRAWview, LockedViewIgnoresWheelAndMouse)
