@@ -8,7 +8,8 @@ the wire heated (M3), at the time the controller would take, and the wire must b
 
 The interpreter is the Python module `gcode` of Debian's linuxcnc-uspace. Without it the test is
 skipped (exit 77). KERFLINE_LINUXCNC_ROOT may name a folder where the package was unpacked
-(`apt-get download linuxcnc-uspace libboost-python1.74.0 && dpkg -x … ROOT`) instead of installed.
+(`apt-get download linuxcnc-uspace libboost-python1.74.0 && dpkg -x … ROOT`) instead of installed;
+scripts/setup unpacks it into ~/.cache/kerfline/linuxcnc, which is used when the variable is unset.
 
 usage: gcode_interpreter_test.py KERFLINE_CLI SAMPLES_DIR
 """
@@ -26,6 +27,10 @@ TOLERANCE_MM = 0.001
 
 def import_interpreter():
     root = os.environ.get("KERFLINE_LINUXCNC_ROOT")
+    if not root:
+        cache = os.environ.get("XDG_CACHE_HOME") or os.path.join(os.path.expanduser("~"), ".cache")
+        unpacked = os.path.join(cache, "kerfline", "linuxcnc")
+        root = unpacked if os.path.isdir(unpacked) else None
     if root:
         libraries = [os.path.join(root, "usr/lib"), os.path.join(root, "usr/lib/x86_64-linux-gnu")]
         # The loader reads LD_LIBRARY_PATH only when the process starts.
