@@ -1,4 +1,4 @@
-"""Makes the three sample designs of this folder. Run from here: /usr/bin/python3 make_samples.py
+"""Makes the sample designs and the 3D model of this folder. Run from here: /usr/bin/python3 make_samples.py
 Needs Debian's python3-ezdxf and pstoedit (with Ghostscript)."""
 import math
 import os
@@ -63,7 +63,19 @@ def gear():
         f.write('\n'.join(lines) + '\n')
 
 
+def vase():
+    """A vase turned about the vertical Y axis, 200 mm high, as a polyface mesh: a 3D model for the
+    3D view and the serial generator."""
+    from ezdxf.render import forms
+    profile = [(30 + 12 * math.sin(math.pi * k / 10), 10 * k, 0) for k in range(21)]
+    mesh = forms.rotation_form(48, profile, axis=(0, 1, 0))
+    doc = ezdxf.new('R2000')
+    mesh.render_polyface(doc.modelspace())
+    doc.saveas('vase.dxf')
+
+
 if __name__ == '__main__':
     star()
     letter_in_frame()
     gear()
+    vase()
