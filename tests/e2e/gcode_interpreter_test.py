@@ -55,6 +55,20 @@ class TraceCanon:
         self.state = None
         self.events = []  # ("feed", (x, y, u, v), feed, heated, inverse) / ("dwell", s) / ("rapid", …)
         self.feed = 0.0
+        # The interpreter hands moves over in program coordinates and the work and G92 offsets
+        # apart, as a machine adds them; the wire's position is their sum.
+        self.g5x_offset = (0.0,) * 9
+        self.g92_offset = (0.0,) * 9
+
+    def set_g5x_offset(self, index, *offset):
+        self.g5x_offset = offset
+
+    def set_g92_offset(self, *offset):
+        self.g92_offset = offset
+
+    def machine_point(self, x, y, z, a, b, c, u, v, w):
+        position = [p + g5x + g92 for p, g5x, g92 in zip((x, y, z, a, b, c, u, v, w), self.g5x_offset, self.g92_offset)]
+        return tuple(position[axis] * MM_PER_INCH for axis in (0, 1, 6, 7))
 
     def next_line(self, state):
         self.state = state
@@ -65,13 +79,11 @@ class TraceCanon:
     def inverse_time(self):
         return self.state is not None and 930 in self.state.gcodes
 
-    def straight_feed(self, x, y, z, a, b, c, u, v, w):
-        point = tuple(value * MM_PER_INCH for value in (x, y, u, v))
-        self.events.append(("feed", point, self.feed, self.heated(), self.inverse_time()))
+    def straight_feed(self, *axes):
+        self.events.append(("feed", self.machine_point(*axes), self.feed, self.heated(), self.inverse_time()))
 
-    def straight_traverse(self, x, y, z, a, b, c, u, v, w):
-        point = tuple(value * MM_PER_INCH for value in (x, y, u, v))
-        self.events.append(("rapid", point, 0.0, self.heated(), False))
+    def straight_traverse(self, *axes):
+        self.events.append(("rapid", self.machine_point(*axes), 0.0, self.heated(), False))
 
     def set_feed_rate(self, rate):
         self.feed = rate
