@@ -238,6 +238,10 @@ bool TDxf2RawConverter::convertEntitiesUntil(std::string_view endMarker)
 
 bool TDxf2RawConverter::convertEntity(const TDXFCommand& start)
 {
+    // A face inside a block is out of range through the insert that places it: the drawing's
+    // own entity is where to look.
+    if (m_frames.empty())
+        m_entityLine = start.line;
     if (start.value == "3DFACE")
         return convert3DFace();
     if (start.value == "POLYLINE")
@@ -269,7 +273,30 @@ void TDxf2RawConverter::addTriangle(const Vec3& a, const Vec3& b, const Vec3& c)
         m_truncated = true;
         return;
     }
-    m_triangles.push_back({{a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z}});
+    Triangle triangle;
+    const std::array<float, 9> corners{a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z};
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        // A number the file writes finitely can still leave single precision once placed and
+        // scaled (a huge coordinate, an insert's scale): an infinite corner is no model.
+        const std::optional<float> value = modelCoordinate(static_cast<double>(corners[i]) * m_unitFactor);
+        if (!value) {
+            outOfRange();
+            return;
+        }
+        triangle.v[i] = *value;
+    }
+    m_triangles.push_back(triangle);
+}
+
+void TDxf2RawConverter::outOfRange()
+{
+    if (m_error)
+        return;
+    DesignError error;
+    error.kind = DesignError::Kind::OutOfRange;
+    error.file = m_fileName;
+    error.line = m_entityLine;
+    m_error = error;
 }
 
 bool TDxf2RawConverter::convert3DFace()

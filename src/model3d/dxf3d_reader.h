@@ -89,6 +89,8 @@ public:
     bool truncated() const { return m_truncated; }
     void setTriangleLimit(std::size_t limit) { m_limit = limit; }
     void setWorkLimit(std::size_t limit) { m_workLimit = limit; }
+    // Millimetres per drawing unit, applied to every corner as its face is stored.
+    void setUnitFactor(double factor) { m_unitFactor = factor; }
     // A stop requested through the token ends the conversion early, between entities.
     void setStopToken(std::stop_token token) { m_stop = std::move(token); }
 
@@ -110,6 +112,7 @@ private:
     bool convertInsert();
     Vec3 transform(Vec3 p) const;
     void addTriangle(const Vec3& a, const Vec3& b, const Vec3& c);
+    void outOfRange();
     bool stopped() const;
 
     TDxfReader m_reader;
@@ -121,6 +124,8 @@ private:
     std::size_t m_limit = kDefaultTriangleLimit;
     std::size_t m_workLimit = kDefaultWorkLimit;
     std::size_t m_pairsWalked = 0;
+    double m_unitFactor = 1.0;
+    std::size_t m_entityLine = 1;  // where the drawing's entity being converted starts
     bool m_truncated = false;
     std::stop_token m_stop;
 };

@@ -34,18 +34,13 @@ ModelReadResult ReadDxf(const std::string& path, double unitFactor, std::stop_to
 {
     TDxf2RawConverter converter(path);
     converter.setStopToken(stop);
+    converter.setUnitFactor(unitFactor);
     if (const ReadResult read = converter.Convert(); !read)
         return failed(path, *read.error);
     ModelReadResult result;
     result.truncated = converter.truncated();
     result.triangles = converter.takeTriangles();
-    ModelBounds bounds;
-    for (Triangle& triangle : result.triangles) {
-        for (float& value : triangle.v)
-            value = static_cast<float>(value * unitFactor);
-        bounds.AddToBounds(triangle);
-    }
-    result.model = bounds.model(path);
+    result.model = boundsOf(result.triangles, path);
     return result;
 }
 

@@ -76,9 +76,10 @@ std::optional<Triangle> parseRawLine(std::string_view line, double unitFactor)
     }
     Triangle triangle;
     for (std::size_t i = 0; i < 9; ++i) {
-        triangle.v[i] = static_cast<float>(values[i]);
-        if (!std::isfinite(triangle.v[i]))
+        const std::optional<float> value = modelCoordinate(values[i]);
+        if (!value)
             return std::nullopt;
+        triangle.v[i] = *value;
     }
     return triangle;
 }

@@ -92,7 +92,9 @@ void SerialGenerator::readFinished(ModelReadResult result)
     if (result.error)
         m_services.host.showMessage(result.error->message(language), true, "");
     if (m_model->triangles.empty()) {
-        m_services.host.showMessage(m_services.Text("Project_window", "zbiorPusty"), true, "");
+        // A read that failed has said why there is nothing.
+        if (!result.error)
+            m_services.host.showMessage(m_services.Text("Project_window", "zbiorPusty"), true, "");
         return;
     }
     if (result.truncated)

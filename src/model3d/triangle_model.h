@@ -1,8 +1,10 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,15 @@ struct Triangle {
     friend bool operator==(const Triangle&, const Triangle&) = default;
 };
 using TriangleList = std::vector<Triangle>;
+
+// A coordinate in a model's single precision; nothing for one that is not finite or lies beyond
+// it, so that no reader stores an infinite corner.
+inline std::optional<float> modelCoordinate(double value)
+{
+    if (!(std::fabs(value) <= std::numeric_limits<float>::max()))
+        return std::nullopt;
+    return static_cast<float>(value);
+}
 
 // The bounding box of a model and its file.
 struct TModel {

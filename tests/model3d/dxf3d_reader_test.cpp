@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -153,6 +154,39 @@ TEST(Dxf3dReader, ValuesThatAreNoFiniteNumbersAreRefusedWithFileAndLine)
         // of group 20 stands on line 42.
         EXPECT_EQ(result.error->line, 42u);
         EXPECT_EQ(triangles.size(), 1u);
+    }
+}
+
+TEST(Dxf3dReader, FacesBeyondSinglePrecisionOnceScaledAreRefusedAtTheirEntity)
+{
+    // Finite numbers in the file, but the corner they make lies beyond a model's range: written
+    // so, scaled by an insert, or by the drawing unit.
+    const std::string part = dxf({{"0", "BLOCK"}, {"2", "PART"}, {"10", "0"}, {"20", "0"}, {"30", "0"}}) +
+                             face({{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}) + dxf({{"0", "ENDBLK"}});
+    const std::string hugeScale =
+        dxf({{"0", "INSERT"}, {"2", "PART"}, {"10", "0"}, {"20", "0"}, {"30", "0"}, {"41", "1e300"}});
+    struct Case {
+        const char* name;
+        std::string text;
+        double unitFactor;
+        std::size_t line;  // of the drawing's entity that made the corner
+    };
+    const std::string first = face({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+    const std::vector<Case> cases{
+        {"written", entities(first + face({{1e300, 0, 0}, {1, 0, 0}, {0, 1, 0}})), 1.0, 37},
+        {"by an insert", entities(first + hugeScale, part), 1.0, 77},
+        {"by the unit", entities(first + face({{3e38, 0, 0}, {1, 0, 0}, {0, 1, 0}})), 25.4, 37},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = ::testing::TempDir() + "beyond.dxf";
+        std::ofstream(path, std::ios::binary) << c.text;
+        const ModelReadResult result = ReadModel(path, c.unitFactor);
+        ASSERT_TRUE(result.error.has_value());
+        EXPECT_EQ(result.error->kind, DesignError::Kind::OutOfRange);
+        EXPECT_EQ(result.error->line, c.line);
+        EXPECT_TRUE(result.triangles.empty());
+        EXPECT_EQ(result.model.maxX, 0.0);
     }
 }
 
