@@ -197,7 +197,11 @@ void Tster::FormDeactivate()
 
 void Tster::Timer1Timer()
 {
-    m_protocol.ReadStatus();
+    // The status report carries the positions: on a panel without the focus, one read serves
+    // the heartbeat and the coordinates the operator watches from the main window, also while
+    // a job runs.
+    const bool active = m_hooks.isActive && m_hooks.isActive();
+    const bool positionsRead = active ? m_protocol.ReadStatus() : m_protocol.ReadStatusAndPositions();
     if (connected()) {
         m_intervalMs = kConnectedIntervalMs;
         if (m_hooks.jobLogic)
@@ -206,14 +210,11 @@ void Tster::Timer1Timer()
         m_intervalMs = kIdleIntervalMs;
     }
     // Waiting keys and clicks go first: a jog key must not wait behind a round of polling.
-    const bool active = m_hooks.isActive && m_hooks.isActive();
     if (active && m_hooks.inputWaiting && m_hooks.inputWaiting())
         return;
     if (!active) {
-        // The operator watches the wire from the main window too, also while a job runs: the
-        // coordinates stay live without the rest of the refresh.
         if (connected())
-            showPositions(m_protocol.ReadPositions());
+            showPositions(positionsRead);
         return;
     }
     m_protocol.ReadStatus();
