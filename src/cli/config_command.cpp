@@ -18,7 +18,7 @@
 namespace kerfline::cli {
 namespace {
 
-const CommandUsage usage{"config",
+const CommandUsage configUsage{"config",
     "usage: kerfline-cli config [FILE.kcc | --config FILE] [--set NAME=VALUE]... [SWITCH...]\n"};
 
 // The file comes without an option only under its extension: other bare parameters are the
@@ -57,7 +57,7 @@ bool takeConfigurationOption(int argc, char** argv, int& i, ConfigurationOptions
     return false;
 }
 
-int loadConfiguration(AppContext& app, const ConfigurationOptions& options)
+int loadConfiguration(AppContext& app, const ConfigurationOptions& options, const CommandUsage& usage)
 {
     Configuration& configuration = app.configuration;
     configuration.applySpeedMaxima();
@@ -143,7 +143,7 @@ int runConfig(int argc, char** argv)
         std::string problem;
         if (takeConfigurationOption(argc, argv, i, options, problem)) {
             if (!problem.empty())
-                return usage(problem);
+                return configUsage(problem);
         } else if (!options.file && endsWithKcc(argv[i])) {
             options.file = argv[i];
         } else {
@@ -154,7 +154,7 @@ int runConfig(int argc, char** argv)
     CliContext context;
     if (!context.start(switches))
         return ExitRefused;
-    if (const int code = loadConfiguration(*context.app, options); code != ExitSuccess)
+    if (const int code = loadConfiguration(*context.app, options, configUsage); code != ExitSuccess)
         return code;
     JsonWriter json;
     writeConfiguration(json, context.app->configuration);

@@ -12,6 +12,7 @@ class Configuration;
 namespace kerfline::cli {
 
 class JsonWriter;
+struct CommandUsage;
 
 // The configuration a command runs with: a configuration file and NAME=VALUE overrides.
 struct ConfigurationOptions {
@@ -28,8 +29,9 @@ bool takeConfigurationOption(int argc, char** argv, int& i, ConfigurationOptions
 // Loads the configuration as the program does at start: the file through the program's own
 // reader (without a file, the defaults), then the overrides as the operator's edits in the
 // dialog, then the derived values as OK sets them. Messages go to stderr. Returns ExitSuccess,
-// ExitRefused for a file that is missing or does not load, ExitUsage for a bad override.
-int loadConfiguration(AppContext& app, const ConfigurationOptions& options);
+// ExitRefused for a file that is missing or does not load, ExitUsage for a bad override, which
+// is told with the usage of the command that took it.
+int loadConfiguration(AppContext& app, const ConfigurationOptions& options, const CommandUsage& usage);
 
 // {"parameters":{NAME: value,…},"derived":{…}}: numbers as numbers, check states by name,
 // radio buttons as true/false.

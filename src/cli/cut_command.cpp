@@ -208,7 +208,7 @@ int runCut(int argc, char** argv)
     // The manual control panel exists from start-up: it reads the machine and its timer is the
     // heartbeat that supervises the job.
     session.panel.FormCreate();
-    if (const int loaded = loadConfiguration(app, options.design.configuration); loaded != ExitSuccess)
+    if (const int loaded = loadConfiguration(app, options.design.configuration, usage); loaded != ExitSuccess)
         return loaded;
 
     const int mode = app.configuration.choice(Param::Mode);

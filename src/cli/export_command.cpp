@@ -81,7 +81,7 @@ int runExport(int argc, char** argv)
     if (!context.start(options.switches))
         return ExitRefused;
     AppContext& app = *context.app;
-    if (const int code = loadConfiguration(app, options.design.configuration); code != ExitSuccess)
+    if (const int code = loadConfiguration(app, options.design.configuration, usage); code != ExitSuccess)
         return code;
     const tInterfejs& language = app.language;
 

@@ -92,7 +92,7 @@ int runGcode(int argc, char** argv)
     // The export follows the plain 2D program; rotary and turning bodies turn axes it has no words for.
     static constexpr int kModes[] = {Mode2D};
     const PlanModes modes{kModes, "kerfline-cli gcode: only plain 2D programs (Mode 0) can be exported"};
-    if (const int ready = preparePlan(context, machineModel, options.input, modes, project); ready != ExitSuccess)
+    if (const int ready = preparePlan(context, machineModel, options.input, modes, usage, project); ready != ExitSuccess)
         return ready;
     settleUnattendedStart(*project);
     const tInterfejs& language = context.app->language;

@@ -152,7 +152,7 @@ int runInspect(int argc, char** argv)
     CliContext context;
     if (!context.start(options.switches))
         return ExitRefused;
-    if (const int code = loadConfiguration(*context.app, options.design.configuration); code != ExitSuccess)
+    if (const int code = loadConfiguration(*context.app, options.design.configuration, usage); code != ExitSuccess)
         return code;
 
     if (!options.raw) {

@@ -87,7 +87,7 @@ int runMix(int argc, char** argv)
     MachineModel machineModel;
     if (!machineModel.open(context, options.machine))
         return ExitRefused;
-    if (const int loaded = loadConfiguration(app, options.design.configuration); loaded != ExitSuccess)
+    if (const int loaded = loadConfiguration(app, options.design.configuration, usage); loaded != ExitSuccess)
         return loaded;
     app.configuration.setChoice(Param::Mode, ModeIndependent);
 

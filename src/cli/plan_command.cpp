@@ -138,7 +138,7 @@ void takePlanInput(int argc, char** argv, int& i, PlanInput& input, std::string&
 }
 
 int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput& input, const PlanModes& modes,
-                std::unique_ptr<TMDIChild>& project)
+                const CommandUsage& usage, std::unique_ptr<TMDIChild>& project)
 {
     if (!context.start(input.switches))
         return ExitRefused;
@@ -148,7 +148,7 @@ int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput
     // The machine first: the configuration's speed limits come from it.
     if (!machineModel.open(context, input.machine))
         return ExitRefused;
-    if (const int loaded = loadConfiguration(app, input.design.configuration); loaded != ExitSuccess)
+    if (const int loaded = loadConfiguration(app, input.design.configuration, usage); loaded != ExitSuccess)
         return loaded;
     const int mode = app.configuration.choice(Param::Mode);
     if (std::find(modes.accepted.begin(), modes.accepted.end(), mode) == modes.accepted.end()) {
@@ -179,7 +179,7 @@ int runPlan(int argc, char** argv)
     static constexpr int kModes[] = {Mode2D, ModeRotary, ModeTurning};
     const PlanModes modes{kModes,
                           "kerfline-cli plan: plain 2D (Mode 0), rotary (Mode 1) and turning (Mode 3) programs can be planned"};
-    if (const int ready = preparePlan(context, machineModel, options.input, modes, prepared); ready != ExitSuccess)
+    if (const int ready = preparePlan(context, machineModel, options.input, modes, usage, prepared); ready != ExitSuccess)
         return ready;
     AppContext& app = *context.app;
     const tInterfejs& language = app.language;

@@ -77,7 +77,7 @@ struct PlanModes {
 // a mode the command does not write, and loads the design. ExitSuccess with `project` loaded, or
 // the exit code (the message was printed).
 int preparePlan(CliContext& context, MachineModel& machineModel, const PlanInput& input, const PlanModes& modes,
-                std::unique_ptr<TMDIChild>& project);
+                const CommandUsage& usage, std::unique_ptr<TMDIChild>& project);
 
 // kerfline-cli plan FILE [--config F.kcc] [--set NAME=VALUE]... [--machine PRODUCT] -o OUT.cn:
 // loads the design, prepares it for plain 2D cutting and writes its cut program as the cut

@@ -78,7 +78,7 @@ int runSerial3d(int argc, char** argv)
     if (!context.start(options.switches))
         return ExitRefused;
     AppContext& app = *context.app;
-    if (const int code = loadConfiguration(app, options.design.configuration); code != ExitSuccess)
+    if (const int code = loadConfiguration(app, options.design.configuration, usage); code != ExitSuccess)
         return code;
 
     model3d::PassWindowList windows(app);

@@ -130,11 +130,12 @@ bool loadPattern(AppContext& app, const std::string& file, TMDIChild& project)
 
 // Starts the tool's context with the options' switches and configuration and loads the design
 // into `project`; the exit code when any of it failed.
-std::optional<int> startWith(CliContext& context, const GeneratorOptions& options, std::unique_ptr<TMDIChild>& project)
+std::optional<int> startWith(CliContext& context, const GeneratorCommand& command, const GeneratorOptions& options,
+                              std::unique_ptr<TMDIChild>& project)
 {
     if (!context.start(options.switches))
         return ExitRefused;
-    if (const int code = loadConfiguration(*context.app, options.design.configuration); code != ExitSuccess)
+    if (const int code = loadConfiguration(*context.app, options.design.configuration, command.usage()); code != ExitSuccess)
         return code;
     project = std::make_unique<TMDIChild>(*context.app);
     if (!loadPattern(*context.app, options.file, *project))
@@ -185,7 +186,7 @@ int runArch(int argc, char** argv)
         return *failed;
     CliContext context;
     std::unique_ptr<TMDIChild> loaded;
-    if (const auto failed = startWith(context, options, loaded))
+    if (const auto failed = startWith(context, kArch, options, loaded))
         return *failed;
     AppContext& app = *context.app;
     TMDIChild& source = *loaded;
@@ -214,7 +215,7 @@ int runDuplicate(int argc, char** argv)
         return *failed;
     CliContext context;
     std::unique_ptr<TMDIChild> loaded;
-    if (const auto failed = startWith(context, options, loaded))
+    if (const auto failed = startWith(context, kDuplicate, options, loaded))
         return *failed;
     AppContext& app = *context.app;
     const TMDIChild& pattern = *loaded;

@@ -55,6 +55,38 @@ TEST(DesignCommands, TheHelpListsTheCommandsTheToolRuns)
     }
 }
 
+// A --set the configuration refuses is told by the command that took it, with its usage: the
+// shared loader once spoke as "config" for every command.
+TEST(DesignCommands, ABadSettingIsToldByTheCommandThatTookIt)
+{
+    TempDir dir;
+    const std::string drawing = dir.write("circle.dxf", kCircle);
+    const std::string out = (dir.path() / "out").string();
+    const struct {
+        const char* command;
+        std::vector<std::string> arguments;
+    } cases[] = {
+        {"config", {}},
+        {"inspect", {drawing}},
+        {"plan", {drawing, "-o", out}},
+        {"gcode", {drawing, "-o", out}},
+        {"export", {drawing, "--dxf", out}},
+        {"arch", {drawing, "--depth", "5", "-o", out}},
+        {"serial3d", {drawing, "-o", out}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        for (const char* setting : {"nosuch=1", "skala=abc"}) {
+            std::vector<std::string> arguments = c.arguments;
+            arguments.insert(arguments.end(), {"--set", setting});
+            const CliRun refused = run(dir, c.command, arguments);
+            EXPECT_EQ(refused.exitCode, 2) << setting;
+            EXPECT_EQ(refused.err.rfind(std::string("kerfline-cli ") + c.command + ": ", 0), 0u) << refused.err;
+            EXPECT_NE(refused.err.find(std::string("usage: kerfline-cli ") + c.command + " "), std::string::npos);
+        }
+    }
+}
+
 // The unit and the curve resolution reach the DXF reader through the configuration, whichever
 // way they are given.
 TEST(DesignCommands, InspectReadsDxfWithTheConfiguredUnitAndResolution)
