@@ -122,4 +122,28 @@ void ViewState::wheel(int delta, const ViewSettings& settings)
     scale = SkalaWZakresie(scale + delta * settings.Model_KrokSkaliRolka * settings.Model_KrokSkali);
 }
 
+void ViewState::key(ViewKey key, Modifiers modifiers, const ViewSettings& settings)
+{
+    constexpr int kWheelNotch = 120;
+    if (key == ViewKey::ZoomIn || key == ViewKey::ZoomOut) {
+        wheel(key == ViewKey::ZoomIn ? kWheelNotch : -kWheelNotch, settings);
+        return;
+    }
+    const int dx = key == ViewKey::Left ? -kKeyDrag : key == ViewKey::Right ? kKeyDrag : 0;
+    const int dy = key == ViewKey::Up ? -kKeyDrag : key == ViewKey::Down ? kKeyDrag : 0;
+    // A drag of its own, which leaves a drag of the mouse as it was.
+    const ViewState before = *this;
+    turning = !modifiers.shift;
+    moving = modifiers.shift;
+    zooming = false;
+    lastX = 0;
+    lastY = 0;
+    move(dx, dy, {}, settings);
+    turning = before.turning;
+    moving = before.moving;
+    zooming = before.zooming;
+    lastX = before.lastX;
+    lastY = before.lastY;
+}
+
 }  // namespace kerfline::model3d

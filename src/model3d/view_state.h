@@ -23,6 +23,7 @@ struct ViewSettings {
 };
 
 enum class MouseButton { Left, Right, Middle };
+enum class ViewKey { Left, Right, Up, Down, ZoomIn, ZoomOut };
 struct Modifiers {
     bool shift = false;
     bool ctrl = false;
@@ -56,6 +57,12 @@ public:
     bool move(int x, int y, Modifiers modifiers, const ViewSettings& settings);
     void release();
     void wheel(int delta, const ViewSettings& settings);
+
+    // The keys do what the mouse does: an arrow turns as a drag of kKeyDrag pixels with the
+    // right button, with Shift it moves as a drag with the left button; + and - zoom as a notch
+    // of the wheel.
+    static constexpr int kKeyDrag = 10;
+    void key(ViewKey key, Modifiers modifiers, const ViewSettings& settings);
 };
 
 double SkalaWZakresie(double x);

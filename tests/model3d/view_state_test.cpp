@@ -70,6 +70,42 @@ TEST(ViewState, NavigationAndDragging)
     }
 }
 
+// The keys do what a short drag or a wheel notch does, and leave a drag of the mouse as it was.
+TEST(ViewState, KeysTurnMoveAndZoomAsTheMouseDoes)
+{
+    const ViewSettings settings;
+    struct Case {
+        const char* name;
+        ViewKey key;
+        Modifiers modifiers;
+        double turnY, turnX, moveX, moveY, scale;
+    };
+    const Case cases[] = {
+        {"right turns about Y", ViewKey::Right, {}, 5.0, 0.0, 0.0, 0.0, 0.01},
+        {"up tilts back", ViewKey::Up, {}, 0.0, -5.0, 0.0, 0.0, 0.01},
+        {"shift left moves left", ViewKey::Left, {true, false, false}, 0.0, 0.0, -0.1, 0.0, 0.01},
+        {"shift down moves down", ViewKey::Down, {true, false, false}, 0.0, 0.0, 0.0, -0.1, 0.01},
+        {"plus zooms in a notch", ViewKey::ZoomIn, {}, 0.0, 0.0, 0.0, 0.0, 0.01 + 120 * 0.08 * 0.0001},
+        {"minus zooms out a notch", ViewKey::ZoomOut, {}, 0.0, 0.0, 0.0, 0.0, 0.01 - 120 * 0.08 * 0.0001},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewState view;
+        view.scale = 0.01;
+        view.press(MouseButton::Middle, {}, 40, 60);
+        view.key(c.key, c.modifiers, settings);
+        EXPECT_DOUBLE_EQ(view.turnY, c.turnY);
+        EXPECT_DOUBLE_EQ(view.turnX, c.turnX);
+        EXPECT_DOUBLE_EQ(view.moveX, c.moveX);
+        EXPECT_DOUBLE_EQ(view.moveY, c.moveY);
+        EXPECT_DOUBLE_EQ(view.scale, c.scale);
+        EXPECT_TRUE(view.zooming);
+        EXPECT_FALSE(view.turning || view.moving);
+        EXPECT_EQ(view.lastX, 40);
+        EXPECT_EQ(view.lastY, 60);
+    }
+}
+
 TEST(ViewState, BeyondTheNearPlaneUntilTurnedOrZoomedIntoIt)
 {
     TModel bounds;

@@ -49,6 +49,7 @@ TfGenSer::TfGenSer(AppContext& context, model3d::PassWindows& windows, QWidget* 
     RAWview1->settings.UkladWsp = true;
     RAWview1->settings.TrybPracy = model3d::TTrybPracy::tpPrzegladRAWtermSeryjne;
     RAWview1->setMinimumSize(480, 360);
+    RAWview1->setToolTip(text("SerialCutFrom3D", "RAWview1.hint"));
 
     auto* passesLabel = new QLabel(text("Configuration", "Labelilkrok.caption"), this);
     feIloscObrotow = new QSpinBox(this);

@@ -3,6 +3,7 @@
 #include "model3d/closed_surface.h"
 #include "model3d/flat_shaded_mesh.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QSurfaceFormat>
@@ -12,6 +13,7 @@
 #include <GL/glu.h>
 
 #include <chrono>
+#include <optional>
 #include <cstdint>
 
 namespace kerfline::ui {
@@ -266,6 +268,36 @@ void TRAWview::mouseDoubleClickEvent(QMouseEvent*)
 {
     if (!Locked)
         emit doubleClicked();
+}
+
+void TRAWview::keyPressEvent(QKeyEvent* event)
+{
+    const auto viewKey = [](int key) -> std::optional<model3d::ViewKey> {
+        switch (key) {
+        case Qt::Key_Left: return model3d::ViewKey::Left;
+        case Qt::Key_Right: return model3d::ViewKey::Right;
+        case Qt::Key_Up: return model3d::ViewKey::Up;
+        case Qt::Key_Down: return model3d::ViewKey::Down;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+        case Qt::Key_PageUp: return model3d::ViewKey::ZoomIn;
+        case Qt::Key_Minus:
+        case Qt::Key_PageDown: return model3d::ViewKey::ZoomOut;
+        default: return std::nullopt;
+        }
+    };
+    if (Locked || (event->key() != Qt::Key_Home && !viewKey(event->key()))) {
+        // Esc, Enter and the dialog's shortcuts are the dialog's.
+        QOpenGLWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->key() == Qt::Key_Home) {
+        ResetujPrzeksztalcenia();
+        return;
+    }
+    m_state.key(*viewKey(event->key()), modifiersOf(event->modifiers()), settings);
+    PokazScene();
 }
 
 void TRAWview::wheelEvent(QWheelEvent* event)

@@ -11,7 +11,7 @@
 namespace kerfline::ui {
 
 // The 3D model view: a lit, shaded triangle model drawn with fixed-function OpenGL, turned,
-// zoomed and moved with the mouse. The model is shared, not owned: a worker reading it keeps it
+// zoomed and moved with the mouse or the keys (Home fits it to the view again). The model is shared, not owned: a worker reading it keeps it
 // alive. While Locked, nothing draws by itself and mouse input is ignored.
 class TRAWview : public QOpenGLWidget {
     Q_OBJECT
@@ -54,6 +54,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void uploadModel();

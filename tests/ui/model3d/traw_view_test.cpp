@@ -215,9 +215,34 @@ TEST(TRAWview, LockedViewIgnoresWheelAndMouse)
     EXPECT_EQ(view.state().scale, scale);
     EXPECT_FALSE(view.state().turning);
 
+    QTest::keyClick(&view, Qt::Key_Right);
+    EXPECT_EQ(view.state().turnY, 0.0);
+
     view.Locked = false;
     QApplication::sendEvent(&view, &wheel);
     EXPECT_GT(view.state().scale, scale);
+}
+
+// Arrows turn and Home fits the model to the view again; Esc is left to the dialog.
+TEST(TRAWview, KeysNavigateAndHomeFitsTheModelAgain)
+{
+    TRAWview view;
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.LadujListeRAW(boxModel(10, 10, 10));
+    const double fit = view.state().scale;
+    QTest::keyClick(&view, Qt::Key_Right);
+    QTest::keyClick(&view, Qt::Key_Plus);
+    EXPECT_GT(view.state().turnY, 0.0);
+    EXPECT_GT(view.state().scale, fit);
+    QTest::keyClick(&view, Qt::Key_Home);
+    EXPECT_EQ(view.state().turnY, 0.0);
+    EXPECT_EQ(view.state().scale, fit);
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&view, &escape);
+    EXPECT_FALSE(escape.isAccepted());
 }
 
 }  // namespace
