@@ -25,7 +25,6 @@
 #include "base/switches.h"
 
 #include "cutting/serial_answers.h"
-#include "model3d/serial_passes.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -71,13 +70,11 @@ public:
     }
 };
 
-// Opens the numbered designs of the folder in their order as the windows of a series.
-bool openSerialFolder(CliWindows& windows, const std::string& folder)
+// Opens the series the program opens for the design or folder: its numbered designs, in their
+// numbers' order, as the windows of a series.
+bool openSerialSet(CliWindows& windows, const std::string& designOrFolder)
 {
-    for (int number = 1; number <= 999; ++number) {
-        const std::string path = (std::filesystem::path(folder) / model3d::serialPassFileName(number)).string();
-        if (!std::filesystem::is_regular_file(path))
-            break;
+    for (const auto& [number, path] : serialSet(designOrFolder)) {
         TMDIChild& window = windows.createWindow();
         window.fileType = designTypeOf(path);
         window.seriesIndex = number;
@@ -106,8 +103,9 @@ const CommandUsage usage{"cut",
     "NAME_bok beside it), and the start points of the wires are:\n"
     "  --front-x MM, --front-y MM   start of the front wire (default: where it stands)\n"
     "  --side-x MM, --side-y MM     start of the side wire (default: where it stands)\n"
-    "in the serial mode (Mode 2) FILE is a folder of numbered designs (001.dxf, 002.dxf, ...),\n"
-    "cut one after another; the serial dialog's answers are:\n"
+    "in the serial mode (Mode 2) FILE is a folder of numbered designs (001.dxf, 002.dxf, ..., or any\n"
+    "names that begin with a number), or one of them, cut one after another in their numbers' order;\n"
+    "the serial dialog's answers are:\n"
     "  --angle DEG (once per design, in order; default 180 / number of designs)\n"
     "  --repetitions N, --shift MM   repetitions of the series and the drop of the start per repetition\n"};
 
@@ -243,8 +241,11 @@ int runCut(int argc, char** argv)
             return dialog.Start(start, *front, *side);
         };
     } else if (mode == ModeSerial) {
-        if (!openSerialFolder(windows, options.file))
+        if (!openSerialSet(windows, options.file)) {
+            if (windows.windowCount() == 0)
+                std::fprintf(stderr, "kerfline-cli cut: %s holds no numbered designs\n", options.file.c_str());
             return ExitRefused;
+        }
         if (options.serial.angles.empty())
             for (std::size_t i = 0; i < windows.windows().size(); ++i)
                 options.serial.angles.push_back(serialDefaultAngle(windows.windows().size()));

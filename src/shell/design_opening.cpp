@@ -112,6 +112,24 @@ std::optional<std::string> firstSerialDesign(const std::string& directory)
     return std::nullopt;
 }
 
+std::map<int, std::string> serialSet(const std::string& designOrFolder)
+{
+    std::error_code ec;
+    std::string design = designOrFolder;
+    if (std::filesystem::is_directory(designOrFolder, ec)) {
+        const std::optional<std::string> first = firstSerialDesign(designOrFolder);
+        if (!first)
+            return {};
+        design = *first;
+    }
+    const std::string directory = directoryOf(design);
+    const std::filesystem::path folder(directory.empty() ? "." : directory);
+    std::map<int, std::string> set;
+    for (const auto& [number, name] : serialFileTable(directoryFileNames(folder.string()), extensionOf(design)))
+        set[number] = (std::filesystem::path(directory) / name).string();
+    return set;
+}
+
 std::optional<std::string> sideFilePath(const std::string& frontPath)
 {
     const std::filesystem::path path(frontPath);
@@ -204,13 +222,10 @@ void DesignOpener::openSerial(const std::string& fileName, bool rememberDirector
     m_host.CloseAll();
     if (rememberDirectory)
         remember(fileName);
-    const std::string directory = directoryOf(fileName);
-    const auto table = serialFileTable(directoryFileNames(directory.empty() ? "." : directory), extensionOf(fileName));
+    const auto set = serialSet(fileName);
     // From the highest number down, so the window of the lowest number is created last.
-    for (auto it = table.rbegin(); it != table.rend(); ++it) {
-        const std::string path = (std::filesystem::path(directory) / it->second).string();
-        openWindow(path, kAllPens, path, it->first);
-    }
+    for (auto it = set.rbegin(); it != set.rend(); ++it)
+        openWindow(it->second, kAllPens, it->second, it->first);
     m_host.tile();
 }
 

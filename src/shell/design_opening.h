@@ -41,6 +41,10 @@ std::vector<std::string> directoryFileNames(const std::string& directory);
 // the serial search's order. Opening it opens every numbered design of its kind beside it.
 std::optional<std::string> firstSerialDesign(const std::string& directory);
 
+// The serial set a design or a folder names, as paths by serial number: the design's numbered
+// neighbours of its extension, or the folder's numbered designs of the kind of its first one.
+std::map<int, std::string> serialSet(const std::string& designOrFolder);
+
 // The side design of a perpendicular pair: the path with "_bok" before the extension when that
 // file exists, else with "_side"; nothing when neither exists.
 std::optional<std::string> sideFilePath(const std::string& frontPath);

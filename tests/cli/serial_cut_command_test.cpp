@@ -66,6 +66,34 @@ TEST(SerialCutCommand, CutsTheNumberedDesignsInTurnOrRefusesABadAnswer)
     }
 }
 
+// The series is what the program opens: every design whose name begins with a number, of one
+// kind, in the numbers' order, whether the folder or one of its designs is named.
+TEST(SerialCutCommand, OpensTheNumberedDesignsAsTheProgramDoes)
+{
+    TempDir dir;
+    for (const char* name : {"2.dxf", "003.DXF", "10_last.dxf"})
+        dir.write(name, testing::kSquareDxf);
+    dir.write("notes.txt", "not a design");
+    dir.write("7.plt", "IN;PU0,0;PD400,0;");
+    for (const std::string& named : {dir.str(), (dir.path() / "003.DXF").string()}) {
+        SCOPED_TRACE(named);
+        const CliRun run = testing::runCli(dir, "cut", {named, "--virtual-machine", "--home", "--set", "Mode=2", "--set",
+                                                        "StolikSwitch=1", "--set", "rgKatObrotu=1", "--angle", "30",
+                                                        "--angle", "30", "--angle", "30"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const auto json = JsonValue::parse(run.out);
+        ASSERT_TRUE(json) << run.out;
+        EXPECT_EQ((*json)["status"].text, "completed");
+        EXPECT_EQ((*json)["path"].items.back()["steps"][2].number, 3 * 667);  // three designs, three turns
+    }
+
+    TempDir empty;
+    empty.write("notes.txt", "not a design");
+    const CliRun none = testing::runCli(empty, "cut", {empty.str(), "--virtual-machine", "--home", "--set", "Mode=2"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_NE(none.err.find("holds no numbered designs"), std::string::npos) << none.err;
+}
+
 TEST(SerialCutCommand, OnTheSpindleEachDesignIsCutAndTheSpindleTurnsOn)
 {
     TempDir dir;
