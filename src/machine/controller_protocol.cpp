@@ -252,6 +252,21 @@ bool ControllerProtocol::WaitWhileBusy()
     return true;
 }
 
+ControllerProtocol::WaitEnd ControllerProtocol::WaitWhileBusyOrInterrupted()
+{
+    m_context.clock.sleepMs(1);
+    if (!ReadStatus())
+        return WaitEnd::Lost;
+    while (state().busy()) {
+        m_context.clock.sleepMs(1);
+        if (!ReadStatus())
+            return WaitEnd::Lost;
+        if (m_context.host.takePendingInput() != PendingInput::None)
+            return WaitEnd::Interrupted;
+    }
+    return WaitEnd::Still;
+}
+
 MoveCommand ControllerProtocol::BuildMove(char letter, const AxisSteps& steps) const
 {
     return machine::BuildMove(letter, steps, m_context.machine.speedMultiplier);

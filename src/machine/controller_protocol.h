@@ -46,6 +46,10 @@ public:
     // Polls the status until the axes stand still; operator input meanwhile is dropped. False as
     // soon as a read fails: whether the machine still moves is then unknown.
     bool WaitWhileBusy();
+    // As WaitWhileBusy, but a key pressed or a click made while the axes move ends the wait at
+    // once, for the caller to stop them: a long go-to must not swallow the operator's Stop.
+    enum class WaitEnd { Still, Lost, Interrupted };
+    WaitEnd WaitWhileBusyOrInterrupted();
 
     // The move builder and the speed conversions with this machine's numbers.
     MoveCommand BuildMove(char letter, const AxisSteps& steps) const;

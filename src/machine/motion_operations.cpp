@@ -391,6 +391,23 @@ bool MotionOperations::gotopoint(bool wait, int speedSet, double frontX, double 
         context.language.ShowMessageBox(context.Text("Control", "ploterBrakLacznosci"), true, kGotoCaption);
         return false;
     };
+    // A key or a click while the wire travels stops it where it is: the go-to ends unreached.
+    const auto waitForTheMove = [&] {
+        switch (m_protocol.WaitWhileBusyOrInterrupted()) {
+        case ControllerProtocol::WaitEnd::Still:
+            return true;
+        case ControllerProtocol::WaitEnd::Lost:
+            return lost();
+        case ControllerProtocol::WaitEnd::Interrupted:
+            break;
+        }
+        StopMotion();
+        if (!m_protocol.WaitWhileBusy())
+            return lost();
+        m_protocol.ReadPositions();
+        context.language.ShowMessageBox(context.Text("Control", "przejazdPrzerwany"), false, kGotoCaption);
+        return false;
+    };
     if (!m_protocol.ReadStatus())
         return lost();
     if (s.busy() || s.programRunning()) {
@@ -434,8 +451,8 @@ bool MotionOperations::gotopoint(bool wait, int speedSet, double frontX, double 
         if ((table || spindle) && m_protocol.settings().heavyRotaryDevice) {
             m_protocol.SendCommand(commands::setParameter(ParameterId::HeavyRotation, 1));
             m_protocol.SendCommand(m_protocol.BuildMove(LetterMove, rotary).text);
-            if (!m_protocol.WaitWhileBusy())
-                return lost();
+            if (!waitForTheMove())
+                return false;
             m_protocol.SendCommand(m_protocol.BuildMove(LetterMove, linear).text);
         } else {
             AxisSteps all = linear;
@@ -443,8 +460,8 @@ bool MotionOperations::gotopoint(bool wait, int speedSet, double frontX, double 
             all[AxisSpindle] = rotary[AxisSpindle];
             m_protocol.SendCommand(m_protocol.BuildMove(LetterMove, all).text);
         }
-        if (wait && !m_protocol.WaitWhileBusy())
-            return lost();
+        if (wait && !waitForTheMove())
+            return false;
     }
     if (!m_protocol.ReadPositions())
         return lost();

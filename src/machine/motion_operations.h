@@ -71,7 +71,8 @@ public:
 
     // Travel move without heating; positions in millimetres, rotary targets in steps within a
     // revolution (the shorter way round is taken). False, with "ploterBrakLacznosci", when a read
-    // fails: nothing moves on a position that was not read.
+    // fails: nothing moves on a position that was not read. While it waits for the move, a key or
+    // a click stops the wire where it is and the go-to ends false, with "przejazdPrzerwany".
     bool gotopoint(bool wait, int speedSet, double frontX, double backX, double frontY, double backY,
                    std::int32_t tableTarget, std::int32_t spindleTarget);
     // Heated moves inside the limits; lengths in the display unit, the angle in degrees. False

@@ -613,5 +613,30 @@ TEST(JobDriverFaults, ASerialStartWhoseStatusReadFailsLeavesTheWireCold)
     }
 }
 
+// The wire runs hot into the block to the series' start: a key pressed on the way stops it there,
+// cold, and no program starts.
+TEST(JobDriverFaults, AKeyOnTheHotWayToTheSeriesStartStopsItColdAndStartsNothing)
+{
+    JobRig rig;
+    rig.home();
+    rig.openSeries(DeviceTable, 2, kLine);
+    bool pressed = false;
+    rig.cutter.beforeIo = [&rig, &pressed] {
+        if (!pressed && rig.cutter.readout().heating) {
+            rig.host.pendingInputs.push_back(PendingInput::KeyDown);
+            pressed = true;
+        }
+    };
+    rig.session->driver.Start1Click();
+    rig.cutter.beforeIo = nullptr;
+    ASSERT_TRUE(pressed);
+    EXPECT_FALSE(rig.session->transmission.active());
+    EXPECT_FALSE(rig.cutter.readout().heating);
+    EXPECT_EQ(rig.cutter.readout().bufferedCommands, 0u);
+    rig.protocol().ReadPositions();
+    EXPECT_NE(rig.context.machine.frontX,
+              roundHalfEven(rig.context.job.programStartX * 100.0));  // stopped short of the start
+}
+
 }  // namespace
 }  // namespace kerfline

@@ -281,6 +281,47 @@ TEST(Gotopoint, HeavyMachinesTurnFirstThenTravel)
     EXPECT_EQ(rig.context.machine.backY, 5000);
 }
 
+// A key or a click while the wire travels stops it where it is, and the go-to ends unreached; on
+// a heavy machine a stop during the turn sends no travel after it.
+TEST(Gotopoint, AKeyOrAClickStopsTheWireWhereItIs)
+{
+    for (const bool heavy : {false, true}) {
+        SCOPED_TRACE(heavy ? "heavy" : "plain");
+        CutterRig rig;
+        rig.readMachine();
+        rig.home();
+        rig.context.configuration.setCheck(Param::Heavy, heavy ? CheckState::cbChecked : CheckState::cbUnchecked);
+        const std::int64_t start = rig.clock.nowMs();
+        bool pressed = false;
+        // 100 mm at travel speed take 3 s: a second in, or while the table still turns, the
+        // operator presses a key.
+        const std::int64_t pressAtMs = heavy ? 50 : 1000;
+        rig.cutter.beforeIo = [&] {
+            if (!pressed && rig.clock.nowMs() - start >= pressAtMs) {
+                rig.host.pendingInputs.push_back(PendingInput::KeyDown);
+                pressed = true;
+            }
+        };
+        EXPECT_FALSE(rig.motion->gotopoint(true, 0, 100, 100, 0, 0, heavy ? 4000 : 0, 0));
+        rig.cutter.beforeIo = nullptr;
+        rig.protocol->ReadStatus();
+        EXPECT_FALSE(rig.context.machine.busy());
+        rig.protocol->ReadPositions();
+        if (heavy) {
+            EXPECT_EQ(rig.context.machine.frontX, 0);
+        } else {
+            EXPECT_GT(rig.context.machine.frontX, 2000);
+            EXPECT_LT(rig.context.machine.frontX, 5000);
+        }
+        ASSERT_EQ(rig.host.messages.size(), 1u);
+        EXPECT_EQ(rig.host.messages[0].text, rig.context.Text("Control", "przejazdPrzerwany"));
+        EXPECT_FALSE(rig.host.messages[0].isError);
+        // Nothing of the press is left to stop the next go-to.
+        EXPECT_TRUE(rig.motion->gotopoint(true, 0, 100, 100, 0, 0, 0, 0));
+        EXPECT_EQ(rig.context.machine.frontX, 10000);
+    }
+}
+
 TEST(Gotopoint, RefusesWithoutControllerAndWhileBusy)
 {
     CutterRig rig;

@@ -12,9 +12,12 @@
 #include <QScreen>
 #include <QSpacerItem>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWidget>
+
+#include <utility>
 
 namespace kerfline::ui {
 
@@ -123,9 +126,23 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event)
     if (!m_recording)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::KeyPress:
-        m_inputs.push_back(PendingInput::KeyDown);
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress: {
+        // A key that is some command's shortcut (Space for Stop) reaches the wait only as the
+        // shortcut check before its press: taken there, the shortcut is kept from firing and
+        // the press that follows is the same key. A key held since before the wait repeats:
+        // only a new press is the operator's.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool override = event->type() == QEvent::ShortcutOverride;
+        const bool seen = !override && key->key() == std::exchange(m_overriddenKey, 0);
+        if (override) {
+            m_overriddenKey = key->key();
+            event->accept();
+        }
+        if (!key->isAutoRepeat() && !seen)
+            m_inputs.push_back(PendingInput::KeyDown);
         return true;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         m_inputs.push_back(static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
@@ -133,7 +150,6 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event)
                                : PendingInput::Other);
         return true;
     case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:

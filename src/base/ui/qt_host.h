@@ -42,6 +42,7 @@ private:
     std::function<void(int, const std::string&)> m_statusSink;
     std::deque<PendingInput> m_inputs;
     bool m_recording = false;
+    int m_overriddenKey = 0;  // the key whose press the shortcut check already recorded
 };
 
 // Makes a message box wide enough for its caption to show whole in the title bar.
