@@ -26,10 +26,16 @@ std::uint32_t rootOf(std::vector<std::uint32_t>& parent, std::uint32_t t)
 
 bool isClosedOutward(const TriangleList& triangles)
 {
+    if (triangles.empty())
+        return false;
+    return isClosedOutward(triangles, CornerNumbers(triangles));
+}
+
+bool isClosedOutward(const TriangleList& triangles, const CornerNumbers& number)
+{
     // Face numbers keep their top bit for the direction of an edge.
     if (triangles.empty() || triangles.size() >= (std::size_t{1} << 31) / 3)
         return false;
-    const CornerNumbers number(triangles);
     const auto faceCorners = [&](std::uint32_t t) {
         return std::array<std::uint32_t, 3>{number[t * 3], number[t * 3 + 1], number[t * 3 + 2]};
     };

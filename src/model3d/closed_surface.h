@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model3d/corner_numbers.h"
 #include "model3d/triangle_model.h"
 
 namespace kerfline::model3d {
@@ -10,5 +11,7 @@ namespace kerfline::model3d {
 // Seen from outside such a model, every face turned away from the eye lies behind one turned
 // towards it. Faces without area take no part; a model of only such faces is not closed.
 bool isClosedOutward(const TriangleList& triangles);
+// The same with the corners already numbered.
+bool isClosedOutward(const TriangleList& triangles, const CornerNumbers& number);
 
 }  // namespace kerfline::model3d

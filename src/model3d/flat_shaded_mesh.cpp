@@ -1,6 +1,6 @@
 #include "model3d/flat_shaded_mesh.h"
 
-#include "model3d/corner_numbers.h"
+#include "model3d/closed_surface.h"
 
 #include <limits>
 
@@ -8,10 +8,24 @@ namespace kerfline::model3d {
 
 FlatShadedMesh flatShadedMesh(const TriangleList& triangles)
 {
+    if (triangles.empty())
+        return {};
+    return flatShadedMesh(triangles, CornerNumbers(triangles));
+}
+
+DrawingLayout drawingLayout(const TriangleList& triangles)
+{
+    if (triangles.empty())
+        return {};
+    const CornerNumbers number(triangles);
+    return {flatShadedMesh(triangles, number), isClosedOutward(triangles, number)};
+}
+
+FlatShadedMesh flatShadedMesh(const TriangleList& triangles, const CornerNumbers& number)
+{
     FlatShadedMesh mesh;
     if (triangles.empty())
         return mesh;
-    const CornerNumbers number(triangles);
     constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
     // The newest vertex at each position: the renderer finds a corner it lit a few faces ago
     // again only when its index is recent.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model3d/corner_numbers.h"
 #include "model3d/triangle_model.h"
 
 #include <cstdint>
@@ -20,5 +21,14 @@ struct FlatShadedMesh {
 };
 
 FlatShadedMesh flatShadedMesh(const TriangleList& triangles);
+FlatShadedMesh flatShadedMesh(const TriangleList& triangles, const CornerNumbers& number);
+
+// What the view works out of a model beside its drawing: the mesh to upload and whether the
+// faces turned away may be skipped (isClosedOutward), from one numbering of the corners.
+struct DrawingLayout {
+    FlatShadedMesh mesh;
+    bool closedOutward = false;
+};
+DrawingLayout drawingLayout(const TriangleList& triangles);
 
 }  // namespace kerfline::model3d

@@ -1,6 +1,5 @@
 #include "model3d/ui/traw_view.h"
 
-#include "model3d/closed_surface.h"
 #include "model3d/flat_shaded_mesh.h"
 
 #include <QKeyEvent>
@@ -48,6 +47,15 @@ TRAWview::TRAWview(QWidget* parent) : QOpenGLWidget(parent)
     setCursor(Qt::SizeAllCursor);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 200);
+    // The layout of a large model takes a moment: the view looks for it now and then and shows
+    // the model as soon as it is there.
+    m_layoutWatch.setInterval(20);
+    connect(&m_layoutWatch, &QTimer::timeout, this, [this] {
+        if (!m_layout.valid() || m_layout.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+            m_layoutWatch.stop();
+            update();
+        }
+    });
 }
 
 TRAWview::~TRAWview()
@@ -63,21 +71,34 @@ TRAWview::~TRAWview()
 void TRAWview::LadujListeRAW(model3d::ModelHandle model)
 {
     m_model = std::move(model);
-    m_uploadPending = true;
-    // Whether the model is closed takes a large one a moment to work out: until it is known, all
-    // faces are drawn.
+    // The old model is not drawn any more; the new one once it is laid out for drawing.
+    m_uploadedIndices = 0;
     m_closedOutward = false;
-    m_closedness = {};
-    if (m_model)
-        m_closedness = std::async(std::launch::async,
-                                  [model = m_model] { return model3d::isClosedOutward(model->triangles); });
+    m_readyLayout = model3d::DrawingLayout{};
+    m_layout = {};
+    if (m_model && !m_model->triangles.empty()) {
+        m_readyLayout.reset();
+        m_layout = std::async(std::launch::async, [model = m_model] { return model3d::drawingLayout(model->triangles); });
+        m_layoutWatch.start();
+    }
     ResetujPrzeksztalcenia();
 }
 
 void TRAWview::waitForModelAnalysis()
 {
-    if (m_closedness.valid())
-        m_closedOutward = m_closedness.get();
+    if (m_layout.valid())
+        m_readyLayout = m_layout.get();
+}
+
+void TRAWview::takeLayoutWhenReady()
+{
+    if (m_layout.valid() && m_layout.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        m_readyLayout = m_layout.get();
+    if (!m_readyLayout)
+        return;
+    uploadModel(m_readyLayout->mesh);
+    m_closedOutward = m_readyLayout->closedOutward;
+    m_readyLayout.reset();
 }
 
 void TRAWview::ResetujPrzeksztalcenia()
@@ -110,15 +131,11 @@ void TRAWview::initializeGL()
 
 void TRAWview::resizeGL(int, int) {}
 
-void TRAWview::uploadModel()
+void TRAWview::uploadModel(const model3d::FlatShadedMesh& mesh)
 {
-    m_uploadPending = false;
-    m_uploadedIndices = 0;
     for (QOpenGLBuffer* buffer : {&m_buffer, &m_indexBuffer})
         if (!buffer->isCreated())
             buffer->create();
-    const model3d::FlatShadedMesh mesh =
-        m_model ? model3d::flatShadedMesh(m_model->triangles) : model3d::FlatShadedMesh{};
     m_buffer.bind();
     m_buffer.allocate(mesh.vertices.data(), static_cast<int>(mesh.vertices.size() * sizeof(float)));
     m_buffer.release();
@@ -130,10 +147,7 @@ void TRAWview::uploadModel()
 
 void TRAWview::paintGL()
 {
-    if (m_uploadPending)
-        uploadModel();
-    if (m_closedness.valid() && m_closedness.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
-        m_closedOutward = m_closedness.get();
+    takeLayoutWhenReady();
     const qreal ratio = devicePixelRatio();
     const int w = static_cast<int>(width() * ratio);
     const int h = static_cast<int>(height() * ratio);

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "model3d/flat_shaded_mesh.h"
 #include "model3d/serial_passes.h"
 #include "model3d/view_state.h"
 
 #include <QOpenGLBuffer>
 #include <QOpenGLWidget>
+#include <QTimer>
 
 #include <future>
+#include <optional>
 
 namespace kerfline::ui {
 
@@ -32,8 +35,8 @@ public:
     void Nawigacja(int kind, int a, int b) { m_state.Nawigacja(kind, a, b, settings); }
     // Draws now, even while locked.
     void PokazScene();
-    // Waits until the view knows whether the model's hidden faces may be skipped; the view works
-    // that out beside the drawing after every load.
+    // Waits until the model is laid out for drawing; the view works that out beside the user
+    // interface after every load and shows the model once it is done.
     void waitForModelAnalysis();
 
     const model3d::ViewState& state() const { return m_state; }
@@ -57,7 +60,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void uploadModel();
+    void takeLayoutWhenReady();
+    void uploadModel(const model3d::FlatShadedMesh& mesh);
     void drawAxes();
 
     model3d::ModelHandle m_model;
@@ -65,9 +69,10 @@ private:
     QOpenGLBuffer m_buffer{QOpenGLBuffer::VertexBuffer};
     QOpenGLBuffer m_indexBuffer{QOpenGLBuffer::IndexBuffer};
     int m_uploadedIndices = 0;
-    std::future<bool> m_closedness;  // isClosedOutward of the model, on a thread of its own
+    std::future<model3d::DrawingLayout> m_layout;  // of the model, on a thread of its own
+    std::optional<model3d::DrawingLayout> m_readyLayout;  // to upload at the next drawing
+    QTimer m_layoutWatch;
     bool m_closedOutward = false;
-    bool m_uploadPending = false;
     bool m_drawRequested = false;
 };
 

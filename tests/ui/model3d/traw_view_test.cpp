@@ -46,6 +46,7 @@ TEST(TRAWview, FramebufferShowsTheBoundingBoxWhereTheProjectionPutsIt)
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     view.LadujListeRAW(boxModel(200, 150, 60));
+    view.waitForModelAnalysis();
     const QImage image = view.grabFramebuffer();
     testing::saveScreenshot(view, "traw_view_box");
     ASSERT_EQ(image.width(), 400);
@@ -139,6 +140,7 @@ TEST(TRAWview, FacesSharingCornersShowTheirOwnShade)
         view.resize(300, 300);
         view.show();
         view.LadujListeRAW(model);
+        view.waitForModelAnalysis();
         view.state().turnX = -25;
         view.state().turnY = 15;
     };
@@ -196,6 +198,26 @@ TEST(TRAWview, FacesSharingCornersShowTheirOwnShade)
         EXPECT_EQ(shadesAlone[1][f], shadesAlone[0][f]);
         EXPECT_EQ(shadesAlone[2][f], shadesAlone[0][f]);
     }
+}
+
+// The model is laid out for drawing beside the window, which goes on meanwhile; the view shows it
+// by itself once it is ready.
+TEST(TRAWview, AModelShowsByItselfOnceLaidOut)
+{
+    TRAWview view;
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.LadujListeRAW(boxModel(10, 10, 10));
+    const auto modelShown = [&view] {
+        const QImage image = view.grabFramebuffer();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qRed(image.pixel(x, y)) > 64 && qGreen(image.pixel(x, y)) < 32)
+                    return true;
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(modelShown(), 5000);
 }
 
 TEST(TRAWview, LockedViewIgnoresWheelAndMouse)
