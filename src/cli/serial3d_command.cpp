@@ -85,6 +85,7 @@ int runSerial3d(int argc, char** argv)
     model3d::SerialGenerator generator(app.services(), app.configuration, app.machine, windows);
     generator.settings = options.settings;
     generator.settings.closeWhenDone = false;
+    generator.settings.decimalSeparator = app.decimalSeparator;
     // A tool without an operator goes on with passes of several figures and over old files.
     context.host.answers.assign(static_cast<std::size_t>(options.settings.passes) + 1, AnswerOk);
     // Each completion starts the next pass, so the workers are waited for until none runs.

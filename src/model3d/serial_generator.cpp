@@ -108,7 +108,8 @@ bool SerialGenerator::generate()
 {
     if (!hasModel() || locked())
         return false;
-    if (const auto message = sizeCheckMessage(m_model->model, m_configuration, m_machine, m_services.language)) {
+    if (const auto message = sizeCheckMessage(m_model->model, m_configuration, m_machine, m_services.language,
+                                                settings.decimalSeparator)) {
         m_services.host.showMessage(*message, true, "");
         return false;
     }

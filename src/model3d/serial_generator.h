@@ -36,6 +36,7 @@ struct GeneratorSettings {
     bool cutOff = true;          // cbOdcinajPoZakonczeniu
     bool closeWhenDone = true;   // cbZamkniOknoAut
     bool keepClosed = false;     // cbZostawZamknieteFig
+    char decimalSeparator = '.'; // of the sizes its messages give
 };
 
 // The window's side of the generator: the 3D view and the window itself. Every hook may be

@@ -1,5 +1,6 @@
 #include "model3d/serial_passes.h"
 
+#include "project/load_messages.h"
 #include "base/language.h"
 #include "config/configuration.h"
 #include "designfiles/figure_end.h"
@@ -37,14 +38,16 @@ double horizontalDiagonal(const TModel& model)
 }
 
 std::optional<std::string> sizeCheckMessage(const TModel& model, const Configuration& configuration,
-                                            const MachineState& machine, const tInterfejs& language)
+                                            const MachineState& machine, const tInterfejs& language,
+                                            char decimalSeparator)
 {
     const double p = configuration.number(Param::skala);
     // Turned, the model sweeps its horizontal diagonal, not its width.
     const double width = p * horizontalDiagonal(model) / 100.0;
     const double height = p * model.sizeY() / 100.0;
     if (width > machine.limitX || height > machine.limitY)
-        return language.Text("Main_window", "projektZaDuzy");
+        return projectTooLargeMessage(language, {width, height}, {double(machine.limitX), double(machine.limitY)},
+                                      configuration.displayUnit, decimalSeparator);
     if (height > machine.limitY - configuration.number(Param::Ystolika))
         return language.Text("Main_window", "projektZaDuzaWysokosc") + "\r\n" +
                language.Text("SerialCutFrom3D", "obnizYstolika");

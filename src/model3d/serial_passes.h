@@ -41,8 +41,10 @@ int viewTurnUnits(int passes);
 double horizontalDiagonal(const TModel& model);
 
 // The generator's size check against the machine; the message to show, or nothing.
+// A model too large says by how much: its turned size and the working area, in the display unit.
 std::optional<std::string> sizeCheckMessage(const TModel& model, const Configuration& configuration,
-                                            const MachineState& machine, const tInterfejs& language);
+                                            const MachineState& machine, const tInterfejs& language,
+                                            char decimalSeparator = '.');
 
 // What one pass hands over: its raster, its traced outlines and the figures of its window.
 struct PassResult {

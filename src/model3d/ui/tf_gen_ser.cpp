@@ -152,6 +152,7 @@ void TfGenSer::takeSettings()
     settings.cutOff = cbOdcinajPoZakonczeniu->isChecked();
     settings.closeWhenDone = cbZamkniOknoAut->isChecked();
     settings.keepClosed = cbZostawZamknieteFig->isChecked();
+    settings.decimalSeparator = m_context.decimalSeparator;
 }
 
 void TfGenSer::refresh()
