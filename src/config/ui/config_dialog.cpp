@@ -182,13 +182,8 @@ TDlgkonfig::Row& TDlgkonfig::makeRow(Param p, QWidget* parent)
     if (d.hint.key != nullptr)
         row.control->setToolTip(qs(language.Text(d.hint)));
     if (auto* field = qobject_cast<NumericSpinBox*>(row.control)) {
-        field->setKeypadTexts(keypadTexts(language));
-        field->setCheckTexts(fieldCheckTexts(language));
-        std::string name = language.Text(d.caption.text);
-        // A caption that names the unit ("Heat-up time [ms]") names the field without it.
-        if (const auto bracket = name.find(" ["); bracket != std::string::npos)
-            name.erase(bracket);
-        field->setFieldName(std::move(name));
+        field->setLanguage(language);
+        field->setFieldName(fieldNameFromCaption(language.Text(d.caption.text)));
         connect(field, &NumericSpinBox::notice, this, [this](const QString& text) {
             m_notice->setText(text);
             m_noticeTimer->start();

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
@@ -27,6 +28,39 @@ NumericSpinBox::NumericSpinBox(QWidget* parent) : QAbstractSpinBox(parent)
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setFocusPolicy(Qt::WheelFocus);
     lineEdit()->installEventFilter(this);
+}
+
+std::string fieldNameFromCaption(std::string caption)
+{
+    std::string name;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] != '&')
+            continue;  // the accelerator's mark; "&&" is an ampersand
+        name += caption[i] == '\n' ? ' ' : caption[i];
+        if (caption[i] == '&')
+            ++i;
+    }
+    if (const auto bracket = name.find(" ["); bracket != std::string::npos)
+        name.erase(bracket);
+    while (!name.empty() && (name.back() == ':' || name.back() == '=' || name.back() == ' '))
+        name.pop_back();
+    return name;
+}
+
+std::string NumericSpinBox::fieldName() const
+{
+    if (!m_fieldName.empty())
+        return m_fieldName;
+    for (const QLabel* label : window()->findChildren<QLabel*>())
+        if (label->buddy() == this)
+            return fieldNameFromCaption(ss(label->text()));
+    return {};
+}
+
+void NumericSpinBox::setLanguage(const tInterfejs& language)
+{
+    m_keypadTexts = kerfline::keypadTexts(language);
+    m_checkTexts = fieldCheckTexts(language);
 }
 
 void NumericSpinBox::showField()
@@ -53,9 +87,10 @@ void NumericSpinBox::takeText(const std::string& text)
     setFieldText(text);
     const LeaveOutcome outcome = leaveField();
     showField();
-    // Only a field its dialog named can say which field it speaks of.
+    // Only a field with a name can say which field it speaks of.
+    const std::string name = fieldName();
     const std::string message =
-        m_fieldName.empty() ? std::string() : leaveNotice(outcome, m_fieldName, rangeTexts(), m_checkTexts);
+        name.empty() ? std::string() : leaveNotice(outcome, name, rangeTexts(), m_checkTexts);
     if (!message.empty()) {
         // Beside the field, for a moment: a modal box here would fight the focus change that
         // brought the operator out of the field.
@@ -221,14 +256,14 @@ bool TFltEdit::report(bool ok, const std::string& message)
 
 bool TFltEdit::ValueInRange()
 {
-    const FieldCheck check = checkValueInRange(ss(lineEdit()->text()), GetValue(), m_fieldName, settings().MinValue,
+    const FieldCheck check = checkValueInRange(ss(lineEdit()->text()), GetValue(), fieldName(), settings().MinValue,
                                                settings().MaxValue, fieldNumbers(separator()), m_checkTexts);
     return report(check.ok, check.message);
 }
 
 bool TFltEdit::IntegerInRange()
 {
-    const FieldCheck check = checkIntegerInRange(ss(lineEdit()->text()), GetValue(), m_fieldName,
+    const FieldCheck check = checkIntegerInRange(ss(lineEdit()->text()), GetValue(), fieldName(),
                                                  settings().MinValue, settings().MaxValue, fieldNumbers(separator()),
                                                  m_checkTexts);
     return report(check.ok, check.message);

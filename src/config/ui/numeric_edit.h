@@ -10,9 +10,15 @@
 
 namespace kerfline {
 class Host;
+class tInterfejs;
 }
 
 namespace kerfline::ui {
+
+// The name a field goes by in its messages, from the caption of its label: without the
+// accelerator's '&', on one line, without a trailing colon or equals sign, or the unit in
+// brackets ("Heat-up time [ms]" names "Heat-up time").
+std::string fieldNameFromCaption(std::string caption);
 
 // What the four fields share: the text comes from the core field, the spin buttons, arrow keys
 // and the mouse wheel step it (wheel down steps up), Enter or leaving the field reads what was
@@ -31,10 +37,13 @@ public:
     // The keypad's word keys in the language of the dialog that owns the field.
     void setKeypadTexts(KeypadTexts texts) { m_keypadTexts = std::move(texts); }
     const KeypadTexts& keypadTexts() const { return m_keypadTexts; }
-    // The field's name in its messages, and the messages in the language of its dialog.
+    // The field's name in its messages, and the messages in the language of its dialog. A field
+    // without a name set goes by the caption of the label it is the buddy of.
     void setFieldName(std::string name) { m_fieldName = std::move(name); }
-    const std::string& fieldName() const { return m_fieldName; }
+    std::string fieldName() const;
     void setCheckTexts(FieldCheckTexts texts) { m_checkTexts = std::move(texts); }
+    // The keypad's word keys and the messages in the language of the field's dialog.
+    void setLanguage(const tInterfejs& language);
 
     // Opens the keypad at the field and takes its entry on OK.
     void openKeypad();

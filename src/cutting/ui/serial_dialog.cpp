@@ -71,14 +71,13 @@ TfDlgSeryjne::TfDlgSeryjne(AppContext& context, std::vector<TMDIChild*> windows,
     count.MaxValue = kMostRepetitions;
     felloscPowtorzenSer = new TFltEdit(count, this);
     felloscPowtorzenSer->setObjectName(QStringLiteral("felloscPowtorzenSer"));
-    felloscPowtorzenSer->setKeypadTexts(keypadTexts(context.language));
-    felloscPowtorzenSer->setCheckTexts(fieldCheckTexts(context.language));
+    felloscPowtorzenSer->setLanguage(context.language);
     felloscPowtorzenSer->SetValue(repetition.remaining);
 
     feuY_Przesuniecie = new TFltEditU(
         LengthField::displayLength(context.configuration.displayUnit, context.decimalSeparator, 0, kLargestShift), this);
     feuY_Przesuniecie->setObjectName(QStringLiteral("feuY_Przesuniecie"));
-    feuY_Przesuniecie->setKeypadTexts(keypadTexts(context.language));
+    feuY_Przesuniecie->setLanguage(context.language);
     feuY_Przesuniecie->SetValue(repetition.shiftMm);
 
     auto* fields = new QGridLayout;

@@ -59,8 +59,7 @@ TprzesunDialog::TprzesunDialog(AppContext& context, CuttingSession& session, QWi
     delta_z->setObjectName(QStringLiteral("delta_z"));
     for (NumericSpinBox* field : {static_cast<NumericSpinBox*>(delta_x), static_cast<NumericSpinBox*>(delta_y),
                                   static_cast<NumericSpinBox*>(delta_z)})
-        field->setKeypadTexts(keypadTexts(m_context.language));
-    delta_z->setCheckTexts(fieldCheckTexts(m_context.language));
+        field->setLanguage(m_context.language);
     auto* label1 = new QLabel(QStringLiteral("&X="), this);
     auto* label2 = new QLabel(QStringLiteral("&Y="), this);
     label1->setBuddy(delta_x);

@@ -42,7 +42,7 @@ TFltEditU* lengthField(AppContext& context, QWidget* parent, const char* name, d
     auto* field = new TFltEditU(settings, parent);
     field->setObjectName(QString::fromLatin1(name));
     field->setMinimumWidth(kFieldWidth);
-    field->setKeypadTexts(keypadTexts(context.language));
+    field->setLanguage(context.language);
     return field;
 }
 
@@ -56,8 +56,7 @@ TFltEdit* countField(AppContext& context, QWidget* parent, const char* name)
     auto* field = new TFltEdit(settings, parent);
     field->setObjectName(QString::fromLatin1(name));
     field->setMinimumWidth(kFieldWidth);
-    field->setKeypadTexts(keypadTexts(context.language));
-    field->setCheckTexts(fieldCheckTexts(context.language));
+    field->setLanguage(context.language);
     return field;
 }
 

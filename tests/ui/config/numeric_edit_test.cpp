@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QSignalSpy>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -160,6 +161,33 @@ TEST(NumericEdit, ValidationMessagesGoThroughTheHost)
     EXPECT_EQ(host.messages[1].text, "Proszę wypełnić pole  »Ilość«");
     EXPECT_EQ(host.messages[1].caption, "Błąd");
     EXPECT_TRUE(host.messages[1].isError);
+}
+
+// A field its dialog did not name goes by its label's caption, so that every dialog's fields say
+// which field a clamp or a refused text speaks of.
+TEST(NumericEdit, AFieldGoesByTheCaptionOfItsLabel)
+{
+    EXPECT_EQ(fieldNameFromCaption("Heat-up time [ms]"), "Heat-up time");
+    EXPECT_EQ(fieldNameFromCaption("&Repeat the\nseries:"), "Repeat the series");
+    EXPECT_EQ(fieldNameFromCaption("&X="), "X");
+    EXPECT_EQ(fieldNameFromCaption("Cut && turn"), "Cut & turn");
+
+    QWidget dialog;
+    NumberField::Settings s;
+    s.Value = 5;
+    s.MinValue = 1;
+    s.MaxValue = 10;
+    auto* count = new TFltEdit(s, &dialog);
+    auto* label = new QLabel("&Repeat the series", &dialog);
+    EXPECT_EQ(count->fieldName(), "");
+    label->setBuddy(count);
+    EXPECT_EQ(count->fieldName(), "Repeat the series");
+    QSignalSpy notices(count, &NumericSpinBox::notice);
+    count->lineEdit()->setText("25");
+    count->commit();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_NE(notices[0][0].toString().indexOf("»Repeat the series«"), -1) << notices[0][0].toString().toStdString();
+    EXPECT_DOUBLE_EQ(count->GetValue(), 10.0);
 }
 
 TEST(NumPadForm, KeysAndKeyboardEditTheEntry)
