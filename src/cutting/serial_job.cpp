@@ -88,10 +88,14 @@ bool JobDriver::serialJob()
             return false;
         m_motion.SetWorkPower(1, config.number(Param::work_power));
         m_protocol.ReadPower();
-        if (s.reportsPowerInPercent)
+        // On, whatever the last status said: a wire the operator had left heated would be toggled
+        // off and pulled cold into the block.
+        if (s.reportsPowerInPercent) {
             m_motion.HeatRamp(1, roundHalfEven(config.number(Param::work_power)));
-        else
-            m_motion.ToggleHeating();
+        } else {
+            m_protocol.SendCommand(machine::commands::heating(true, s.selectedPowerOutput));
+            m_context.clock.sleepMs(200);
+        }
         m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
         m_protocol.ReadPositions();
         sendWorkingSpeed();

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace kerfline {
@@ -610,6 +611,35 @@ TEST(JobDriverFaults, ASerialStartWhoseStatusReadFailsLeavesTheWireCold)
         rig.session->driver.Start1Click();
         EXPECT_FALSE(rig.session->transmission.active());
         EXPECT_FALSE(rig.cutter.readout().heating);
+    }
+}
+
+// The wire runs hot into the block to the series' start, also when the operator had left it
+// heated: the heating is switched on there, not toggled (off).
+TEST(JobDriverFaults, TheWireRunsHotIntoTheBlockEvenWhenItWasLeftHeated)
+{
+    for (const bool leftHeated : {false, true}) {
+        SCOPED_TRACE(leftHeated ? "left heated" : "cold");
+        JobRig rig;
+        rig.home();
+        rig.openSeries(DeviceTable, 2, kLine);
+        if (leftHeated) {
+            rig.protocol().SendCommand(machine::commands::heating(true, rig.context.machine.selectedPowerOutput));
+            rig.protocol().ReadStatus();
+            ASSERT_TRUE(rig.cutter.readout().heating);
+        }
+        // Whether the wire is heated while it moves, until the program is handed over.
+        std::optional<bool> lastMoveHeated;
+        rig.cutter.beforeIo = [&] {
+            const machine::VirtualCutterReadout r = rig.cutter.readout();
+            if ((r.statusFlags & statusBit(StatusFlag::busy)) && !rig.session->transmission.active())
+                lastMoveHeated = r.heating;
+        };
+        rig.session->driver.Start1Click();
+        rig.cutter.beforeIo = nullptr;
+        EXPECT_TRUE(rig.session->transmission.active());
+        ASSERT_TRUE(lastMoveHeated.has_value());
+        EXPECT_TRUE(*lastMoveHeated);
     }
 }
 
