@@ -3,7 +3,6 @@
 #include "shell/app_context.h"
 #include "shell/ui/application.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/program_icon.h"
 #include "base/ui/qt_host.h"
 #include "base/version.h"
 #include "model3d/ui/traw_view.h"
@@ -26,7 +25,6 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(kerfline::kProgramTitle);
-    QApplication::setWindowIcon(kerfline::ui::programIcon());
 
     kerfline::ui::QtHost host;
     kerfline::ui::QtClock clock;

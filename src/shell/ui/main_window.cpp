@@ -7,6 +7,7 @@
 #include "shell/design_opening.h"
 #include "shell/documents.h"
 #include "shell/main_window_rules.h"
+#include "shell/ui/program_icon.h"
 #include "base/switches.h"
 #include "shell/ui/mdi_project_windows.h"
 #include "base/ui/text.h"
@@ -99,6 +100,8 @@ const ItemSpec kContinueButton{"Skont", TextKey{"Main_window", "Skont.Caption"},
 TMainForm::TMainForm(AppContext& context, QWidget* parent) : QMainWindow(parent), m_context(context)
 {
     setObjectName("MainForm");
+    // The program's windows, and its project windows without an icon of their own, show it.
+    QApplication::setWindowIcon(programIcon());
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName("ClientArea");
     setCentralWidget(m_mdi);
