@@ -45,13 +45,19 @@ model3d::ModelHandle sphere(int rings, int steps, bool closed)
     return model;
 }
 
-void redrawMillionTriangles(benchmark::State& state)
+// The generator's view, 800 x 600 on the screen.
+void showSerialView(TRAWview& view)
 {
-    TRAWview view;
     view.settings.TrybPracy = model3d::TTrybPracy::tpPrzegladRAWtermSeryjne;
     view.resize(800, 600);
     view.show();
     QApplication::processEvents();
+}
+
+void redrawMillionTriangles(benchmark::State& state)
+{
+    TRAWview view;
+    showSerialView(view);
     const bool closed = state.range(0) != 0;
     // The open sphere keeps about a million faces too.
     view.LadujListeRAW(closed ? sphere(500, 1000, true) : sphere(501, 1000, false));
@@ -68,10 +74,7 @@ void redrawMillionTriangles(benchmark::State& state)
 void firstFrameMillionTriangles(benchmark::State& state)
 {
     TRAWview view;
-    view.settings.TrybPracy = model3d::TTrybPracy::tpPrzegladRAWtermSeryjne;
-    view.resize(800, 600);
-    view.show();
-    QApplication::processEvents();
+    showSerialView(view);
     const model3d::ModelHandle model = sphere(501, 1000, false);
     for (auto _ : state) {
         view.LadujListeRAW(model);

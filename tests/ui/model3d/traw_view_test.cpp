@@ -200,15 +200,21 @@ TEST(TRAWview, FacesSharingCornersShowTheirOwnShade)
     }
 }
 
+// A view on the screen with a small box loaded.
+void showBox(TRAWview& view)
+{
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.LadujListeRAW(boxModel(10, 10, 10));
+}
+
 // The model is laid out for drawing beside the window, which goes on meanwhile; the view shows it
 // by itself once it is ready.
 TEST(TRAWview, AModelShowsByItselfOnceLaidOut)
 {
     TRAWview view;
-    view.resize(300, 200);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    view.LadujListeRAW(boxModel(10, 10, 10));
+    showBox(view);
     const auto modelShown = [&view] {
         const QImage image = view.grabFramebuffer();
         for (int y = 0; y < image.height(); ++y)
@@ -223,10 +229,7 @@ TEST(TRAWview, AModelShowsByItselfOnceLaidOut)
 TEST(TRAWview, LockedViewIgnoresWheelAndMouse)
 {
     TRAWview view;
-    view.resize(300, 200);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    view.LadujListeRAW(boxModel(10, 10, 10));
+    showBox(view);
     const double scale = view.state().scale;
     view.Locked = true;
     QTest::mousePress(&view, Qt::RightButton, {}, QPoint(50, 50));
@@ -249,10 +252,7 @@ TEST(TRAWview, LockedViewIgnoresWheelAndMouse)
 TEST(TRAWview, KeysNavigateAndHomeFitsTheModelAgain)
 {
     TRAWview view;
-    view.resize(300, 200);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    view.LadujListeRAW(boxModel(10, 10, 10));
+    showBox(view);
     const double fit = view.state().scale;
     QTest::keyClick(&view, Qt::Key_Right);
     QTest::keyClick(&view, Qt::Key_Plus);
