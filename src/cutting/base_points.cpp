@@ -134,7 +134,7 @@ bool TPunkty_bazowe::ustawClick()
         m_context.language.ShowMessageBox(formatText(m_context.Text("Base_points", "bladLinii"), {line}), true);
         return false;
     }
-    m_protocol.SendCommand(machine::commands::heating(true, kHeatingOutput));
+    m_motion.heatForMove(kHeatingOutput);
     m_context.clock.sleepMs(roundHalfEven<std::int64_t>(m_context.configuration.number(Param::CzasRozgrzewania)));
     m_protocol.ReadPositions();
     const MachineState& s = m_context.machine;

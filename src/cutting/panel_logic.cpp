@@ -201,11 +201,15 @@ void Tster::Timer1Timer()
     // the heartbeat and the coordinates the operator watches from the main window, also while
     // a job runs.
     const bool active = m_hooks.isActive && m_hooks.isActive();
-    const bool positionsRead = active ? m_protocol.ReadStatus() : m_protocol.ReadStatusAndPositions();
+    const bool answered = active ? m_protocol.ReadStatus() : m_protocol.ReadStatusAndPositions();
     if (connected()) {
         m_intervalMs = kConnectedIntervalMs;
         if (m_hooks.jobLogic)
             m_hooks.jobLogic();
+        // A jog, a heated move or a go-to that has ended leaves no wire hot at rest.
+        const MachineState& s = m_context.machine;
+        if (answered && !s.busy() && !s.programRunning())
+            m_motion.coolAfterMove();
     } else {
         m_intervalMs = kIdleIntervalMs;
     }
@@ -214,7 +218,7 @@ void Tster::Timer1Timer()
         return;
     if (!active) {
         if (connected())
-            showPositions(positionsRead);
+            showPositions(answered);
         return;
     }
     m_protocol.ReadStatus();
@@ -506,6 +510,7 @@ void Tster::k_zalwylClick()
         return;
     }
     m_motion.ToggleHeating();
+    m_motion.forgetMoveHeating();
     m_protocol.ReadStatus();
     m_view.heatingDown = s.heatingOn();
     if (m_hooks.repaint)

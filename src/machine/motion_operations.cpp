@@ -96,8 +96,29 @@ void MotionOperations::WriteEepromByte(std::uint8_t address, std::uint8_t value)
 
 void MotionOperations::HeatAndPause()
 {
-    m_protocol.SendCommand(commands::heating(true, kHeatingOutput));
+    heatForMove(kHeatingOutput);
     sleepMs(m_protocol.settings().cornerPauseMs);
+}
+
+void MotionOperations::markHeatedForMove()
+{
+    if (!m_protocol.context().machine.heatingOn())
+        m_heatedForMove = true;
+}
+
+void MotionOperations::heatForMove(int output)
+{
+    markHeatedForMove();
+    m_protocol.SendCommand(commands::heating(true, output));
+}
+
+bool MotionOperations::coolAfterMove()
+{
+    if (!m_heatedForMove)
+        return false;
+    m_heatedForMove = false;
+    SwitchHeatingOff();
+    return true;
 }
 
 void MotionOperations::SendPowerSetting()
@@ -351,10 +372,12 @@ void MotionOperations::jog(const JogDistances& d, bool front, bool back, bool tw
         return;
     AppContext& context = m_protocol.context();
     const MachineState& s = context.machine;
-    if (s.reportsPowerInPercent)
+    if (s.reportsPowerInPercent) {
+        markHeatedForMove();
         HeatRamp(kHeatingOutput, roundHalfEven(s.currentPower * 100.0 / 255.0));
-    else
-        m_protocol.SendCommand(commands::heating(true, kHeatingOutput));
+    } else {
+        heatForMove(kHeatingOutput);
+    }
     if (twoWire) {
         // Power goes to the wire that moves: 0 the front wire, 5 the side wire.
         if (front)

@@ -54,7 +54,19 @@ public:
     void SetTension(std::int32_t tenthsOfNewton);
     void WriteEepromByte(std::uint8_t address, std::uint8_t value);
 
+    // Heats the wire for a move (output 2) and waits the corner pause.
     void HeatAndPause();
+    // Heats the wire for a move of the program's own (a jog, a heated move, a go-to to a base
+    // point). A wire that was cold before is cooled again by coolAfterMove once the axes stand
+    // still: it must not stand hot in the foam. Heating the operator switched on stays on.
+    void heatForMove(int output);
+    void markHeatedForMove();
+    // Switches the heating off when a move heated a wire that was cold; true when it did. The
+    // caller knows the axes stand still and no program runs.
+    bool coolAfterMove();
+    // The heating is someone else's now, the operator's (the Heating button) or a program's: no
+    // move's heating is left to cool.
+    void forgetMoveHeating() { m_heatedForMove = false; }
     void SendPowerSetting();
     void SetWorkPower(int output, double power);
     void HeatRamp(int output, int percent);
@@ -92,6 +104,7 @@ public:
 
 private:
     struct Offsets;
+    bool m_heatedForMove = false;
     void jog(const JogDistances& distances, bool front, bool back, bool twoWire);
     void heatedMove(bool front, bool back, const Offsets& offsets);
     bool prepareSideWire(bool back, double dy, bool always, double& limitXmm, double& limitYmm, bool& linked);

@@ -2,6 +2,7 @@
 // and the go command on the virtual cutter.
 #include "cutting/base_points.h"
 #include "cutting/base_points_file.h"
+#include "cutting/panel_logic.h"
 #include "machine/link_rig.h"
 #include "support/temp_dir.h"
 
@@ -184,6 +185,11 @@ TEST(BasePointsDialog, GoHeatsAndDrivesBothArmsToThePoint)
     EXPECT_EQ(s.frontY, 8050);
     EXPECT_EQ(s.backX, 20000);
     EXPECT_EQ(s.backY, 8050);
+
+    // At the point the wire is cooled: the panel's heartbeat finds the axes standing.
+    Tster panel(rig.context, *rig.protocol, *rig.motion, nullptr, PanelHooks{});
+    panel.Timer1Timer();
+    EXPECT_FALSE(rig.cutter.readout().heating);
 }
 
 TEST(BasePointsDialog, UnreadableFileIsReportedAndLeavesAnEmptyList)

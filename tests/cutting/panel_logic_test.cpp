@@ -190,6 +190,27 @@ TEST(PanelKeys, HeldArrowJogsOnceAndReleaseStops)
     EXPECT_GT(rig.context.machine.frontX, 0);
 }
 
+// A jog heats a cold wire while it moves; at rest the heartbeat switches it off again. Heating the
+// operator switched on with the button stays on.
+TEST(PanelKeys, AJogLeavesNoWireHotAtRestThatWasColdBefore)
+{
+    for (const bool switchedOn : {false, true}) {
+        SCOPED_TRACE(switchedOn ? "heating switched on" : "cold before");
+        PanelRig rig;
+        if (switchedOn) {
+            rig.panel->k_zalwylClick();
+            ASSERT_TRUE(rig.cutter.readout().heating);
+        }
+        rig.panel->OnKeyDown(machine::KeyRight);
+        rig.clock.sleepMs(300);
+        rig.panel->Timer1Timer();
+        EXPECT_TRUE(rig.cutter.readout().heating);  // moving: heated
+        rig.panel->OnKeyUp(machine::KeyRight);
+        rig.panel->Timer1Timer();
+        EXPECT_EQ(rig.cutter.readout().heating, switchedOn);
+    }
+}
+
 TEST(PanelKeys, CtrlSendsATenthUntilReleased)
 {
     PanelRig rig;
