@@ -2,6 +2,7 @@
 
 #include "model3d/dxf3d_reader.h"
 #include "model3d/raw_reader.h"
+#include "base/language.h"
 
 #include <algorithm>
 #include <cctype>
@@ -71,6 +72,18 @@ ModelReadResult ReadModel(const std::string& path, double unitFactor, std::stop_
     ModelReadResult empty;
     empty.model.fileName = path;
     return empty;
+}
+
+std::string emptyModelMessage(const tInterfejs& language, const std::string& path)
+{
+    std::string text = language.Text("Project_window", "zbiorPusty") + "\n" +
+                       formatText(language.Text("Project_window", "zbiorPustyPlik"), {path});
+    const std::string extension = upperExtension(path);
+    if (extension == ".DXF")
+        text += "\n" + language.Text("SerialCutFrom3D", "modelPustyDXF");
+    else if (extension == ".RAW")
+        text += "\n" + language.Text("SerialCutFrom3D", "modelPustyRAW");
+    return text;
 }
 
 }  // namespace kerfline::model3d

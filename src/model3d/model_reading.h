@@ -7,6 +7,10 @@
 #include <stop_token>
 #include <string>
 
+namespace kerfline {
+class tInterfejs;
+}
+
 namespace kerfline::model3d {
 
 // What reading a model file gave: its triangles in millimetres and their bounds. A failed read
@@ -23,5 +27,9 @@ struct ModelReadResult {
 ModelReadResult ReadModel(const std::string& path, double unitFactor, std::stop_token stop = {});
 ModelReadResult ReadDxf(const std::string& path, double unitFactor, std::stop_token stop = {});
 ModelReadResult ReadRaw(const std::string& path, double unitFactor, std::stop_token stop = {});
+
+// "Project_window"/"zbiorPusty" for a model file that was read but gave no face, with the file
+// and what a model is read from in its kind of file.
+std::string emptyModelMessage(const tInterfejs& language, const std::string& path);
 
 }  // namespace kerfline::model3d

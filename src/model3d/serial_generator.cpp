@@ -94,7 +94,7 @@ void SerialGenerator::readFinished(ModelReadResult result)
     if (m_model->triangles.empty()) {
         // A read that failed has said why there is nothing.
         if (!result.error)
-            m_services.host.showMessage(m_services.Text("Project_window", "zbiorPusty"), true, "");
+            m_services.host.showMessage(emptyModelMessage(language, m_modelPath), true, "");
         return;
     }
     if (result.truncated)

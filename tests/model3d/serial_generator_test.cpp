@@ -250,6 +250,38 @@ TEST(SerialGenerator, ADestroyedGeneratorJoinsItsThreadsAndDropsTheirCompletions
     EXPECT_TRUE(rig.windows.windows().empty());
 }
 
+// A model file that gave no face says which file and what a model is read from; one that could
+// not be read says only why.
+TEST(SerialGenerator, AnEmptyModelSaysWhatAModelIsReadFrom)
+{
+    const struct {
+        const char* name;
+        const char* content;
+        const char* cause;  // key in "SerialCutFrom3D", or none for the reader's own message
+    } cases[] = {
+        {"lines.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDSEC\n0\nEOF\n",
+         "modelPustyDXF"},
+        {"text.raw", "Object1\nnot a face\n", "modelPustyRAW"},
+        {"broken.dxf", "0\nSECTION\n2\nENTITIES\n0\n3DFACE\n10\nnan\n0\nENDSEC\n0\nEOF\n", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        const std::string path = rig.home.write(c.name, c.content);
+        ASSERT_TRUE(rig.generator.loadModel(path));
+        rig.settle();
+        ASSERT_EQ(rig.host.messages.size(), 1u);
+        const std::string& text = rig.host.messages[0].text;
+        if (c.cause == nullptr) {
+            EXPECT_EQ(text.find(rig.context->Text("Project_window", "zbiorPusty")), std::string::npos) << text;
+            continue;
+        }
+        EXPECT_EQ(text.rfind(rig.context->Text("Project_window", "zbiorPusty"), 0), 0u) << text;
+        EXPECT_NE(text.find(path), std::string::npos) << text;
+        EXPECT_NE(text.find(rig.context->Text("SerialCutFrom3D", c.cause)), std::string::npos) << text;
+    }
+}
+
 TEST(SerialGenerator, SizeCheckUsesTheHorizontalDiagonal)
 {
     Rig rig;
