@@ -37,6 +37,24 @@ std::size_t count(const std::string& text, char letter)
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), letter));
 }
 
+// A paused program's wire may be jogged by hand, heated; at rest it is cooled again.
+TEST(JobSupervisor, AJogDuringAPauseLeavesNoWireHotAtRest)
+{
+    JobRig rig;
+    startLongProgram(rig);
+    rig.session->supervisor.Wstrzymaj1Click();
+    ASSERT_FALSE(rig.cutter.readout().heating);
+    rig.session->motion.JogByKey(machine::KeyRight, true, true);
+    rig.clock.sleepMs(300);
+    EXPECT_TRUE(rig.cutter.readout().heating);
+    rig.session->motion.StopMotion();
+    rig.protocol().WaitWhileBusy();
+    rig.session->panel.Timer1Timer();
+    rig.protocol().ReadStatus();
+    EXPECT_TRUE(rig.context.machine.paused());
+    EXPECT_FALSE(rig.cutter.readout().heating);
+}
+
 TEST(JobSupervisor, StopPausesTheProgramAndContinueBringsTheWireBack)
 {
     JobRig rig;
