@@ -95,7 +95,9 @@ void QtHost::endBusy()
 
 PendingInput QtHost::takePendingInput()
 {
-    // Deliver what is queued with the filter recording, so presses are taken, not acted on.
+    // Deliver what is queued with the filter recording, so presses are taken, not acted on. A
+    // key's shortcut check and its press come in one delivery: none is left over from before.
+    m_overriddenKey = 0;
     m_recording = true;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     m_recording = false;
