@@ -240,19 +240,15 @@ void ControllerProtocol::ReadTension()
 
 bool ControllerProtocol::WaitWhileBusy()
 {
-    m_context.clock.sleepMs(1);
-    if (!ReadStatus())
-        return false;
-    while (state().busy()) {
-        m_context.clock.sleepMs(1);
-        if (!ReadStatus())
-            return false;
-        m_context.host.takePendingInput();
-    }
-    return true;
+    return waitUntilStill(false) == WaitEnd::Still;
 }
 
 ControllerProtocol::WaitEnd ControllerProtocol::WaitWhileBusyOrInterrupted()
+{
+    return waitUntilStill(true);
+}
+
+ControllerProtocol::WaitEnd ControllerProtocol::waitUntilStill(bool interruptible)
 {
     m_context.clock.sleepMs(1);
     if (!ReadStatus())
@@ -261,7 +257,8 @@ ControllerProtocol::WaitEnd ControllerProtocol::WaitWhileBusyOrInterrupted()
         m_context.clock.sleepMs(1);
         if (!ReadStatus())
             return WaitEnd::Lost;
-        if (m_context.host.takePendingInput() != PendingInput::None)
+        // One pending input per pass: dropped, or the end of an interruptible wait.
+        if (m_context.host.takePendingInput() != PendingInput::None && interruptible)
             return WaitEnd::Interrupted;
     }
     return WaitEnd::Still;

@@ -66,6 +66,8 @@ public:
     TfUsb& link() { return m_link; }
 
 private:
+    WaitEnd waitUntilStill(bool interruptible);
+
     AppContext& m_context;
     TfUsb& m_link;
 };
