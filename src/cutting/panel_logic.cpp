@@ -111,6 +111,7 @@ void Tster::readMachine()
     MachineState& s = m_context.machine;
     // Another controller, or the same one after it was gone: what the state holds is not its.
     m_positionsKnown = false;
+    m_positionsReadAtMs.reset();
     m_protocol.ReadStatus();
     if (connected() && !s.programRunning())
         m_protocol.SendCommand(commands::setParameter(ParameterId::PowerOutput, m_context.configuration.choice(Param::PowerOutput)));
@@ -300,8 +301,15 @@ void Tster::refresh()
         m_hooks.serialRepetition();
 }
 
+bool Tster::positionsReadWithinMs(std::int64_t ms) const
+{
+    return m_positionsReadAtMs && m_context.clock.nowMs() - *m_positionsReadAtMs <= ms;
+}
+
 void Tster::showPositions(bool readOk)
 {
+    if (readOk)
+        m_positionsReadAtMs = m_context.clock.nowMs();
     m_positionsKnown = m_positionsKnown || readOk;
     if (!m_positionsKnown)
         return;  // the dashes stay: zeros nobody read are no position

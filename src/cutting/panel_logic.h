@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <functional>
 #include <string>
 
@@ -161,6 +162,9 @@ public:
     // The coordinates after a read of the positions by anyone (readOk: it succeeded). Homing,
     // which stops the timer, shows its own polls here.
     void showPositions(bool readOk);
+    // Whether the positions were read, by the panel or for it, no longer than `ms` ago: others
+    // that follow the wire need not ask the controller again.
+    bool positionsReadWithinMs(std::int64_t ms) const;
     // A poll of the homing loop: the coordinates follow the moving axes and the panel repaints.
     void homingPolled(bool readOk);
 
@@ -195,6 +199,7 @@ private:
     int m_joystickCode = 0;
     int m_previousJoystickCode = 0;
     bool m_positionsKnown = false;  // a read of this controller's positions has succeeded
+    std::optional<std::int64_t> m_positionsReadAtMs;
 };
 
 }  // namespace kerfline

@@ -136,6 +136,21 @@ TEST(PanelHeartbeat, AFailedReadOfThePositionsIsNeverShownAsZero)
     }
 }
 
+// What the heartbeat read a moment ago serves those who follow the wire; an old or failed read
+// does not.
+TEST(PanelHeartbeat, ItsReadOfThePositionsServesOthersForAMoment)
+{
+    PanelRig rig;
+    rig.active = false;
+    rig.panel->Timer1Timer();
+    EXPECT_TRUE(rig.panel->positionsReadWithinMs(100));
+    rig.clock.sleepMs(150);
+    EXPECT_FALSE(rig.panel->positionsReadWithinMs(100));
+    rig.cutter.failReads(10);
+    rig.panel->Timer1Timer();
+    EXPECT_FALSE(rig.panel->positionsReadWithinMs(100));
+}
+
 // Homing stops the panel's timer; the homing loop's own polls move the coordinates.
 TEST(PanelHeartbeat, HomingShowsTheAxesRunningToTheirSwitches)
 {

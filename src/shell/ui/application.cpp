@@ -202,7 +202,10 @@ void Application::followWire()
     const bool ended = !running && m_jobWasRunning;
     m_jobWasRunning = running;
     // The status comes with the positions: the trail takes a point only while the program runs.
-    const bool readOk = running && m_session->protocol.ReadStatusAndPositions();
+    // The panel's heartbeat reads that report every 100 ms too: what it read a moment ago serves
+    // the trail, and the controller is asked only when it did not.
+    const bool readOk = running && (m_session->panel.positionsReadWithinMs(kWireFollowMs) ||
+                                    m_session->protocol.ReadStatusAndPositions());
     if (started)
         clearSimulationTrail();
     followJob(started, running || ended);
