@@ -93,23 +93,29 @@ bool ViewState::move(int x, int y, Modifiers modifiers, const ViewSettings& sett
 {
     if (!turning && !zooming && !moving)
         return false;
-    if (turning) {
-        if (!modifiers.alt)
-            turnY += (x - lastX) * settings.Model_KrokObrotu;
-        if (!modifiers.shift)
-            turnX += (y - lastY) * settings.Model_KrokObrotu;
-    }
-    if (zooming)
-        scale = SkalaWZakresie(scale + (lastY - y) * settings.Model_KrokSkali);
-    if (moving) {
-        if (!modifiers.ctrl)
-            moveX += (x - lastX) * settings.Model_KrokPrzesuwu;
-        if (!modifiers.shift)
-            moveY += (lastY - y) * settings.Model_KrokPrzesuwu;
-    }
+    drag(turning, zooming, moving, x - lastX, y - lastY, modifiers, settings);
     lastX = x;
     lastY = y;
     return true;
+}
+
+void ViewState::drag(bool turn, bool zoom, bool move, int dx, int dy, Modifiers modifiers,
+                     const ViewSettings& settings)
+{
+    if (turn) {
+        if (!modifiers.alt)
+            turnY += dx * settings.Model_KrokObrotu;
+        if (!modifiers.shift)
+            turnX += dy * settings.Model_KrokObrotu;
+    }
+    if (zoom)
+        scale = SkalaWZakresie(scale - dy * settings.Model_KrokSkali);
+    if (move) {
+        if (!modifiers.ctrl)
+            moveX += dx * settings.Model_KrokPrzesuwu;
+        if (!modifiers.shift)
+            moveY -= dy * settings.Model_KrokPrzesuwu;
+    }
 }
 
 void ViewState::release()
@@ -131,19 +137,8 @@ void ViewState::key(ViewKey key, Modifiers modifiers, const ViewSettings& settin
     }
     const int dx = key == ViewKey::Left ? -kKeyDrag : key == ViewKey::Right ? kKeyDrag : 0;
     const int dy = key == ViewKey::Up ? -kKeyDrag : key == ViewKey::Down ? kKeyDrag : 0;
-    // A drag of its own, which leaves a drag of the mouse as it was.
-    const ViewState before = *this;
-    turning = !modifiers.shift;
-    moving = modifiers.shift;
-    zooming = false;
-    lastX = 0;
-    lastY = 0;
-    move(dx, dy, {}, settings);
-    turning = before.turning;
-    moving = before.moving;
-    zooming = before.zooming;
-    lastX = before.lastX;
-    lastY = before.lastY;
+    // A drag of its own: a drag of the mouse stays as it was.
+    drag(!modifiers.shift, false, modifiers.shift, dx, dy, {}, settings);
 }
 
 }  // namespace kerfline::model3d

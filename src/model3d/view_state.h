@@ -63,6 +63,10 @@ public:
     // of the wheel.
     static constexpr int kKeyDrag = 10;
     void key(ViewKey key, Modifiers modifiers, const ViewSettings& settings);
+
+private:
+    // What a drag by (dx, dy) pixels does in the given modes, mouse and keys alike.
+    void drag(bool turn, bool zoom, bool move, int dx, int dy, Modifiers modifiers, const ViewSettings& settings);
 };
 
 double SkalaWZakresie(double x);
