@@ -90,12 +90,10 @@ bool JobDriver::serialJob()
         m_protocol.ReadPower();
         // On, whatever the last status said: a wire the operator had left heated would be toggled
         // off and pulled cold into the block.
-        if (s.reportsPowerInPercent) {
+        if (s.reportsPowerInPercent)
             m_motion.HeatRamp(1, roundHalfEven(config.number(Param::work_power)));
-        } else {
-            m_protocol.SendCommand(machine::commands::heating(true, s.selectedPowerOutput));
-            m_context.clock.sleepMs(200);
-        }
+        else
+            m_motion.SwitchHeatingOn(s.selectedPowerOutput);
         m_context.clock.sleepMs(roundHalfEven<std::int64_t>(config.number(Param::CzasRozgrzewania)));
         m_protocol.ReadPositions();
         sendWorkingSpeed();

@@ -112,13 +112,12 @@ void MotionOperations::heatForMove(int output)
     m_protocol.SendCommand(commands::heating(true, output));
 }
 
-bool MotionOperations::coolAfterMove()
+void MotionOperations::coolAfterMove()
 {
     if (!m_heatedForMove)
-        return false;
+        return;
     m_heatedForMove = false;
     SwitchHeatingOff();
-    return true;
 }
 
 void MotionOperations::SendPowerSetting()
@@ -179,9 +178,14 @@ void MotionOperations::ToggleHeating()
     } else if (s.reportsPowerInPercent) {
         HeatRamp(s.selectedPowerOutput, roundHalfEven(s.currentPower * 100.0 / 255.0));
     } else {
-        m_protocol.SendCommand(commands::heating(true, s.selectedPowerOutput));
-        sleepMs(200);
+        SwitchHeatingOn(s.selectedPowerOutput);
     }
+}
+
+void MotionOperations::SwitchHeatingOn(int output)
+{
+    m_protocol.SendCommand(commands::heating(true, output));
+    sleepMs(200);
 }
 
 JogDistances MotionOperations::jogDistances(int key, bool front, bool back) const

@@ -60,10 +60,9 @@ public:
     // point). A wire that was cold before is cooled again by coolAfterMove once the axes stand
     // still: it must not stand hot in the foam. Heating the operator switched on stays on.
     void heatForMove(int output);
-    void markHeatedForMove();
-    // Switches the heating off when a move heated a wire that was cold; true when it did. The
-    // caller knows the axes stand still and no program runs.
-    bool coolAfterMove();
+    // Switches the heating off when a move heated a wire that was cold. The caller knows the
+    // axes stand still and no program runs.
+    void coolAfterMove();
     // The heating is someone else's now, the operator's (the Heating button) or a program's: no
     // move's heating is left to cool.
     void forgetMoveHeating() { m_heatedForMove = false; }
@@ -72,6 +71,8 @@ public:
     void HeatRamp(int output, int percent);
     // Off when heatingOn is set: every output that may heat the wire, not only the selected one.
     void ToggleHeating();
+    // The output on, then the moment the controller takes to switch it.
+    void SwitchHeatingOn(int output);
     // Switches off every heating output and the selected output.
     void SwitchHeatingOff();
 
@@ -104,6 +105,7 @@ public:
 
 private:
     struct Offsets;
+    void markHeatedForMove();
     bool m_heatedForMove = false;
     void jog(const JogDistances& distances, bool front, bool back, bool twoWire);
     void heatedMove(bool front, bool back, const Offsets& offsets);
